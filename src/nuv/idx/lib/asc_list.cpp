@@ -9,7 +9,7 @@ namespace nuv::idx::lib {
 
 Index AscList::last() const {
   if (vector().empty()) return 0;
-  if (isRun()) return vector().front() + count_ - 1;
+  if (isRun()) return vector().front() + (count_ - 1);
   return vector().back();
 }
 
@@ -26,7 +26,7 @@ void AscList::add(const Range& indices) {
     list_.entries().assign(1, indices.first());
     return;
   }
-  if (isRun() && indices.first() == last() + 1) {
+  if (isRun() && std::int64_t{indices.first()} == std::int64_t{last()} + 1) {
     // The block ends at a representable index, so the run's count stays representable too.
     count_ += indices.size();
     return;

@@ -17,7 +17,7 @@ class Range final : public AbstractList {
   [[nodiscard]] ListType type() const override { return ListType::kBlock; }
   [[nodiscard]] Index size() const override { return size_; }
   [[nodiscard]] Index first() const override { return first_; }
-  [[nodiscard]] Index last() const override { return first_ + size_ - 1; }
+  [[nodiscard]] Index last() const override { return first_ + (size_ - 1); }
   [[nodiscard]] Index operator[](Index position) const override { return first_ + position; }
   void asMap(std::span<Index> positions) const override;
 

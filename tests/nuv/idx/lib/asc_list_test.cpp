@@ -101,5 +101,17 @@ TEST(AscListTest, MakeFullListWritesOutARun) {
   EXPECT_THAT(entries(list), ElementsAre(3, 4, 5));
 }
 
+TEST(AscListTest, RunEndingAtTheLargestIndexDoesNotOverflow) {
+  AscList list;
+  list.add(Range(2147483640, 8));
+  EXPECT_EQ(list.last(), 2147483647);
+  EXPECT_EQ(list.max(), 2147483647);
+  EXPECT_TRUE(list.contains(2147483647));
+  EXPECT_THROW(list.add(Range(0, 1)), CheckException);
+  list.add(Range(2147483647, 1));  // repeats the maximum: accepted
+  EXPECT_EQ(list.size(), 9);
+  EXPECT_EQ(list.type(), ListType::kAscending);
+}
+
 }  // namespace
 }  // namespace nuv::idx::lib
