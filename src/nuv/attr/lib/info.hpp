@@ -23,7 +23,7 @@
 #include "nuv/attr/exception.hpp"
 #include "nuv/check.hpp"
 #include "nuv/to_string.hpp"
-#include "nuv/types.hpp"
+#include "nuv/tag.hpp"
 #include "nuv/view.hpp"
 #include "nuv/yaml/abstract_reflect.hpp"
 #include "nuv/yaml/emitter.hpp"
