@@ -135,10 +135,11 @@ Emitter& operator<<(Emitter& emitter, double value) {
 }
 
 Emitter& operator<<(Emitter& emitter, const std::string& value) {
-  // Up to the first NUL; an empty text is quoted so that it does not read back as a null.
-  const char* text = value.c_str();
+  // Up to the first NUL. A text that a plain scalar would turn into a null (empty, "~", "null")
+  // is quoted, so that it reads back as the same text.
+  const std::string_view text(value.c_str());
   emitter.scalar(text, nullptr, nullptr,
-                 *text == '\0' ? ScalarStyle::SingleQuoted : ScalarStyle::Plain);
+                 detail::isNullText(text) ? ScalarStyle::SingleQuoted : ScalarStyle::Plain);
   return emitter;
 }
 
