@@ -99,6 +99,8 @@ void Emitter::scalar(std::string_view value, const char* anchor, const char* tag
                      ScalarStyle style) {
   if (anchor != nullptr) checkGreater("strlen(anchor)", std::strlen(anchor), 0);
   if (tag != nullptr) checkGreater("strlen(tag)", std::strlen(tag), 0);
+  // libyaml insists on a value pointer even for an empty text.
+  if (value.data() == nullptr) value = "";
   Scalar event;
   // libyaml refuses text that is not valid UTF-8 (or memory); the record then stays empty and
   // must not reach the emitter.

@@ -161,8 +161,9 @@ TEST(EmitterTest, StylesAreMappedOntoLibyamlStyles) {
     e.scalar("l", nullptr, nullptr, ScalarStyle::Literal);
     e.scalar("f", nullptr, nullptr, ScalarStyle::Folded);
     e.scalar("a", nullptr, nullptr, static_cast<ScalarStyle>(9));
+    e.scalar(std::string_view(), nullptr, nullptr, ScalarStyle::DoubleQuoted);
   });
-  EXPECT_EQ(text, "- p\n- 's'\n- \"d\"\n- |-\n  l\n- >-\n  f\n- a\n");
+  EXPECT_EQ(text, "- p\n- 's'\n- \"d\"\n- |-\n  l\n- >-\n  f\n- a\n- \"\"\n");
 }
 
 // A block sequence whose first items libyaml has already written into its buffer.

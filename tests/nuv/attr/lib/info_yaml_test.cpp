@@ -267,6 +267,32 @@ TEST_F(InfoYamlTest, RefusesANaNBound) {
   EXPECT_EQ(info.getDefault(), 0.0);
 }
 
+// A description that refuses negative values, to reach the paths where `supportsValue` answers
+// nothing.
+class NonNegativeInfo final : public Info<int> {
+ public:
+  NonNegativeInfo() : Info<int>("n", 1, true, 2, std::nullopt, {}) {}
+  [[nodiscard]] std::optional<int> supportsValue(const int& value) const override {
+    if (value < 0) return std::nullopt;
+    return value;
+  }
+};
+
+TEST_F(InfoYamlTest, RefusedDefaultKeepsThePreviousOne) {
+  NonNegativeInfo info;
+  EXPECT_THAT([&] { read(info, "{def: -4}"); },
+              ThrowsMessage<ParserException>(StrEq(
+                  "YAML Parser Error (0): Value of property 'def' (which is -4) is not supported "
+                  "(at: line 1, col 9).")));
+  EXPECT_EQ(info.getDefault(), 2);
+  EXPECT_THAT([&] { info.setDefault(-1); },
+              ThrowsMessage<nuv::CheckException>(
+                  StrEq("Check Error (1): 'supportsValue(value)' must be true.")));
+  EXPECT_EQ(info.getDefault(), 2);
+  read(info, "{def: 3}");
+  EXPECT_EQ(info.getDefault(), 3);
+}
+
 TEST_F(InfoYamlTest, DocumentationNeedsAnAgentToBeRead) {
   Info<int> info("x", 1, true, std::nullopt, std::nullopt, {});
   EXPECT_THAT([&] { yaml_platform::fromYaml("{doc: x}", info, none_); },
