@@ -44,7 +44,12 @@ class View {
 
  private:
   void release() noexcept {
+    // g++ 12 reports a borrowed view of a member as freeing a non-heap object once the destructor
+    // is inlined, although `owns_` is false on that path.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wfree-nonheap-object"
     if (owns_ && object_ != nullptr) delete object_;
+#pragma GCC diagnostic pop
     object_ = nullptr;
     owns_ = false;
   }
