@@ -1,9 +1,8 @@
 // Runs the qel-options tool as a user would and reads its output back as YAML.
 
-#include <sys/wait.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cmath>
@@ -57,8 +56,8 @@ std::unique_ptr<RangeInfo<int>> blankLike(const RangeInfo<int>&) {
                                           std::nullopt, nuv::View<const nuv::attr::AbstractDoc>());
 }
 std::unique_ptr<RangeInfo<double>> blankLike(const RangeInfo<double>&) {
-  return std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt,
-                                             std::nullopt, std::nullopt,
+  return std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt, std::nullopt,
+                                             std::nullopt,
                                              nuv::View<const nuv::attr::AbstractDoc>());
 }
 template <class T>
@@ -123,7 +122,8 @@ TEST(QelOptionsToolTest, WritesTheOptionsMappingExactly) {
   };
   const Case cases[] = {
       {"--name advbasis", "- name: advbasis\n  ref: 1010100\n  def: 1\n  lo: 0\n  up: 2\n"},
-      {"--name SOLNPOOLCULLROUNDS", "- name: solnpoolcullrounds\n  ref: 1060100\n  def: 999999999\n"},
+      {"--name SOLNPOOLCULLROUNDS",
+       "- name: solnpoolcullrounds\n  ref: 1060100\n  def: 999999999\n"},
       {"--key 70030200", "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
       {"--key 71580200", "- name: timeLimit\n  ref: 71580200\n  def: 1e+20\n  lo: 0\n"},
       {"--name basisout", "- name: basisout\n  ref: 1120300\n"},
@@ -131,7 +131,8 @@ TEST(QelOptionsToolTest, WritesTheOptionsMappingExactly) {
       {"--name presolveOps_singletonColRemoval",
        "- name: presolveOps_singletonColRemoval\n  ref: 80770401\n  def: 1\n"},
       {"--key 123040402", "- name: xslp_cascade_coefVar\n  ref: 123040402\n  def: 0\n"},
-      {"--name feasTol --key 70030200", "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
+      {"--name feasTol --key 70030200",
+       "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
       {"--name feasTol --key 1010100", "[]\n"},
       {"--contains no-such-option", "[]\n"},
   };
