@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "nuv/types.hpp"
+#include "nuv/tag.hpp"
 
 namespace nuv::yaml {
 

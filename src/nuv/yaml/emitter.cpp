@@ -99,6 +99,8 @@ void Emitter::scalar(std::string_view value, const char* anchor, const char* tag
                      ScalarStyle style) {
   if (anchor != nullptr) checkGreater("strlen(anchor)", std::strlen(anchor), 0);
   if (tag != nullptr) checkGreater("strlen(tag)", std::strlen(tag), 0);
+  // libyaml insists on a value pointer even for an empty text.
+  if (value.data() == nullptr) value = "";
   Scalar event;
   // libyaml refuses text that is not valid UTF-8 (or memory); the record then stays empty and
   // must not reach the emitter.
@@ -135,10 +137,11 @@ Emitter& operator<<(Emitter& emitter, double value) {
 }
 
 Emitter& operator<<(Emitter& emitter, const std::string& value) {
-  // Up to the first NUL; an empty text is quoted so that it does not read back as a null.
-  const char* text = value.c_str();
+  // Up to the first NUL. A text that a plain scalar would turn into a null (empty, "~", "null")
+  // is quoted, so that it reads back as the same text.
+  const std::string_view text(value.c_str());
   emitter.scalar(text, nullptr, nullptr,
-                 *text == '\0' ? ScalarStyle::SingleQuoted : ScalarStyle::Plain);
+                 detail::isNullText(text) ? ScalarStyle::SingleQuoted : ScalarStyle::Plain);
   return emitter;
 }
 

@@ -57,7 +57,8 @@ class Emitter {
 
 // "1" or "0"; the decimal number; "0" for zero or the general notation with 15 significant
 // digits ("1e+20", "inf"), all plain. A string up to its first NUL character, plain, or
-// single-quoted when empty so that it reads back as an empty string and not as a null.
+// single-quoted when a plain scalar of it would read as a null (empty, "~", "null" in any case),
+// so that it reads back as the same text.
 Emitter& operator<<(Emitter& emitter, bool value);
 Emitter& operator<<(Emitter& emitter, int value);
 Emitter& operator<<(Emitter& emitter, double value);

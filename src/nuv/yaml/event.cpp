@@ -53,15 +53,21 @@ std::string_view Scalar::text() const noexcept {
 bool Scalar::isNull() const noexcept {
   const yaml_scalar_style_t style = raw().data.scalar.style;
   if (style != YAML_PLAIN_SCALAR_STYLE && style != YAML_ANY_SCALAR_STYLE) return false;
-  const std::string_view value = text();
-  if (value.empty() || value == "~") return true;
-  if (value.size() != 4) return false;
+  return detail::isNullText(text());
+}
+
+namespace detail {
+
+bool isNullText(std::string_view text) noexcept {
+  if (text.empty() || text == "~") return true;
+  if (text.size() != 4) return false;
   for (std::size_t i = 0; i < 4; ++i) {
-    if (std::tolower(static_cast<unsigned char>(value[i])) != "null"[i]) return false;
+    if (std::tolower(static_cast<unsigned char>(text[i])) != "null"[i]) return false;
   }
   return true;
 }
 
+}  // namespace detail
 }  // namespace nuv::yaml
 
 namespace nuv {

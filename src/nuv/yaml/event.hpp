@@ -89,6 +89,12 @@ class Scalar : public Event {
   [[nodiscard]] bool isNull() const noexcept;
 };
 
+namespace detail {
+
+// True for the texts that a plain scalar turns into a null: empty, "~" and "null" in any case.
+bool isNullText(std::string_view text) noexcept;
+
+}  // namespace detail
 }  // namespace nuv::yaml
 
 namespace nuv {

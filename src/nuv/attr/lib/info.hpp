@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "nuv/attr/abstract_doc.hpp"
@@ -23,7 +24,7 @@
 #include "nuv/attr/exception.hpp"
 #include "nuv/check.hpp"
 #include "nuv/to_string.hpp"
-#include "nuv/types.hpp"
+#include "nuv/tag.hpp"
 #include "nuv/view.hpp"
 #include "nuv/yaml/abstract_reflect.hpp"
 #include "nuv/yaml/emitter.hpp"

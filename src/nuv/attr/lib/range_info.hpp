@@ -42,7 +42,7 @@ constexpr T highestBound() {
 }  // namespace detail
 
 template <class T>
-class RangeInfo : public Info<T> {
+class RangeInfo final : public Info<T> {
  public:
   RangeInfo(std::string name, std::optional<int> maxElemCount, bool supportsSet,
             std::optional<T> default_value, std::optional<T> lower_bound,
