@@ -43,6 +43,21 @@ RefKind kindOf(const RangeInfo<double>&) { return RefKind::Double; }
 RefKind kindOf(const Info<std::string>&) { return RefKind::String; }
 RefKind kindOf(const Info<bool>&) { return RefKind::Bit; }
 
+// The value type code each table's rows report: 2 integer, 1 double, 5 string, 4 boolean.
+int typeCodeOf(RefKind kind) {
+  switch (kind) {
+    case RefKind::Int:
+      return 2;
+    case RefKind::Double:
+      return 1;
+    case RefKind::String:
+      return 5;
+    case RefKind::Bit:
+      return 4;
+  }
+  return 0;
+}
+
 // The bounds of a range row as its clamping reveals them; a bound at the type's extreme is absent.
 template <class T>
 T lowestOf() {
@@ -111,9 +126,11 @@ TEST(SolverAttribsTest, KeysAndLowerCasedNamesAreUnique) {
 TEST(SolverAttribsTest, EveryRowIsSettableWithOneElementAndNoDocumentation) {
   forEachSolverAttrib([](const auto& row) {
     SCOPED_TRACE(nameOf(row));
+    EXPECT_EQ(row.type(), typeCodeOf(kindOf(row)));
     EXPECT_EQ(row.maxElemCount(), 1);
     EXPECT_TRUE(row.supportsSet());
     EXPECT_FALSE(row.doc());
+    EXPECT_FALSE(row.propsIsDefault());  // every row has at least a name and a key
     const std::string name = nameOf(row);
     EXPECT_EQ(row.supportsDefault(), name != "basisout" && name != "mpsoutputfile");
   });
