@@ -7,6 +7,7 @@
 // in row order and destroyed in reverse row order.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,7 +39,8 @@ struct FunctionTokenRow {
   std::int32_t value;
 };
 
-#define QEL_FUNCTION_TOKEN_ROW(tag, type, value) {sizeof(tag) - 1, tag, type, value}
+#define QEL_FUNCTION_TOKEN_ROW(tag, type, value) \
+  { sizeof(tag) - 1, tag, type, value }
 
 constexpr std::array<FunctionTokenRow, 25> kFunctionTokenRows{{
     QEL_FUNCTION_TOKEN_ROW("nuv:function:basic:Add", kTokenOperator, 5),

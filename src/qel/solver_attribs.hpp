@@ -28,12 +28,9 @@
 #include <string>
 #include <string_view>
 
+#include "nuv/attr/abstract_base_info.hpp"
 #include "nuv/attr/lib/info.hpp"
 #include "nuv/attr/lib/range_info.hpp"
-
-namespace nuv::attr {
-class AbstractBaseInfo;
-}  // namespace nuv::attr
 
 namespace qel {
 

@@ -43,6 +43,21 @@ RefKind kindOf(const RangeInfo<double>&) { return RefKind::Double; }
 RefKind kindOf(const Info<std::string>&) { return RefKind::String; }
 RefKind kindOf(const Info<bool>&) { return RefKind::Bit; }
 
+// The value type code each table's rows report: 2 integer, 1 double, 5 string, 4 boolean.
+int typeCodeOf(RefKind kind) {
+  switch (kind) {
+    case RefKind::Int:
+      return 2;
+    case RefKind::Double:
+      return 1;
+    case RefKind::String:
+      return 5;
+    case RefKind::Bit:
+      return 4;
+  }
+  return 0;
+}
+
 // The bounds of a range row as its clamping reveals them; a bound at the type's extreme is absent.
 template <class T>
 T lowestOf() {
@@ -111,9 +126,11 @@ TEST(SolverAttribsTest, KeysAndLowerCasedNamesAreUnique) {
 TEST(SolverAttribsTest, EveryRowIsSettableWithOneElementAndNoDocumentation) {
   forEachSolverAttrib([](const auto& row) {
     SCOPED_TRACE(nameOf(row));
+    EXPECT_EQ(row.type(), typeCodeOf(kindOf(row)));
     EXPECT_EQ(row.maxElemCount(), 1);
     EXPECT_TRUE(row.supportsSet());
     EXPECT_FALSE(row.doc());
+    EXPECT_FALSE(row.propsIsDefault());  // every row has at least a name and a key
     const std::string name = nameOf(row);
     EXPECT_EQ(row.supportsDefault(), name != "basisout" && name != "mpsoutputfile");
   });
@@ -121,12 +138,12 @@ TEST(SolverAttribsTest, EveryRowIsSettableWithOneElementAndNoDocumentation) {
 
 // What a refId may stand for, and the ids the tables use within each range.
 bool isUsedRefId(int id) {
-  return (id >= 101 && id <= 113)          // link options
-         || (id >= 6017 && id <= 6019)     // tuner strings
-         || id == 6203                     // solution pool
-         || id == 6601 || id == 6602       // solution enumerator
-         || (id >= 7001 && id <= 8510)     // optimizer
-         || (id >= 12103 && id <= 12474)   // nonlinear layer
+  return (id >= 101 && id <= 113)            // link options
+         || (id >= 6017 && id <= 6019)       // tuner strings
+         || id == 6203                       // solution pool
+         || id == 6601 || id == 6602         // solution enumerator
+         || (id >= 7001 && id <= 8510)       // optimizer
+         || (id >= 12103 && id <= 12474)     // nonlinear layer
          || (id >= 101002 && id <= 103001);  // Knitro
 }
 
@@ -362,21 +379,27 @@ TEST(SolverAttribsTest, TellingDoubleRowsHoldTheirValues) {
 }
 
 TEST(SolverAttribsTest, NamedDoubleRowsFollowTheirPatterns) {
-  const std::string_view unitRange[] = {
-      "heurDiveRandomize", "mipRestartGapThreshold", "xslp_enforceCostShrink", "xslp_clampShrink",
-      "xslp_shrink",       "xslp_damp",              "xslp_dampExpand",        "xslp_dampMax",
-      "xslp_dampMin",      "xslp_dampShrink"};
+  const std::string_view unitRange[] = {"heurDiveRandomize",
+                                        "mipRestartGapThreshold",
+                                        "xslp_enforceCostShrink",
+                                        "xslp_clampShrink",
+                                        "xslp_shrink",
+                                        "xslp_damp",
+                                        "xslp_dampExpand",
+                                        "xslp_dampMax",
+                                        "xslp_dampMin",
+                                        "xslp_dampShrink"};
   for (std::string_view name : unitRange) {
     SCOPED_TRACE(name);
     EXPECT_EQ(lowerOf(dblRow(name)), 0.0);
     EXPECT_EQ(upperOf(dblRow(name)), 1.0);
   }
   const std::string_view minusOneUnbounded[] = {
-      "heurDiveIterLimit", "dualPerturb",   "primalPerturb", "xslp_delta_zero", "xslp_evTol_a",
-      "xslp_evTol_r",      "xslp_aTol_a",   "xslp_aTol_r",   "xslp_cTol",       "xslp_ecfTol_a",
-      "xslp_ecfTol_r",     "xslp_iTol_a",   "xslp_iTol_r",   "xslp_mTol_a",     "xslp_mTol_r",
-      "xslp_mvTol",        "xslp_oTol_a",   "xslp_oTol_r",   "xslp_sTol_a",     "xslp_sTol_r",
-      "xslp_vTol_a",       "xslp_vTol_r",   "xslp_wTol_a",   "xslp_wTol_r",     "xslp_xTol_a",
+      "heurDiveIterLimit", "dualPerturb", "primalPerturb", "xslp_delta_zero", "xslp_evTol_a",
+      "xslp_evTol_r",      "xslp_aTol_a", "xslp_aTol_r",   "xslp_cTol",       "xslp_ecfTol_a",
+      "xslp_ecfTol_r",     "xslp_iTol_a", "xslp_iTol_r",   "xslp_mTol_a",     "xslp_mTol_r",
+      "xslp_mvTol",        "xslp_oTol_a", "xslp_oTol_r",   "xslp_sTol_a",     "xslp_sTol_r",
+      "xslp_vTol_a",       "xslp_vTol_r", "xslp_wTol_a",   "xslp_wTol_r",     "xslp_xTol_a",
       "xslp_xTol_r"};
   for (std::string_view name : minusOneUnbounded) {
     SCOPED_TRACE(name);
@@ -458,17 +481,26 @@ const std::vector<BitmapControl>& bitmapControls() {
 }
 
 TEST(SolverAttribsTest, BitmapControlsOfferTheirBitsInTableOrder) {
-  const std::set<std::string_view> withoutLower = {
-      "refineOps",          "clamping",
-      "multiObjOps",        "lpFlags",
-      "cutSelect",          "treeCutSelect",
-      "mipPresolve",        "presolveOps",
-      "scaling",            "xslp_augmentation",
-      "xslp_zeroCriterion", "xslp_barStartOps",
-      "xslp_analyze",       "xslp_mipAlgorithm",
-      "xslp_mipFixStepBounds", "xslp_mipRelaxStepBounds",
-      "xslp_presolveOps",   "xslp_convergenceOps",
-      "xslp_algorithm",     "xslp_filter"};
+  const std::set<std::string_view> withoutLower = {"refineOps",
+                                                   "clamping",
+                                                   "multiObjOps",
+                                                   "lpFlags",
+                                                   "cutSelect",
+                                                   "treeCutSelect",
+                                                   "mipPresolve",
+                                                   "presolveOps",
+                                                   "scaling",
+                                                   "xslp_augmentation",
+                                                   "xslp_zeroCriterion",
+                                                   "xslp_barStartOps",
+                                                   "xslp_analyze",
+                                                   "xslp_mipAlgorithm",
+                                                   "xslp_mipFixStepBounds",
+                                                   "xslp_mipRelaxStepBounds",
+                                                   "xslp_presolveOps",
+                                                   "xslp_convergenceOps",
+                                                   "xslp_algorithm",
+                                                   "xslp_filter"};
   std::size_t nextBitRow = 0;
   for (const BitmapControl& c : bitmapControls()) {
     SCOPED_TRACE(c.name);
@@ -575,8 +607,8 @@ TEST(SolverAttribsTest, FindsEveryRowByItsNameAndKey) {
 }
 
 TEST(SolverAttribsTest, KeysOutsideTheTablesFindNothing) {
-  for (int key : {-1, -70030200, 0, 10000100, 65990100, 69990100, 70030100, 70030201, 80770400,
-                  2147483647}) {
+  for (int key :
+       {-1, -70030200, 0, 10000100, 65990100, 69990100, 70030100, 70030201, 80770400, 2147483647}) {
     SCOPED_TRACE(key);
     EXPECT_EQ(findSolverAttrib(key), nullptr);
   }

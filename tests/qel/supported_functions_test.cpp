@@ -55,17 +55,18 @@ TEST(SupportedFunctionsTest, SquareCarriesTheMarkForAPowerOfTwo) {
   EXPECT_EQ(square.second, kSquareMark);
   EXPECT_EQ(kSquareMark, -1);
   // Power, the operator that Square becomes, has its own ordinary value.
-  EXPECT_EQ(supported_functions.at("nuv:function:exponential:Power"), FormulaToken(kTokenOperator, 2));
+  EXPECT_EQ(supported_functions.at("nuv:function:exponential:Power"),
+            FormulaToken(kTokenOperator, 2));
 }
 
 TEST(SupportedFunctionsTest, FindsTagsByTheirExactTextOnly) {
   const std::string_view absent[] = {
-      "nuv:function:basic:add",       // case differs
-      "NUV:FUNCTION:BASIC:ADD",       //
-      "nuv:function:linear",          // the framework's linear function is loaded otherwise
-      "nuv:function:basic:Add ",      // trailing space
-      "nuv:function:exponential:",    //
-      "",                             //
+      "nuv:function:basic:add",     // case differs
+      "NUV:FUNCTION:BASIC:ADD",     //
+      "nuv:function:linear",        // the framework's linear function is loaded otherwise
+      "nuv:function:basic:Add ",    // trailing space
+      "nuv:function:exponential:",  //
+      "",                           //
   };
   for (std::string_view tag : absent) {
     SCOPED_TRACE(tag);

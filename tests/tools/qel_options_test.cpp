@@ -1,20 +1,19 @@
 // Runs the qel-options tool as a user would and reads its output back as YAML.
 
-#include <sys/wait.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "nuv/attr/abstract_base_info.hpp"
 #include "nuv/yaml/event.hpp"
 #include "nuv/yaml/parser.hpp"
 #include "nuv/yaml/registry.hpp"
@@ -51,20 +50,22 @@ ToolRun runTool(std::string_view arguments) {
   return run;
 }
 
-// Empty descriptions of each kind for the reader to fill.
-std::unique_ptr<RangeInfo<int>> blankLike(const RangeInfo<int>&) {
-  return std::make_unique<RangeInfo<int>>("", 1, true, std::nullopt, std::nullopt, std::nullopt,
-                                          std::nullopt, nuv::View<const nuv::attr::AbstractDoc>());
+// Read through the interface: a null name view comes out as an empty text.
+std::string nameOf(const nuv::attr::AbstractBaseInfo& row) {
+  const auto name = row.name();
+  return name ? *name : std::string();
 }
-std::unique_ptr<RangeInfo<double>> blankLike(const RangeInfo<double>&) {
-  return std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt,
-                                             std::nullopt, std::nullopt,
-                                             nuv::View<const nuv::attr::AbstractDoc>());
+
+// Empty descriptions of each kind for the reader to fill.
+RangeInfo<int> blankLike(const RangeInfo<int>&) {
+  return {"", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}};
+}
+RangeInfo<double> blankLike(const RangeInfo<double>&) {
+  return {"", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}};
 }
 template <class T>
-std::unique_ptr<Info<T>> blankLike(const Info<T>&) {
-  return std::make_unique<Info<T>>("", 1, true, std::nullopt, std::nullopt,
-                                   nuv::View<const nuv::attr::AbstractDoc>());
+Info<T> blankLike(const Info<T>&) {
+  return {"", 1, true, std::nullopt, std::nullopt, {}};
 }
 
 template <class T>
@@ -94,21 +95,20 @@ TEST(QelOptionsToolTest, ListsEveryOptionAsYamlThatReadsBackToTheSameRows) {
   (void)parser.parse(EventType::ListStart);
   std::size_t mappings = 0;
   qel::forEachSolverAttrib([&](const auto& row) {
-    const std::string name = *row.name();
+    const std::string name = nameOf(row);
     SCOPED_TRACE(name);
     auto read = blankLike(row);
-    ASSERT_NO_THROW(yaml_platform::readMapping(parser, *read));
+    ASSERT_NO_THROW(yaml_platform::readMapping(parser, read));
     ++mappings;
-    ASSERT_TRUE(read->name());
-    EXPECT_EQ(*read->name(), name);
-    EXPECT_EQ(read->ref(), row.ref());
-    EXPECT_EQ(read->maxElemCount(), row.maxElemCount());
-    EXPECT_EQ(read->supportsSet(), row.supportsSet());
-    ASSERT_EQ(read->supportsDefault(), row.supportsDefault());
+    EXPECT_EQ(nameOf(read), name);
+    EXPECT_EQ(read.ref(), row.ref());
+    EXPECT_EQ(read.maxElemCount(), row.maxElemCount());
+    EXPECT_EQ(read.supportsSet(), row.supportsSet());
+    ASSERT_EQ(read.supportsDefault(), row.supportsDefault());
     if (row.supportsDefault()) {
-      EXPECT_EQ(read->getDefault(), row.getDefault());
+      EXPECT_EQ(read.getDefault(), row.getDefault());
     }
-    expectSameBounds(*read, row);
+    expectSameBounds(read, row);
   });
   EXPECT_EQ(mappings, 761u);
   EXPECT_NO_THROW((void)parser.parse(EventType::ListEnd));
@@ -123,7 +123,8 @@ TEST(QelOptionsToolTest, WritesTheOptionsMappingExactly) {
   };
   const Case cases[] = {
       {"--name advbasis", "- name: advbasis\n  ref: 1010100\n  def: 1\n  lo: 0\n  up: 2\n"},
-      {"--name SOLNPOOLCULLROUNDS", "- name: solnpoolcullrounds\n  ref: 1060100\n  def: 999999999\n"},
+      {"--name SOLNPOOLCULLROUNDS",
+       "- name: solnpoolcullrounds\n  ref: 1060100\n  def: 999999999\n"},
       {"--key 70030200", "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
       {"--key 71580200", "- name: timeLimit\n  ref: 71580200\n  def: 1e+20\n  lo: 0\n"},
       {"--name basisout", "- name: basisout\n  ref: 1120300\n"},
@@ -131,7 +132,8 @@ TEST(QelOptionsToolTest, WritesTheOptionsMappingExactly) {
       {"--name presolveOps_singletonColRemoval",
        "- name: presolveOps_singletonColRemoval\n  ref: 80770401\n  def: 1\n"},
       {"--key 123040402", "- name: xslp_cascade_coefVar\n  ref: 123040402\n  def: 0\n"},
-      {"--name feasTol --key 70030200", "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
+      {"--name feasTol --key 70030200",
+       "- name: feasTol\n  ref: 70030200\n  def: 1e-06\n  lo: 0\n"},
       {"--name feasTol --key 1010100", "[]\n"},
       {"--contains no-such-option", "[]\n"},
   };
