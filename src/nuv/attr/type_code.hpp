@@ -1,18 +1,33 @@
-// `nuv::attr::TypeCode`: the value-type code that containers, items and option descriptions
-// report through `type()`.
+// `nuv::attr::TypeCode`: the value type of a container, item or option description.
+//
+//   0 none (an empty type-erased handle), 1 double, 2 int, 3 unsigned 64-bit integer, 4 bool,
+//   5 string, 6 nuv::math::Vector<double>, 7 nuv::math::Matrix<double>,
+//   8 nuv::math::Symbol<double>
+//
+// `typeCodeOf<T>` gives the code of a value type; other types do not compile.
 #ifndef NUV_ATTR_TYPE_CODE_HPP_
 #define NUV_ATTR_TYPE_CODE_HPP_
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
+
+namespace nuv::math {
+template <class T>
+class Vector;
+template <class T>
+class Matrix;
+template <class T>
+class Symbol;
+}  // namespace nuv::math
 
 namespace nuv::attr {
 
-enum class TypeCode : int {
+enum class TypeCode : std::uint8_t {
   kNone = 0,
   kDouble = 1,
   kInt = 2,
-  kUInt64 = 3,
+  kUnsigned64 = 3,
   kBool = 4,
   kString = 5,
   kVector = 6,
@@ -20,19 +35,35 @@ enum class TypeCode : int {
   kSymbol = 8,
 };
 
-// The code of a plain value type.
+namespace detail {
+
 template <class T>
-inline constexpr TypeCode typeCodeOf = TypeCode::kNone;
+struct TypeCodeOf;
+
+template <TypeCode C>
+using TypeCodeConstant = std::integral_constant<TypeCode, C>;
+
 template <>
-inline constexpr TypeCode typeCodeOf<double> = TypeCode::kDouble;
+struct TypeCodeOf<double> : TypeCodeConstant<TypeCode::kDouble> {};
 template <>
-inline constexpr TypeCode typeCodeOf<int> = TypeCode::kInt;
+struct TypeCodeOf<int> : TypeCodeConstant<TypeCode::kInt> {};
 template <>
-inline constexpr TypeCode typeCodeOf<std::uint64_t> = TypeCode::kUInt64;
+struct TypeCodeOf<unsigned long> : TypeCodeConstant<TypeCode::kUnsigned64> {};
 template <>
-inline constexpr TypeCode typeCodeOf<bool> = TypeCode::kBool;
+struct TypeCodeOf<bool> : TypeCodeConstant<TypeCode::kBool> {};
 template <>
-inline constexpr TypeCode typeCodeOf<std::string> = TypeCode::kString;
+struct TypeCodeOf<std::string> : TypeCodeConstant<TypeCode::kString> {};
+template <>
+struct TypeCodeOf<math::Vector<double>> : TypeCodeConstant<TypeCode::kVector> {};
+template <>
+struct TypeCodeOf<math::Matrix<double>> : TypeCodeConstant<TypeCode::kMatrix> {};
+template <>
+struct TypeCodeOf<math::Symbol<double>> : TypeCodeConstant<TypeCode::kSymbol> {};
+
+}  // namespace detail
+
+template <class T>
+inline constexpr TypeCode typeCodeOf = detail::TypeCodeOf<T>::value;
 
 }  // namespace nuv::attr
 
