@@ -3,9 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,27 @@ idx::List ascending(std::initializer_list<std::pair<Index, Index>> blocks) {
   auto list = std::make_shared<idx::lib::AscList>();
   for (const auto& [first, size] : blocks) list->add(idx::lib::Range(first, size));
   return idx::List(std::move(list));
+}
+
+// Under the Itanium C++ ABI a pointer to a virtual member function holds 1 + the byte offset of
+// its slot; the two destructor entries take slots 0 and 1.
+template <class Member>
+std::ptrdiff_t slotOf(Member member) {
+  static_assert(sizeof(Member) == 2 * sizeof(std::ptrdiff_t));
+  std::ptrdiff_t words[2];
+  std::memcpy(words, &member, sizeof words);
+  EXPECT_EQ(words[0] % static_cast<std::ptrdiff_t>(sizeof(void*)), 1) << "not virtual";
+  return (words[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
+}
+
+TEST(AbstractRangeOnlyContainerTest, BlockCallsFollowTheContainerSlots) {
+  using Base = AbstractRangeOnlyContainer<double>;
+  using BlockGet = void (Base::*)(const idx::lib::Range&, std::span<double>, Index) const;
+  using BlockSet = void (Base::*)(const idx::lib::Range&, std::span<const double>, Index);
+  using ItemAdd = void (AbstractContainer<double>::*)(Index, const double&);
+  EXPECT_EQ(slotOf(static_cast<ItemAdd>(&AbstractContainer<double>::itemAdd)), 23);
+  EXPECT_EQ(slotOf(static_cast<BlockGet>(&Base::get)), 24);
+  EXPECT_EQ(slotOf(static_cast<BlockSet>(&Base::set)), 25);
 }
 
 TEST(AbstractRangeOnlyContainerTest, EveryReadFormBecomesTheExpectedBlockCalls) {
