@@ -19,6 +19,9 @@
 
 namespace nuv::attr {
 
+template <class T>
+class Item;
+
 class BaseItem final : public AbstractBaseItem {
  public:
   BaseItem() noexcept = default;

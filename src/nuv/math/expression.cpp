@@ -21,15 +21,9 @@ std::uint64_t argumentCount(const Symbol<T>& symbol) {
   return (inputs == 0 ? 0 : inputs - 1 + call.repeatCount) + params;
 }
 
-}  // namespace detail
-
-namespace {
-
-// The call at the root of an Expression or of a non-empty ExpressionView symbol whose function has
-// the given tag: its expression and position. Answers false for every other symbol.
 template <class T>
-bool rootCallOf(const Symbol<T>& symbol, Tag tag, const ExpressionSymbol<T>** expression,
-                std::uint64_t* position) {
+bool rootCall(const Symbol<T>& symbol, const ExpressionSymbol<T>** expression,
+              std::uint64_t* position) {
   const ExpressionSymbol<T>* owner = nullptr;
   std::uint64_t root = 0;
   if (symbol.kind() == SymbolKind::kExpression) {
@@ -44,14 +38,13 @@ bool rootCallOf(const Symbol<T>& symbol, Tag tag, const ExpressionSymbol<T>** ex
   } else {
     return false;
   }
-  const Symbol<T>& call = (*owner->sequence())[root];
-  if (call.kind() != SymbolKind::kFunctionCall || call.function().tag() != tag) return false;
+  if ((*owner->sequence())[root].kind() != SymbolKind::kFunctionCall) return false;
   *expression = owner;
   *position = root;
   return true;
 }
 
-}  // namespace
+}  // namespace detail
 
 template <class T>
 ExpressionView<T>::ExpressionView(const Symbols<T>* sequence, std::uint64_t start,
@@ -125,7 +118,8 @@ std::vector<Symbol<T>> ExpressionSymbol<T>::associativeArguments(std::uint64_t i
   while (k < result.size()) {
     const ExpressionSymbol<T>* nested = nullptr;
     std::uint64_t root = 0;
-    if (rootCallOf(result[k], function.tag(), &nested, &root)) {
+    if (detail::rootCall(result[k], &nested, &root) &&
+        (*nested->sequence())[root].function().tag() == function.tag()) {
       // Copy the owner first: erasing the element may release the last share of its sequence.
       const ExpressionSymbol<T> owner = *nested;
       std::vector<Symbol<T>> inner = owner.arguments(root, includeFirst);
@@ -143,5 +137,7 @@ std::vector<Symbol<T>> ExpressionSymbol<T>::associativeArguments(std::uint64_t i
 template class ExpressionSymbol<double>;
 template class ExpressionView<double>;
 template std::uint64_t detail::argumentCount<double>(const Symbol<double>&);
+template bool detail::rootCall<double>(const Symbol<double>&, const ExpressionSymbol<double>**,
+                                       std::uint64_t*);
 
 }  // namespace nuv::math

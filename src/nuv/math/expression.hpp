@@ -111,11 +111,20 @@ namespace detail {
 template <class T>
 std::uint64_t argumentCount(const Symbol<T>& symbol);
 
+// For an Expression symbol, or a non-empty ExpressionView symbol, whose root is a FunctionCall:
+// sets *expression and *position to the expression and the root's position in its sequence and
+// answers true. Any other symbol answers false and sets nothing.
+template <class T>
+bool rootCall(const Symbol<T>& symbol, const ExpressionSymbol<T>** expression,
+              std::uint64_t* position);
+
 }  // namespace detail
 
 extern template class ExpressionSymbol<double>;
 extern template class ExpressionView<double>;
 extern template std::uint64_t detail::argumentCount<double>(const Symbol<double>&);
+extern template bool detail::rootCall<double>(const Symbol<double>&,
+                                              const ExpressionSymbol<double>**, std::uint64_t*);
 
 }  // namespace nuv::math
 

@@ -55,20 +55,8 @@ template <class T>
 std::optional<std::vector<Symbol<T>>> Abstract<T>::detect(const Symbol<T>& symbol) const {
   const ExpressionSymbol<T>* expression = nullptr;
   std::uint64_t root = 0;
-  if (symbol.kind() == SymbolKind::kExpression) {
-    expression = &symbol.expression();
-    if (expression->size() == 0) return std::nullopt;
-    root = expression->size() - 1;
-  } else if (symbol.kind() == SymbolKind::kExpressionView) {
-    const ExpressionViewSymbol<T>& record = symbol.expressionView();
-    if (record.size == 0) return std::nullopt;
-    expression = &record.expression;
-    root = record.start + record.size - 1;
-  } else {
-    return std::nullopt;
-  }
-  const Symbol<T>& call = (*expression->sequence())[root];
-  if (call.kind() != SymbolKind::kFunctionCall || call.function().tag() != tag()) {
+  if (!math::detail::rootCall(symbol, &expression, &root) ||
+      (*expression->sequence())[root].function().tag() != tag()) {
     return std::nullopt;
   }
   std::vector<Symbol<T>> args = expression->associativeArguments(root, /*includeFirst=*/true);
