@@ -5,7 +5,8 @@
 // it when destroyed); it adds no data and overrides nothing. `container<V>(key)` hands the entry
 // out as a typed container handle: an entry that is missing, or that carries another type code
 // than that of V, reads as an empty attr::Container<V> (item count 0, reads of zero or an empty
-// value), so a reader needs no checks of its own. The keys are in nuv/opt/keys.hpp.
+// value), so a reader needs no checks of its own. The keys are in nuv/opt/keys.hpp. T is the
+// model's number type; this system reads double models only.
 #ifndef NUV_OPT_LIB_CONTAINER_DICT_VIEW_HPP_
 #define NUV_OPT_LIB_CONTAINER_DICT_VIEW_HPP_
 

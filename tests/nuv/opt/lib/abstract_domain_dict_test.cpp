@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -53,6 +55,36 @@ using SenseDict = PredicateDict<sense_domain::AbstractContainerDict, attr::BaseC
 using SolverDict = PredicateDict<solver::AbstractItemDict, attr::BaseItem>;
 
 bool between(Index key, Index low, Index high) { return key >= low && key <= high; }
+
+template <class Member>
+std::ptrdiff_t slotOf(Member member) {
+  static_assert(sizeof(Member) == 2 * sizeof(std::ptrdiff_t));
+  std::ptrdiff_t words[2];
+  std::memcpy(words, &member, sizeof words);
+  EXPECT_EQ(words[0] % static_cast<std::ptrdiff_t>(sizeof(void*)), 1) << "not virtual";
+  return (words[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
+}
+
+// Closed code calls the dictionaries through the virtual table of the framework interface; the
+// bases add no slot of their own (slots 0 and 1 are the destructor's).
+template <class Dict, class Handle>
+void expectDictionarySlots() {
+  EXPECT_EQ(slotOf(&Dict::size), 2);
+  EXPECT_EQ(slotOf(&Dict::indexKeys), 3);
+  EXPECT_EQ(slotOf(&Dict::stringKey), 4);
+  EXPECT_EQ(slotOf(&Dict::indexKey), 5);
+  EXPECT_EQ(slotOf(static_cast<bool (Dict::*)(Index) const>(&Dict::contains)), 6);
+  EXPECT_EQ(slotOf(static_cast<bool (Dict::*)(std::string_view) const>(&Dict::contains)), 7);
+  EXPECT_EQ(slotOf(static_cast<Handle (Dict::*)(Index) const>(&Dict::operator[])), 8);
+  EXPECT_EQ(slotOf(static_cast<Handle (Dict::*)(std::string_view) const>(&Dict::operator[])), 9);
+}
+
+TEST(AbstractDomainDictTest, BasesKeepTheSlotsOfTheDictionaryInterface) {
+  expectDictionarySlots<interval_domain::AbstractContainerDict, attr::BaseContainer>();
+  expectDictionarySlots<static_bounded_domain::AbstractContainerDict, attr::BaseContainer>();
+  expectDictionarySlots<sense_domain::AbstractContainerDict, attr::BaseContainer>();
+  expectDictionarySlots<solver::AbstractItemDict, attr::BaseItem>();
+}
 
 template <class Dict>
 void expectKeys(const Dict& dict, const std::vector<Index>& keys) {
