@@ -17,6 +17,16 @@ namespace constraint {
 inline constexpr Tag tag = "nuv:constraint";
 }  // namespace constraint
 
+// The command that fixes the discrete entities for a following continuous solve.
+namespace command {
+inline constexpr TagIndex fix{"nuv:command", 0};
+}  // namespace command
+
+// The link of an indicator constraint: the first constraint switches the second one.
+namespace constraint_link {
+inline constexpr TagIndex indicator{"nuv:constr_link", 0};
+}  // namespace constraint_link
+
 // Stable objects: solvers and the host compare contexts by value, but may keep their addresses.
 namespace context {
 inline constexpr TagIndex progress{"nuv:context", 0};       // periodic progress (time) check
