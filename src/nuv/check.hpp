@@ -4,8 +4,8 @@
 // comparison takes the subject's name, its value, the other side and, optionally, the other
 // side's name (an empty name shows the other side as a plain value):
 //
-//   checkGreaterOrEqual("size", size, 0);          // 'size' (which is -1) must be greater or equal to 0.
-//   checkGreaterOrEqual("indices.first()", f, mx, "max()");
+//   checkGreaterOrEqual("size", size, 0);          // 'size' (which is -1) must be greater or equal
+//   to 0. checkGreaterOrEqual("indices.first()", f, mx, "max()");
 #ifndef NUV_CHECK_HPP_
 #define NUV_CHECK_HPP_
 
@@ -23,33 +23,43 @@ namespace detail {
 // Integers of mixed signedness compare by value; everything else with the built-in operators
 // (so a NaN fails every comparison).
 template <class T, class U>
-constexpr bool comparesByValue = std::is_integral_v<T> && std::is_integral_v<U> &&
+constexpr bool comparesByValue = std::is_integral_v<T>&& std::is_integral_v<U> &&
                                  !std::is_same_v<T, bool> && !std::is_same_v<U, bool>;
 
 template <class T, class U>
 constexpr bool isEqual(T a, U b) {
-  if constexpr (comparesByValue<T, U>) return std::cmp_equal(a, b);
-  else return a == b;
+  if constexpr (comparesByValue<T, U>)
+    return std::cmp_equal(a, b);
+  else
+    return a == b;
 }
 template <class T, class U>
 constexpr bool isLess(T a, U b) {
-  if constexpr (comparesByValue<T, U>) return std::cmp_less(a, b);
-  else return a < b;
+  if constexpr (comparesByValue<T, U>)
+    return std::cmp_less(a, b);
+  else
+    return a < b;
 }
 template <class T, class U>
 constexpr bool isLessOrEqual(T a, U b) {
-  if constexpr (comparesByValue<T, U>) return std::cmp_less_equal(a, b);
-  else return a <= b;
+  if constexpr (comparesByValue<T, U>)
+    return std::cmp_less_equal(a, b);
+  else
+    return a <= b;
 }
 template <class T, class U>
 constexpr bool isGreater(T a, U b) {
-  if constexpr (comparesByValue<T, U>) return std::cmp_greater(a, b);
-  else return a > b;
+  if constexpr (comparesByValue<T, U>)
+    return std::cmp_greater(a, b);
+  else
+    return a > b;
 }
 template <class T, class U>
 constexpr bool isGreaterOrEqual(T a, U b) {
-  if constexpr (comparesByValue<T, U>) return std::cmp_greater_equal(a, b);
-  else return a >= b;
+  if constexpr (comparesByValue<T, U>)
+    return std::cmp_greater_equal(a, b);
+  else
+    return a >= b;
 }
 
 }  // namespace detail
@@ -91,8 +101,7 @@ void checkLessOrEqual(std::string_view name, T value, U other, std::string_view 
                       std::source_location location = std::source_location::current()) {
   if (detail::isLessOrEqual(value, other)) return;
   throw CheckException::failedLessOrEqualTo(
-      detail::checkCompareMessage(name, value, "less or equal to", other, otherName), {},
-      location);
+      detail::checkCompareMessage(name, value, "less or equal to", other, otherName), {}, location);
 }
 
 template <class T, class U>

@@ -61,8 +61,7 @@ CheckException CheckException::failedLessOrEqualTo(std::string message, std::str
   return {std::move(message), Codes::kLessOrEqualTo, trace, location};
 }
 
-CheckException CheckException::failedGreaterOrEqualTo(std::string message,
-                                                      std::string_view trace,
+CheckException CheckException::failedGreaterOrEqualTo(std::string message, std::string_view trace,
                                                       std::source_location location) {
   return {std::move(message), Codes::kGreaterOrEqualTo, trace, location};
 }

@@ -2,7 +2,8 @@
 //
 // Every failure the framework (and the plug-in written against it) detects itself is raised as a
 // `nuv::Exception`: a fixed title per kind, an optional integer code, a message composed by the
-// raiser and a list of trace entries (newest first). `what()` assembles the text once and caches it:
+// raiser and a list of trace entries (newest first). `what()` assembles the text once and caches
+// it:
 //
 //   Check Error (8): 'size' (which is -1) must be greater or equal to 0.
 //   Xpress (32): injected [Trace: XPRSaddcols64]

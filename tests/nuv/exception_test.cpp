@@ -64,8 +64,10 @@ TEST(ExceptionTest, AttributeErrorsHaveFixedTextsAndCodes) {
     const char* text;
   };
   const Case cases[] = {
-      {attr::Exception::unsupportedDefault({}), "Attribute Error (0): Attribute default not supported"},
-      {attr::Exception::unsupportedSet({}), "Attribute Error (1): Attribute does not support to set."},
+      {attr::Exception::unsupportedDefault({}),
+       "Attribute Error (0): Attribute default not supported"},
+      {attr::Exception::unsupportedSet({}),
+       "Attribute Error (1): Attribute does not support to set."},
       {attr::Exception::unsupportedReset({}),
        "Attribute Error (2): Attribute does not support to reset."},
       {attr::Exception::unsupportedItemAdd({}),
@@ -82,7 +84,8 @@ TEST(ExceptionTest, CheckRaisersCarryTheirCodes) {
   EXPECT_EQ(CheckException::failedGreaterOrEqualTo("m", {}).code(), 8);
   CheckException greater("'strlen(tag)' (which is 0) must be greater than 0.",
                          CheckException::Codes::kGreaterThan, {});
-  EXPECT_STREQ(greater.what(), "Check Error (7): 'strlen(tag)' (which is 0) must be greater than 0.");
+  EXPECT_STREQ(greater.what(),
+               "Check Error (7): 'strlen(tag)' (which is 0) must be greater than 0.");
 }
 
 TEST(CheckMessageTest, ComposesBothForms) {
@@ -139,9 +142,8 @@ TEST(NumCastTest, AcceptsTheLimitsAndRefusesBeyond) {
   EXPECT_THAT(tooLarge,
               ThrowsMessage<Exception>(
                   StrEq("Cast Error: Cannot cast 2147483648 from 'long unsigned int' to 'int'.")));
-  EXPECT_THAT(negative,
-              ThrowsMessage<Exception>(
-                  StrEq("Cast Error: Cannot cast -1 from 'int' to 'long unsigned int'.")));
+  EXPECT_THAT(negative, ThrowsMessage<Exception>(StrEq(
+                            "Cast Error: Cannot cast -1 from 'int' to 'long unsigned int'.")));
 }
 
 }  // namespace

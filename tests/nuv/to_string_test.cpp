@@ -17,8 +17,14 @@ TEST(ToStringTest, DoublesUseFifteenSignificantDigits) {
     const char* text;
   };
   const Case cases[] = {
-      {0.0, "0"},          {-0.0, "0"},         {0.1, "0.1"},      {1e20, "1e+20"},
-      {250.0, "250"},      {0.1 + 0.2, "0.3"},  {-1.5, "-1.5"},    {1e-5, "1e-05"},
+      {0.0, "0"},
+      {-0.0, "0"},
+      {0.1, "0.1"},
+      {1e20, "1e+20"},
+      {250.0, "250"},
+      {0.1 + 0.2, "0.3"},
+      {-1.5, "-1.5"},
+      {1e-5, "1e-05"},
       {123456789012345678.0, "1.23456789012346e+17"},
       {std::numeric_limits<double>::infinity(), "inf"},
       {-std::numeric_limits<double>::infinity(), "-inf"},
@@ -43,7 +49,8 @@ TEST(ToStringTest, IgnoresTheGlobalLocale) {
     std::string do_grouping() const override { return "\3"; }
     char do_thousands_sep() const override { return '.'; }
   };
-  const std::locale saved = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+  const std::locale saved =
+      std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
   EXPECT_EQ(toString(0.5, 15), "0.5");
   EXPECT_EQ(toString(1234567.25, 15), "1234567.25");
   EXPECT_EQ(toString<int>(1234567), "1234567");

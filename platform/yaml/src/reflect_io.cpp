@@ -41,8 +41,7 @@ std::string toYaml(const nuv::yaml::AbstractReflect& object, nuv::yaml::Registry
   return host.output();
 }
 
-void fromYaml(std::string text, nuv::yaml::AbstractReflect& object,
-              nuv::yaml::Registry& registry) {
+void fromYaml(std::string text, nuv::yaml::AbstractReflect& object, nuv::yaml::Registry& registry) {
   using nuv::yaml::EventType;
   ParserHost host(std::move(text), registry);
   nuv::yaml::Parser& parser = host.parser();

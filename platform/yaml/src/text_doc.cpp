@@ -18,8 +18,7 @@ void TextDocAgent::write(nuv::yaml::Emitter& emitter,
   emitter << (doc != nullptr ? doc->text() : std::string());
 }
 
-void TextDocAgent::read(nuv::yaml::Parser& parser,
-                        nuv::View<const nuv::attr::AbstractDoc>& value) {
+void TextDocAgent::read(nuv::yaml::Parser& parser, nuv::View<const nuv::attr::AbstractDoc>& value) {
   std::string text;
   parser >> text;
   value = nuv::View<const nuv::attr::AbstractDoc>::owning(

@@ -21,9 +21,8 @@ void emitBuilt(nuv::yaml::Emitter& emitter, Initialize initialize) {
 ParserHost::ParserHost(std::string input, nuv::yaml::Registry& registry)
     : input_(std::move(input)), parser_(registry, nuv::yaml::Position{1, 1, 0}) {
   if (yaml_parser_initialize(&parser_.state()) == 0) throw std::bad_alloc();
-  yaml_parser_set_input_string(&parser_.state(),
-                               reinterpret_cast<const unsigned char*>(input_.data()),
-                               input_.size());
+  yaml_parser_set_input_string(
+      &parser_.state(), reinterpret_cast<const unsigned char*>(input_.data()), input_.size());
 }
 
 ParserHost::~ParserHost() { yaml_parser_delete(&parser_.state()); }

@@ -25,9 +25,7 @@ class List final : public AbstractList {
   // The one shared empty list, made on first use.
   static const std::shared_ptr<const AbstractList>& defaultList();
 
-  [[nodiscard]] const std::shared_ptr<const AbstractList>& shared() const noexcept {
-    return list_;
-  }
+  [[nodiscard]] const std::shared_ptr<const AbstractList>& shared() const noexcept { return list_; }
 
   [[nodiscard]] ListType type() const override { return list_->type(); }
   [[nodiscard]] Index size() const override { return list_->size(); }

@@ -5,7 +5,7 @@
 namespace nuv::opt {
 
 enum class SolveStatus : int {
-  normal_completion = 0,   // optimal or feasible solution
+  normal_completion = 0,  // optimal or feasible solution
   infeasible = 1,
   locally_infeasible = 2,  // a local (nonlinear) solve found no feasible point
   unbounded = 3,
@@ -18,11 +18,11 @@ enum class SolveStatus : int {
   memory_limit = 10,
   numerical_error = 11,
   license_error = 12,
-  solver_error = 13,       // any other ending
+  solver_error = 13,  // any other ending
   user_interrupt = 14,
   not_started = 15,
   other_limit = 16,
-  no_solution = 17,        // ended normally without a solution
+  no_solution = 17,  // ended normally without a solution
 };
 
 }  // namespace nuv::opt

@@ -14,20 +14,29 @@ namespace {
 EmitterException::Codes emitterCode(yaml_error_type_t error) {
   // libyaml numbers its errors differently: map, never cast.
   switch (error) {
-    case YAML_MEMORY_ERROR: return EmitterException::Codes::kMemory;
-    case YAML_WRITER_ERROR: return EmitterException::Codes::kWriter;
-    case YAML_EMITTER_ERROR: return EmitterException::Codes::kEmitter;
-    default: return EmitterException::Codes::kOther;
+    case YAML_MEMORY_ERROR:
+      return EmitterException::Codes::kMemory;
+    case YAML_WRITER_ERROR:
+      return EmitterException::Codes::kWriter;
+    case YAML_EMITTER_ERROR:
+      return EmitterException::Codes::kEmitter;
+    default:
+      return EmitterException::Codes::kOther;
   }
 }
 
 yaml_scalar_style_t libyamlStyle(ScalarStyle style) {
   switch (style) {
-    case ScalarStyle::Plain: return YAML_PLAIN_SCALAR_STYLE;
-    case ScalarStyle::SingleQuoted: return YAML_SINGLE_QUOTED_SCALAR_STYLE;
-    case ScalarStyle::DoubleQuoted: return YAML_DOUBLE_QUOTED_SCALAR_STYLE;
-    case ScalarStyle::Literal: return YAML_LITERAL_SCALAR_STYLE;
-    case ScalarStyle::Folded: return YAML_FOLDED_SCALAR_STYLE;
+    case ScalarStyle::Plain:
+      return YAML_PLAIN_SCALAR_STYLE;
+    case ScalarStyle::SingleQuoted:
+      return YAML_SINGLE_QUOTED_SCALAR_STYLE;
+    case ScalarStyle::DoubleQuoted:
+      return YAML_DOUBLE_QUOTED_SCALAR_STYLE;
+    case ScalarStyle::Literal:
+      return YAML_LITERAL_SCALAR_STYLE;
+    case ScalarStyle::Folded:
+      return YAML_FOLDED_SCALAR_STYLE;
   }
   return YAML_ANY_SCALAR_STYLE;
 }

@@ -28,15 +28,24 @@ void Event::forget() noexcept { std::memset(&event_, 0, sizeof event_); }
 EventType Event::type() const noexcept {
   // libyaml numbers its kinds differently (and has aliases): map, never cast.
   switch (event_.type) {
-    case YAML_STREAM_START_EVENT: return EventType::StreamStart;
-    case YAML_STREAM_END_EVENT: return EventType::StreamEnd;
-    case YAML_DOCUMENT_START_EVENT: return EventType::DocumentStart;
-    case YAML_DOCUMENT_END_EVENT: return EventType::DocumentEnd;
-    case YAML_SCALAR_EVENT: return EventType::Scalar;
-    case YAML_SEQUENCE_START_EVENT: return EventType::ListStart;
-    case YAML_SEQUENCE_END_EVENT: return EventType::ListEnd;
-    case YAML_MAPPING_START_EVENT: return EventType::MapStart;
-    case YAML_MAPPING_END_EVENT: return EventType::MapEnd;
+    case YAML_STREAM_START_EVENT:
+      return EventType::StreamStart;
+    case YAML_STREAM_END_EVENT:
+      return EventType::StreamEnd;
+    case YAML_DOCUMENT_START_EVENT:
+      return EventType::DocumentStart;
+    case YAML_DOCUMENT_END_EVENT:
+      return EventType::DocumentEnd;
+    case YAML_SCALAR_EVENT:
+      return EventType::Scalar;
+    case YAML_SEQUENCE_START_EVENT:
+      return EventType::ListStart;
+    case YAML_SEQUENCE_END_EVENT:
+      return EventType::ListEnd;
+    case YAML_MAPPING_START_EVENT:
+      return EventType::MapStart;
+    case YAML_MAPPING_END_EVENT:
+      return EventType::MapEnd;
     case YAML_NO_EVENT:
     case YAML_ALIAS_EVENT:
       break;
@@ -74,16 +83,26 @@ namespace nuv {
 
 std::string toString(yaml::EventType type) {
   switch (type) {
-    case yaml::EventType::Unknown: return "Unknown";
-    case yaml::EventType::StreamStart: return "StreamStart";
-    case yaml::EventType::StreamEnd: return "StreamEnd";
-    case yaml::EventType::DocumentStart: return "DocumentStart";
-    case yaml::EventType::DocumentEnd: return "DocumentEnd";
-    case yaml::EventType::Scalar: return "Scalar";
-    case yaml::EventType::ListStart: return "ListStart";
-    case yaml::EventType::ListEnd: return "ListEnd";
-    case yaml::EventType::MapStart: return "MapStart";
-    case yaml::EventType::MapEnd: return "MapEnd";
+    case yaml::EventType::Unknown:
+      return "Unknown";
+    case yaml::EventType::StreamStart:
+      return "StreamStart";
+    case yaml::EventType::StreamEnd:
+      return "StreamEnd";
+    case yaml::EventType::DocumentStart:
+      return "DocumentStart";
+    case yaml::EventType::DocumentEnd:
+      return "DocumentEnd";
+    case yaml::EventType::Scalar:
+      return "Scalar";
+    case yaml::EventType::ListStart:
+      return "ListStart";
+    case yaml::EventType::ListEnd:
+      return "ListEnd";
+    case yaml::EventType::MapStart:
+      return "MapStart";
+    case yaml::EventType::MapEnd:
+      return "MapEnd";
   }
   return "Unknown";
 }

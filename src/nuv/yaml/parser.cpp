@@ -15,10 +15,14 @@ constexpr int kReadAhead = 10;
 ParserException::Codes parserCode(yaml_error_type_t error) {
   // libyaml numbers its errors differently (a scanner error comes between reader and parser).
   switch (error) {
-    case YAML_MEMORY_ERROR: return ParserException::Codes::kMemory;
-    case YAML_READER_ERROR: return ParserException::Codes::kReader;
-    case YAML_PARSER_ERROR: return ParserException::Codes::kParser;
-    default: return ParserException::Codes::kOther;
+    case YAML_MEMORY_ERROR:
+      return ParserException::Codes::kMemory;
+    case YAML_READER_ERROR:
+      return ParserException::Codes::kReader;
+    case YAML_PARSER_ERROR:
+      return ParserException::Codes::kParser;
+    default:
+      return ParserException::Codes::kOther;
   }
 }
 

@@ -126,9 +126,9 @@ TEST(EmitterTest, AnEmitterErrorCarriesLibyamlsTextAndReleasesTheEventOnce) {
   nuv::yaml::Registry registry;
   EmitterHost host(registry, -1);
   // No stream start yet: libyaml refuses the scalar and keeps (or frees) the event itself.
-  EXPECT_THAT([&] { host.emitter() << 5; },
-              ThrowsMessage<EmitterException>(
-                  StrEq("YAML Emitter Error (3): expected STREAM-START")));
+  EXPECT_THAT(
+      [&] { host.emitter() << 5; },
+      ThrowsMessage<EmitterException>(StrEq("YAML Emitter Error (3): expected STREAM-START")));
   nuv::yaml::Event event;
   ASSERT_NE(yaml_stream_start_event_initialize(event.raw(), YAML_UTF8_ENCODING), 0);
   EXPECT_THROW(host.emitter().emit(&event), EmitterException);
@@ -182,9 +182,9 @@ TEST(EmitterTest, MissingAgentFlushesBeforeRaising) {
   const auto doc = nuv::View<const nuv::attr::AbstractDoc>::owning(
       std::make_unique<const yaml_platform::TextDoc>("about"));
   EXPECT_THAT([&] { host.emitter() << doc; },
-              ThrowsMessage<EmitterException>(StrEq(
-                  "YAML Emitter Error (4): Registry agent required for 'nuv::View<const "
-                  "nuv::attr::AbstractDoc>'.")));
+              ThrowsMessage<EmitterException>(
+                  StrEq("YAML Emitter Error (4): Registry agent required for 'nuv::View<const "
+                        "nuv::attr::AbstractDoc>'.")));
   EXPECT_THAT(host.output(), testing::StartsWith("- a\n"));
 
   registry.add(std::make_shared<yaml_platform::TextDocAgent>());

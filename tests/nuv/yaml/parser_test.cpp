@@ -38,8 +38,8 @@ class ParserTest : public testing::Test {
 };
 
 TEST(EventTypeTest, NamesEveryTypeAndUnknownOutsideTheRange) {
-  const char* names[] = {"Unknown",  "StreamStart", "StreamEnd", "DocumentStart", "DocumentEnd",
-                         "Scalar",   "ListStart",   "ListEnd",   "MapStart",      "MapEnd"};
+  const char* names[] = {"Unknown", "StreamStart", "StreamEnd", "DocumentStart", "DocumentEnd",
+                         "Scalar",  "ListStart",   "ListEnd",   "MapStart",      "MapEnd"};
   for (int t = 0; t <= 9; ++t) {
     EXPECT_EQ(nuv::toString(static_cast<EventType>(t)), names[t]);
   }
@@ -53,9 +53,9 @@ TEST_F(ParserTest, ReadsAheadUpToTheDocumentEndThenTheStreamEnd) {
   Parser& p = host.parser();
   p.rawParse();
   ASSERT_EQ(p.queuedCount(), 7u);
-  for (EventType type : {EventType::StreamStart, EventType::DocumentStart, EventType::MapStart,
-                         EventType::Scalar, EventType::Scalar, EventType::MapEnd,
-                         EventType::DocumentEnd}) {
+  for (EventType type :
+       {EventType::StreamStart, EventType::DocumentStart, EventType::MapStart, EventType::Scalar,
+        EventType::Scalar, EventType::MapEnd, EventType::DocumentEnd}) {
     SCOPED_TRACE(nuv::toString(type));
     (void)p.parse(type);
   }
@@ -196,10 +196,10 @@ TEST_F(ParserTest, DoubleReaderAcceptsAndRejectsExactly) {
     bool accepted;
   };
   const Case cases[] = {
-      {"1e-06", 1e-06, true},   {"inf", kInf, true},     {"-inf", -kInf, true},
-      {"-Infinity", -kInf, true}, {"0x1p3", 8.0, true},  {"+2.5E2", 250.0, true},
-      {"1e999", 7.0, false},    {"'0.5.'", 0.5, false}, {"' 1'", 7.0, false},
-      {"''", 7.0, false},       {"x1", 7.0, false},
+      {"1e-06", 1e-06, true},     {"inf", kInf, true},    {"-inf", -kInf, true},
+      {"-Infinity", -kInf, true}, {"0x1p3", 8.0, true},   {"+2.5E2", 250.0, true},
+      {"1e999", 7.0, false},      {"'0.5.'", 0.5, false}, {"' 1'", 7.0, false},
+      {"''", 7.0, false},         {"x1", 7.0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.yaml);
@@ -227,8 +227,8 @@ TEST_F(ParserTest, BoolReaderUsesTheWordList) {
     bool before, after, accepted;
   };
   const Case cases[] = {
-      {"YES", false, true, true}, {"Off", true, false, true}, {"1", false, true, true},
-      {"'no'", true, false, true}, {"2", true, true, false},  {"''", false, false, false},
+      {"YES", false, true, true},  {"Off", true, false, true}, {"1", false, true, true},
+      {"'no'", true, false, true}, {"2", true, true, false},   {"''", false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.yaml);
@@ -253,9 +253,9 @@ TEST_F(ParserTest, OptionalReadersTellPlainNullsFromQuotedValues) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"v: ~", std::nullopt},     {"v: null", std::nullopt},  {"v: NULL", std::nullopt},
-      {"v: Null", std::nullopt},  {"v:", std::nullopt},       {"v: ''", std::string()},
-      {"v: '~'", "~"},            {"v: \"null\"", "null"},    {"v: nulls", "nulls"},
+      {"v: ~", std::nullopt},    {"v: null", std::nullopt}, {"v: NULL", std::nullopt},
+      {"v: Null", std::nullopt}, {"v:", std::nullopt},      {"v: ''", std::string()},
+      {"v: '~'", "~"},           {"v: \"null\"", "null"},   {"v: nulls", "nulls"},
       {"v: |\n  ~\n", "~\n"},
   };
   for (const Case& c : cases) {
@@ -339,9 +339,9 @@ TEST_F(ParserTest, DocumentationViewsNeedARegistryAgent) {
   p >> key;
   nuv::View<const nuv::attr::AbstractDoc> doc;
   EXPECT_THAT([&] { p >> doc; },
-              ThrowsMessage<ParserException>(StrEq(
-                  "YAML Parser Error (5): Registry agent required for 'nuv::View<const "
-                  "nuv::attr::AbstractDoc>' (at: line 1, col 2).")));
+              ThrowsMessage<ParserException>(
+                  StrEq("YAML Parser Error (5): Registry agent required for 'nuv::View<const "
+                        "nuv::attr::AbstractDoc>' (at: line 1, col 2).")));
 
   registry_.add(std::make_shared<yaml_platform::TextDocAgent>());
   Parser& q = open("a: text");

@@ -21,8 +21,7 @@ void readMapping(nuv::yaml::Parser& parser, nuv::yaml::AbstractReflect& object);
 // One document with the object's mapping; block depth -1 keeps everything in block style.
 [[nodiscard]] std::string toYaml(const nuv::yaml::AbstractReflect& object,
                                  nuv::yaml::Registry& registry, int blockDepth = -1);
-void fromYaml(std::string text, nuv::yaml::AbstractReflect& object,
-              nuv::yaml::Registry& registry);
+void fromYaml(std::string text, nuv::yaml::AbstractReflect& object, nuv::yaml::Registry& registry);
 
 }  // namespace yaml_platform
 

@@ -23,8 +23,8 @@
 #include "nuv/attr/abstract_info.hpp"
 #include "nuv/attr/exception.hpp"
 #include "nuv/check.hpp"
-#include "nuv/to_string.hpp"
 #include "nuv/tag.hpp"
+#include "nuv/to_string.hpp"
 #include "nuv/view.hpp"
 #include "nuv/yaml/abstract_reflect.hpp"
 #include "nuv/yaml/emitter.hpp"
@@ -37,13 +37,21 @@ namespace detail {
 template <class T>
 constexpr std::string_view infoTypeName();
 template <>
-constexpr std::string_view infoTypeName<int>() { return "Int32"; }
+constexpr std::string_view infoTypeName<int>() {
+  return "Int32";
+}
 template <>
-constexpr std::string_view infoTypeName<double>() { return "Float64"; }
+constexpr std::string_view infoTypeName<double>() {
+  return "Float64";
+}
 template <>
-constexpr std::string_view infoTypeName<bool>() { return "Bool"; }
+constexpr std::string_view infoTypeName<bool>() {
+  return "Bool";
+}
 template <>
-constexpr std::string_view infoTypeName<std::string>() { return "String"; }
+constexpr std::string_view infoTypeName<std::string>() {
+  return "String";
+}
 
 // A value as it appears inside a message: decimal, 15 significant digits, "1"/"0", or the text.
 template <class T>
@@ -67,9 +75,9 @@ class Info : public AbstractInfo<T>, public yaml::AbstractReflect {
       : name_(std::move(name)),
         ref_(ref),
         supportsSet_(supportsSet),
-        maxElemCount_(!maxElemCount                ? std::numeric_limits<int>::max()
+        maxElemCount_(!maxElemCount       ? std::numeric_limits<int>::max()
                       : *maxElemCount < 1 ? 1
-                                                   : *maxElemCount),
+                                          : *maxElemCount),
         default_value_(std::move(default_value)),
         doc_(std::move(doc)) {}
   ~Info() override = default;
@@ -185,8 +193,7 @@ class Info : public AbstractInfo<T>, public yaml::AbstractReflect {
   View<const AbstractDoc> doc_;
 
  private:
-  static constexpr std::array<Tag, 6> kProperties = {"name", "ref", "n_max", "s_set", "def",
-                                                     "doc"};
+  static constexpr std::array<Tag, 6> kProperties = {"name", "ref", "n_max", "s_set", "def", "doc"};
 
   // A null leaves the current default as it is; a value goes through `supportsValue`.
   void readDefault(yaml::Parser& parser) {

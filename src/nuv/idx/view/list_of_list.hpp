@@ -26,8 +26,7 @@ class ListOfList final : public AbstractList {
       if (b == ListType::kAscending) return ListType::kAscending;
       return ListType::kExplicit;
     }
-    if (a == ListType::kAscending &&
-        (b == ListType::kBlock || b == ListType::kAscending)) {
+    if (a == ListType::kAscending && (b == ListType::kBlock || b == ListType::kAscending)) {
       return ListType::kAscending;
     }
     return ListType::kExplicit;

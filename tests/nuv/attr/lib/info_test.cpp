@@ -53,8 +53,7 @@ TEST(InfoTest, AnswersAccessorsFromTheStoredFields) {
   int deleted = 0;
   nuv::View<const AbstractDoc> doc = owningDoc(deleted);
   const AbstractDoc* object = doc.get();
-  const Info<std::string> info("basisout", 1, false, std::string("b.bss"), 1020300,
-                               std::move(doc));
+  const Info<std::string> info("basisout", 1, false, std::string("b.bss"), 1020300, std::move(doc));
   EXPECT_EQ(doc.get(), nullptr);
   EXPECT_FALSE(doc.owns());
 
@@ -121,9 +120,8 @@ TEST(InfoTest, ReportsTypeCodeAndClassNameOfEachKind) {
       {std::make_unique<RangeInfo<int>>("", 1, true, std::nullopt, std::nullopt, std::nullopt,
                                         std::nullopt, nuv::View<const AbstractDoc>()),
        2, "nuv::attr::lib::RangeInfo<Int32>"},
-      {std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt,
-                                           std::nullopt, std::nullopt,
-                                           nuv::View<const AbstractDoc>()),
+      {std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt, std::nullopt,
+                                           std::nullopt, nuv::View<const AbstractDoc>()),
        1, "nuv::attr::lib::RangeInfo<Float64>"},
   };
   for (const Case& c : cases) {
@@ -138,8 +136,8 @@ TEST(InfoTest, ReportsTypeCodeAndClassNameOfEachKind) {
 
 TEST(InfoTest, PropertyQueriesMatchNamesExactly) {
   const Info<int> plain("x", 1, true, std::nullopt, std::nullopt, {});
-  const RangeInfo<int> ranged("x", 1, true, std::nullopt, std::nullopt, std::nullopt,
-                              std::nullopt, {});
+  const RangeInfo<int> ranged("x", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              {});
   for (const char* name : {"name", "ref", "n_max", "s_set", "def", "doc"}) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(plain.propExists(name));
@@ -159,34 +157,44 @@ TEST(InfoTest, PropertyQueriesMatchNamesExactly) {
 TEST(InfoTest, PropsIsDefaultOnlyWhenEveryPropertyIsAtItsDefault) {
   int deleted = 0;
   EXPECT_TRUE(Info<int>("", 1, true, std::nullopt, std::nullopt, {}).propsIsDefault());
-  EXPECT_TRUE(RangeInfo<double>("", 1, true, std::nullopt, std::nullopt, std::nullopt,
-                                std::nullopt, {})
-                  .propsIsDefault());
+  EXPECT_TRUE(
+      RangeInfo<double>("", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {})
+          .propsIsDefault());
   struct Case {
     const char* what;
     std::unique_ptr<nuv::yaml::AbstractReflect> info;
     const char* property;
   };
   Case cases[] = {
-      {"name", std::make_unique<Info<int>>("a", 1, true, std::nullopt, std::nullopt,
-                                           nuv::View<const AbstractDoc>()), "name"},
-      {"key", std::make_unique<Info<int>>("", 1, true, std::nullopt, 7,
-                                          nuv::View<const AbstractDoc>()), "ref"},
-      {"no count", std::make_unique<Info<int>>("", std::nullopt, true, std::nullopt,
-                                               std::nullopt, nuv::View<const AbstractDoc>()),
+      {"name",
+       std::make_unique<Info<int>>("a", 1, true, std::nullopt, std::nullopt,
+                                   nuv::View<const AbstractDoc>()),
+       "name"},
+      {"key",
+       std::make_unique<Info<int>>("", 1, true, std::nullopt, 7, nuv::View<const AbstractDoc>()),
+       "ref"},
+      {"no count",
+       std::make_unique<Info<int>>("", std::nullopt, true, std::nullopt, std::nullopt,
+                                   nuv::View<const AbstractDoc>()),
        "n_max"},
-      {"not settable", std::make_unique<Info<int>>("", 1, false, std::nullopt, std::nullopt,
-                                                   nuv::View<const AbstractDoc>()), "s_set"},
-      {"default", std::make_unique<Info<int>>("", 1, true, 0, std::nullopt,
-                                              nuv::View<const AbstractDoc>()), "def"},
-      {"doc", std::make_unique<Info<int>>("", 1, true, std::nullopt, std::nullopt,
-                                          owningDoc(deleted)), "doc"},
-      {"lower", std::make_unique<RangeInfo<int>>("", 1, true, std::nullopt, INT_MIN + 1,
-                                                 std::nullopt, std::nullopt,
-                                                 nuv::View<const AbstractDoc>()), "lo"},
-      {"upper", std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt,
-                                                    1e300, std::nullopt,
-                                                    nuv::View<const AbstractDoc>()), "up"},
+      {"not settable",
+       std::make_unique<Info<int>>("", 1, false, std::nullopt, std::nullopt,
+                                   nuv::View<const AbstractDoc>()),
+       "s_set"},
+      {"default",
+       std::make_unique<Info<int>>("", 1, true, 0, std::nullopt, nuv::View<const AbstractDoc>()),
+       "def"},
+      {"doc",
+       std::make_unique<Info<int>>("", 1, true, std::nullopt, std::nullopt, owningDoc(deleted)),
+       "doc"},
+      {"lower",
+       std::make_unique<RangeInfo<int>>("", 1, true, std::nullopt, INT_MIN + 1, std::nullopt,
+                                        std::nullopt, nuv::View<const AbstractDoc>()),
+       "lo"},
+      {"upper",
+       std::make_unique<RangeInfo<double>>("", 1, true, std::nullopt, std::nullopt, 1e300,
+                                           std::nullopt, nuv::View<const AbstractDoc>()),
+       "up"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -77,8 +77,8 @@ TEST_F(InfoYamlTest, WritesOnlyPropertiesAwayFromTheirDefaults) {
   EXPECT_EQ(yaml_platform::toYaml(flag, none_), "name: f\nn_max: 2147483647\ns_set: 0\ndef: 1\n");
   const Info<std::string> text("", 1, true, std::string(), std::nullopt, textDoc("about"));
   EXPECT_EQ(yaml_platform::toYaml(text, withDoc_), "def: ''\ndoc: about\n");
-  const RangeInfo<double> all("", 1, true, std::nullopt, std::nullopt, std::nullopt,
-                              std::nullopt, {});
+  const RangeInfo<double> all("", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              {});
   EXPECT_EQ(yaml_platform::toYaml(all, none_), "{}\n");
   EXPECT_EQ(yaml_platform::toYaml(all, none_, 0), "{}\n");
   EXPECT_EQ(yaml_platform::toYaml(advbasis, none_, 0),
@@ -95,8 +95,8 @@ TEST_F(InfoYamlTest, PropToWritesTheValueEvenAtItsDefault) {
   EXPECT_EQ(propText(plain, "doc"), "[]\n");
   EXPECT_EQ(propText(plain, "lo"), "[]\n");
   EXPECT_EQ(propText(plain, "Name"), "[]\n");
-  const RangeInfo<double> open("", 1, true, std::nullopt, std::nullopt, std::nullopt,
-                               std::nullopt, {});
+  const RangeInfo<double> open("", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                               {});
   EXPECT_EQ(propText(open, "lo"), "- -inf\n");
   EXPECT_EQ(propText(open, "up"), "- inf\n");
   const RangeInfo<double> tiny("", 1, true, 1e-06, 1e-06, 1e20, std::nullopt, {});
@@ -167,8 +167,7 @@ TEST_F(InfoYamlTest, EveryKindRoundTripsThroughTheFraming) {
   }
   {
     const RangeInfo<double> written("t", 1, true, 1e20, 1e-06, 1e20, 6, textDoc("limit"));
-    RangeInfo<double> read("", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                           {});
+    RangeInfo<double> read("", 1, true, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {});
     yaml_platform::fromYaml(yaml_platform::toYaml(written, withDoc_), read, withDoc_);
     expectSameDescription<double>(written, read);
     EXPECT_EQ(read.supportsValue(-kInf), 1e-06);
@@ -230,8 +229,7 @@ TEST_F(InfoYamlTest, RefusesValuesThatCannotBeRead) {
       {"{lo: ~}",
        "YAML Parser Error (5): Cannot convert '~' to 'int' (at: line 1, col 7; start at: line 1, "
        "col 6)."},
-      {"{n_max: }",
-       "YAML Parser Error (5): Cannot convert '' to 'int' (at: line 1, col 9)."},
+      {"{n_max: }", "YAML Parser Error (5): Cannot convert '' to 'int' (at: line 1, col 9)."},
       {"{s_set: null}",
        "YAML Parser Error (5): Cannot convert 'null' to 'bool' (at: line 1, col 13; start at: "
        "line 1, col 9)."},

@@ -91,11 +91,16 @@ TEST(RangeInfoTest, ClampsIntegersIntoTheRange) {
     int value, expected;
   };
   const Case cases[] = {
-      {0, 2, 100, 2},          {0, 2, -5, 0},
-      {0, 2, 1, 1},            {0, 2, INT_MIN, 0},
-      {0, 2, INT_MAX, 2},      {std::nullopt, std::nullopt, INT_MIN, INT_MIN},
-      {std::nullopt, std::nullopt, INT_MAX, INT_MAX}, {std::nullopt, 3, INT_MIN, INT_MIN},
-      {-1, std::nullopt, INT_MAX, INT_MAX}, {-1, std::nullopt, -2, -1},
+      {0, 2, 100, 2},
+      {0, 2, -5, 0},
+      {0, 2, 1, 1},
+      {0, 2, INT_MIN, 0},
+      {0, 2, INT_MAX, 2},
+      {std::nullopt, std::nullopt, INT_MIN, INT_MIN},
+      {std::nullopt, std::nullopt, INT_MAX, INT_MAX},
+      {std::nullopt, 3, INT_MIN, INT_MIN},
+      {-1, std::nullopt, INT_MAX, INT_MAX},
+      {-1, std::nullopt, -2, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "value " << c.value);

@@ -44,9 +44,9 @@ TEST(RangeTest, RefusesNegativeSizeAndOverflow) {
               ThrowsMessage<CheckException>(
                   StrEq("Check Error (8): 'size' (which is -1) must be greater or equal to 0.")));
   EXPECT_THAT([] { Range(2147483647, 2); },
-              ThrowsMessage<CheckException>(StrEq(
-                  "Check Error (6): 'first + size - 1' (which is 2147483648) must be less or "
-                  "equal to 2147483647.")));
+              ThrowsMessage<CheckException>(
+                  StrEq("Check Error (6): 'first + size - 1' (which is 2147483648) must be less or "
+                        "equal to 2147483647.")));
   EXPECT_EQ(Range(2147483646, 2).last(), 2147483647);
 }
 
