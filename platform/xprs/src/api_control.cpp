@@ -118,7 +118,7 @@ int XPRS_CC XPRSgetstrcontrol(XPRSprob prob, int control, char* value) {
 }
 
 int XPRS_CC XPRSsetstrcontrol(XPRSprob prob, int control, const char* value) {
-  return callProblem("XPRSsetstrcontrol", prob, Digest()("control", control)("value", value),
+  return callProblem("XPRSsetstrcontrol", prob, Digest()("control", control).string("value", value),
                      [&](Problem& p) {
     checkControl(control, ControlType::Str);
     checkPointer(value, "value");

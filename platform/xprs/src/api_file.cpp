@@ -92,9 +92,15 @@ void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
     }
     return;
   }
+  // The overload taking name vectors leaks inside CoinUtils; this one takes plain arrays.
+  std::vector<const char*> colPtr;
+  std::vector<const char*> rowPtr;
+  for (const std::string& n : colNames) colPtr.push_back(n.c_str());
+  for (const std::string& n : rowNames) rowPtr.push_back(n.c_str());
   CoinMpsIO writer;
   writer.setMpsData(matrix, COIN_DBL_MAX, e.colLb.data(), e.colUb.data(), e.obj.data(),
-                    integrality.data(), e.rowLb.data(), e.rowUb.data(), colNames, rowNames);
+                    integrality.data(), e.rowLb.data(), e.rowUb.data(), colPtr.data(),
+                    rowPtr.data());
   writer.setObjectiveOffset(-e.rhs);
   if (!m.probName.empty()) writer.setProblemName(m.probName.c_str());
   std::unique_ptr<CoinPackedMatrix> quadratic;
@@ -122,7 +128,7 @@ void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
 extern "C" {
 
 int XPRS_CC XPRSwriteprob(XPRSprob prob, const char* filename, const char* flags) {
-  return callProblem("XPRSwriteprob", prob, Digest()("filename", filename)("flags", flags),
+  return callProblem("XPRSwriteprob", prob, Digest().string("filename", filename).string("flags", flags),
                      [&](Problem& p) {
     checkPointer(filename, "filename");
     checkFlags(flags, "onsltpvxz");
@@ -135,7 +141,7 @@ int XPRS_CC XPRSwriteprob(XPRSprob prob, const char* filename, const char* flags
 }
 
 int XPRS_CC XPRSwritebasis(XPRSprob prob, const char* filename, const char* flags) {
-  return callProblem("XPRSwritebasis", prob, Digest()("filename", filename)("flags", flags),
+  return callProblem("XPRSwritebasis", prob, Digest().string("filename", filename).string("flags", flags),
                      [&](Problem& p) {
     checkPointer(filename, "filename");
     checkFlags(flags, "itnhxpv");
@@ -169,7 +175,7 @@ int XPRS_CC XPRSwritebasis(XPRSprob prob, const char* filename, const char* flag
 }
 
 int XPRS_CC XPRSwriteprtsol(XPRSprob prob, const char* filename, const char* flags) {
-  return callProblem("XPRSwriteprtsol", prob, Digest()("filename", filename)("flags", flags),
+  return callProblem("XPRSwriteprtsol", prob, Digest().string("filename", filename).string("flags", flags),
                      [&](Problem& p) {
     checkFlags(flags, "xv");
     const ProblemRecord& rec = p.target().rec;
@@ -223,7 +229,7 @@ int XPRS_CC XPRSsave(XPRSprob prob) {
 }
 
 int XPRS_CC XPRStunerwritemethod(XPRSprob prob, const char* methodfile) {
-  return callProblem("XPRStunerwritemethod", prob, Digest()("methodfile", methodfile),
+  return callProblem("XPRStunerwritemethod", prob, Digest().string("methodfile", methodfile),
                      [&](Problem& p) {
     checkPointer(methodfile, "methodfile");
     const ProblemRecord& rec = p.target().rec;
@@ -240,7 +246,7 @@ int XPRS_CC XPRStunerwritemethod(XPRSprob prob, const char* methodfile) {
 }
 
 int XPRS_CC XPRStunerreadmethod(XPRSprob prob, const char* methodfile) {
-  return callProblem("XPRStunerreadmethod", prob, Digest()("methodfile", methodfile),
+  return callProblem("XPRStunerreadmethod", prob, Digest().string("methodfile", methodfile),
                      [&](Problem& p) {
     checkPointer(methodfile, "methodfile");
     std::ifstream in(methodfile);

@@ -66,7 +66,7 @@ extern "C" {
 
 int XPRS_CC XPRSinit(const char* path) {
   Library& lib = Library::instance();
-  if (int rc = lib.enterGlobal("XPRSinit", nullptr, Digest()("path", path).str()); rc != 0) {
+  if (int rc = lib.enterGlobal("XPRSinit", nullptr, Digest().string("path", path).str()); rc != 0) {
     return rc;
   }
   lib.init();
@@ -132,7 +132,7 @@ int XPRS_CC XPRSdestroyprob(XPRSprob prob) {
 }
 
 int XPRS_CC XPRScopyprob(XPRSprob dest, XPRSprob src, const char* name) {
-  return callProblem("XPRScopyprob", dest, Digest()("src", src)("name", name), [&](Problem& d) {
+  return callProblem("XPRScopyprob", dest, Digest()("src", src).string("name", name), [&](Problem& d) {
     Problem* s = Library::instance().find(src);
     if (s == nullptr) {
       Library::instance().countMisuse();
@@ -162,7 +162,7 @@ int XPRS_CC XPRScopycallbacks(XPRSprob dest, XPRSprob src) {
 }
 
 int XPRS_CC XPRSsetprobname(XPRSprob prob, const char* name) {
-  return callProblem("XPRSsetprobname", prob, Digest()("name", name), [&](Problem& p) {
+  return callProblem("XPRSsetprobname", prob, Digest().string("name", name), [&](Problem& p) {
     checkPointer(name, "name");
     if (std::strlen(name) > kMaxProbNameLength) {
       fail("problem name longer than ", kMaxProbNameLength, " characters");

@@ -108,14 +108,14 @@ int XPRS_CC XPRSremovecboptnode(XPRSprob prob, XPRSoptnodecb cb, void* data) {
 }
 
 int XPRS_CC XPRSoptimize(XPRSprob prob, const char* flags, int* solvestatus, int* solstatus) {
-  return callProblem("XPRSoptimize", prob, Digest()("flags", flags), [&](Problem& p) {
+  return callProblem("XPRSoptimize", prob, Digest().string("flags", flags), [&](Problem& p) {
     if (p.owner) fail("a callback problem cannot be optimised");
     return runOptimize(p, "XPRSoptimize", flags, solvestatus, solstatus);
   });
 }
 
 int XPRS_CC XPRStune(XPRSprob prob, const char* flags) {
-  return callProblem("XPRStune", prob, Digest()("flags", flags), [&](Problem& p) {
+  return callProblem("XPRStune", prob, Digest().string("flags", flags), [&](Problem& p) {
     if (p.owner) fail("a callback problem cannot be tuned");
     return runOptimize(p, "XPRStune", flags, nullptr, nullptr);
   });
@@ -186,7 +186,7 @@ int XPRS_CC XPRSloadbasis(XPRSprob prob, const int rowstat[], const int colstat[
 int XPRS_CC XPRSaddmipsol(XPRSprob prob, int length, const double solval[], const int colind[],
                           const char* name) {
   return callProblem("XPRSaddmipsol", prob,
-                     Digest()("length", length)("colind", colind)("name", name), [&](Problem& p) {
+                     Digest()("length", length)("colind", colind).string("name", name), [&](Problem& p) {
     checkNotSolving(p);
     Problem& t = p.target();
     const ModelRecord& m = t.rec.model;
@@ -272,7 +272,7 @@ int XPRS_CC XPRSnlpsetinitval(XPRSprob prob, int nvars, const int colind[],
 int XPRS_CC XPRSmsaddpreset(XPRSprob prob, const char* description, int preset, int maxjobs,
                             void* data) {
   Digest d;
-  d("description", description)("preset", preset)("maxjobs", maxjobs)("data", data);
+  d.string("description", description)("preset", preset)("maxjobs", maxjobs)("data", data);
   return callProblem("XPRSmsaddpreset", prob, d, [&](Problem& p) {
     checkNotSolving(p);
     if (preset < 0 || preset > 6) fail("invalid preset ", preset, " (0..6)");

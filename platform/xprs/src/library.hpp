@@ -56,33 +56,39 @@ template <class... Ts>
   throw ApiError(text(pieces...));
 }
 
-// Short digest of a call for the journal: "name=value" pairs, pointers as NULL or set.
+// Short digest of a call for the journal: "name=value" pairs. Pointers show only whether
+// they are NULL; string() renders a NUL-terminated input text.
 class Digest {
  public:
   template <class T>
   Digest& operator()(std::string_view name, const T& value) {
-    if (!out_.empty()) out_ += ' ';
-    out_ += name;
-    out_ += '=';
-    if constexpr (std::is_pointer_v<T> && !std::is_same_v<T, const char*> &&
-                  !std::is_same_v<T, char*>) {
+    start(name);
+    if constexpr (std::is_pointer_v<T>) {
       out_ += value ? "set" : "NULL";
-    } else if constexpr (std::is_same_v<T, const char*> || std::is_same_v<T, char*>) {
-      if (value) {
-        out_ += '"';
-        out_ += value;
-        out_ += '"';
-      } else {
-        out_ += "NULL";
-      }
     } else {
       appendPiece(out_, value);
+    }
+    return *this;
+  }
+  Digest& string(std::string_view name, const char* value) {
+    start(name);
+    if (value) {
+      out_ += '"';
+      out_ += value;
+      out_ += '"';
+    } else {
+      out_ += "NULL";
     }
     return *this;
   }
   [[nodiscard]] const std::string& str() const { return out_; }
 
  private:
+  void start(std::string_view name) {
+    if (!out_.empty()) out_ += ' ';
+    out_ += name;
+    out_ += '=';
+  }
   std::string out_;
 };
 

@@ -30,9 +30,9 @@ TEST_F(StandinTest, IntegerControlsHaveDocumentedDefaultsAndRoundTrip) {
     int v = 12345;
     ASSERT_EQ(XPRSgetintcontrol(prob_, c.id, &v), 0);
     EXPECT_EQ(v, c.def);
-    ASSERT_EQ(XPRSsetintcontrol(prob_, c.id, c.def + 3), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, c.id, c.def - 3), 0);
     ASSERT_EQ(XPRSgetintcontrol(prob_, c.id, &v), 0);
-    EXPECT_EQ(v, c.def + 3);
+    EXPECT_EQ(v, c.def - 3);
     ASSERT_EQ(XPRSsetdefaultcontrol(prob_, c.id), 0);
     ASSERT_EQ(XPRSgetintcontrol(prob_, c.id, &v), 0);
     EXPECT_EQ(v, c.def);
