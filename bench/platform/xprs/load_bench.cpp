@@ -1,10 +1,10 @@
 // Loading a generated LP into the stand-in through XPRSaddcols64 (column-wise) and
 // XPRSaddrows64 (row-wise): the time per nonzero must not grow with the model size.
-#include <cstdint>
-#include <vector>
-
 #include <benchmark/benchmark.h>
 #include <xprs.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -55,9 +55,9 @@ void setCounters(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));
   // Seconds per nonzero, shown with an SI prefix (for example "5.1n" for 5.1 ns).
-  state.counters["time_per_nonzero"] = benchmark::Counter(
-      static_cast<double>(state.iterations() * state.range(0)),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["time_per_nonzero"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_LoadLp_AddCols(benchmark::State& state) {
@@ -98,5 +98,11 @@ void BM_LoadLp_AddRows(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_LoadLp_AddCols)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Complexity(benchmark::oN);
-BENCHMARK(BM_LoadLp_AddRows)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Complexity(benchmark::oN);
+BENCHMARK(BM_LoadLp_AddCols)
+    ->RangeMultiplier(10)
+    ->Range(10'000, 1'000'000)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_LoadLp_AddRows)
+    ->RangeMultiplier(10)
+    ->Range(10'000, 1'000'000)
+    ->Complexity(benchmark::oN);

@@ -336,20 +336,20 @@ XPRS_EXPORT int XPRS_CC XPRSgetlasterror(XPRSprob prob, char* errmsg);
  * XPRSaddqmatrix64: upper-triangle triplets of x'Qx without the 1/2 factor. */
 XPRS_EXPORT int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs,
                                       const double objcoef[], const XPRSint64 start[],
-                                      const int rowind[], const double rowcoef[],
-                                      const double lb[], const double ub[]);
+                                      const int rowind[], const double rowcoef[], const double lb[],
+                                      const double ub[]);
 XPRS_EXPORT int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs,
-                                      const char rowtype[], const double rhs[],
-                                      const double rng[], const XPRSint64 start[],
-                                      const int colind[], const double rowcoef[]);
+                                      const char rowtype[], const double rhs[], const double rng[],
+                                      const XPRSint64 start[], const int colind[],
+                                      const double rowcoef[]);
 XPRS_EXPORT int XPRS_CC XPRSaddqmatrix64(XPRSprob prob, int row, XPRSint64 ncoefs,
                                          const int rowqcol1[], const int rowqcol2[],
                                          const double rowqcoef[]);
 XPRS_EXPORT int XPRS_CC XPRSchgmqobj64(XPRSprob prob, XPRSint64 ncoefs, const int objqcol1[],
                                        const int objqcol2[], const double objqcoef[]);
 XPRS_EXPORT int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
-                                           const int formulastart[], int parsed,
-                                           const int type[], const double value[]);
+                                           const int formulastart[], int parsed, const int type[],
+                                           const double value[]);
 XPRS_EXPORT int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems,
                                       const char settype[], const XPRSint64 start[],
                                       const int colind[], const double refval[]);
@@ -377,34 +377,29 @@ XPRS_EXPORT int XPRS_CC XPRSgetintcontrol(XPRSprob prob, int control, int* p_val
 XPRS_EXPORT int XPRS_CC XPRSsetintcontrol(XPRSprob prob, int control, int value);
 XPRS_EXPORT int XPRS_CC XPRSgetdblcontrol(XPRSprob prob, int control, double* p_value);
 XPRS_EXPORT int XPRS_CC XPRSsetdblcontrol(XPRSprob prob, int control, double value);
-XPRS_EXPORT int XPRS_CC XPRSgetstringcontrol(XPRSprob prob, int control, char* value,
-                                             int maxbytes, int* p_nbytes);
+XPRS_EXPORT int XPRS_CC XPRSgetstringcontrol(XPRSprob prob, int control, char* value, int maxbytes,
+                                             int* p_nbytes);
 XPRS_EXPORT int XPRS_CC XPRSgetstrcontrol(XPRSprob prob, int control, char* value);
 XPRS_EXPORT int XPRS_CC XPRSsetstrcontrol(XPRSprob prob, int control, const char* value);
 XPRS_EXPORT int XPRS_CC XPRSsetdefaultcontrol(XPRSprob prob, int control);
-XPRS_EXPORT int XPRS_CC XPRSgetobjintcontrol(XPRSprob prob, int objidx, int control,
-                                             int* p_value);
+XPRS_EXPORT int XPRS_CC XPRSgetobjintcontrol(XPRSprob prob, int objidx, int control, int* p_value);
 XPRS_EXPORT int XPRS_CC XPRSsetobjintcontrol(XPRSprob prob, int objidx, int control, int value);
 XPRS_EXPORT int XPRS_CC XPRSgetobjdblcontrol(XPRSprob prob, int objidx, int control,
                                              double* p_value);
-XPRS_EXPORT int XPRS_CC XPRSsetobjdblcontrol(XPRSprob prob, int objidx, int control,
-                                             double value);
+XPRS_EXPORT int XPRS_CC XPRSsetobjdblcontrol(XPRSprob prob, int objidx, int control, double value);
 XPRS_EXPORT int XPRS_CC XPRSgetintattrib(XPRSprob prob, int attrib, int* p_value);
 XPRS_EXPORT int XPRS_CC XPRSgetdblattrib(XPRSprob prob, int attrib, double* p_value);
 
 /* Callbacks. A NULL function passed to an add function is refused; the remove functions take
  * NULL as a wildcard for the function and for the data. */
-XPRS_EXPORT int XPRS_CC XPRSaddcbmessage(XPRSprob prob, XPRSmessagecb cb, void* data,
-                                         int priority);
+XPRS_EXPORT int XPRS_CC XPRSaddcbmessage(XPRSprob prob, XPRSmessagecb cb, void* data, int priority);
 XPRS_EXPORT int XPRS_CC XPRSremovecbmessage(XPRSprob prob, XPRSmessagecb cb, void* data);
 XPRS_EXPORT int XPRS_CC XPRSaddcbchecktime(XPRSprob prob, XPRSchecktimecb cb, void* data,
                                            int priority);
 XPRS_EXPORT int XPRS_CC XPRSremovecbchecktime(XPRSprob prob, XPRSchecktimecb cb, void* data);
-XPRS_EXPORT int XPRS_CC XPRSaddcbintsol(XPRSprob prob, XPRSintsolcb cb, void* data,
-                                        int priority);
+XPRS_EXPORT int XPRS_CC XPRSaddcbintsol(XPRSprob prob, XPRSintsolcb cb, void* data, int priority);
 XPRS_EXPORT int XPRS_CC XPRSremovecbintsol(XPRSprob prob, XPRSintsolcb cb, void* data);
-XPRS_EXPORT int XPRS_CC XPRSaddcboptnode(XPRSprob prob, XPRSoptnodecb cb, void* data,
-                                         int priority);
+XPRS_EXPORT int XPRS_CC XPRSaddcboptnode(XPRSprob prob, XPRSoptnodecb cb, void* data, int priority);
 XPRS_EXPORT int XPRS_CC XPRSremovecboptnode(XPRSprob prob, XPRSoptnodecb cb, void* data);
 
 /* Solving. XPRSoptimize accepts NULL for either status pointer. */
@@ -440,10 +435,9 @@ XPRS_EXPORT int XPRS_CC XPRSgetredcosts(XPRSprob prob, int* status, double djs[]
 XPRS_EXPORT int XPRS_CC XPRSgetbasis(XPRSprob prob, int rowstat[], int colstat[]);
 XPRS_EXPORT int XPRS_CC XPRSgetbasisval(XPRSprob prob, int row, int col, int* p_rowstat,
                                         int* p_colstat);
-XPRS_EXPORT int XPRS_CC XPRSgetscaledinfeas(XPRSprob prob, int* p_nprimalcols,
-                                            int* p_nprimalrows, int* p_ndualrows,
-                                            int* p_ndualcols, int x[], int slack[], int duals[],
-                                            int djs[]);
+XPRS_EXPORT int XPRS_CC XPRSgetscaledinfeas(XPRSprob prob, int* p_nprimalcols, int* p_nprimalrows,
+                                            int* p_ndualrows, int* p_ndualcols, int x[],
+                                            int slack[], int duals[], int djs[]);
 
 /* Files. XPRSwriteprob writes MPS, or LP with the flag 'l'; the other three write readable
  * text files of this library's own format. */
@@ -460,22 +454,18 @@ XPRS_EXPORT int XPRS_CC XPRS_msp_probdetach(XPRSmipsolpool msp, XPRSprob prob);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getsollist(XPRSmipsolpool msp, XPRSprob prob_to_rank_against,
                                             int iRankAttrib, int bRankAscending,
                                             int iRankFirstIndex, int iRankLastIndex,
-                                            int iSolutionIds[], int* nReturnedSolIds,
-                                            int* nSols);
-XPRS_EXPORT int XPRS_CC XPRS_msp_getsol(XPRSmipsolpool msp, int iSolutionId,
-                                        int* iSolutionIdStatus, double x[], int iColFirst,
-                                        int iColLast, int* nValuesReturned);
+                                            int iSolutionIds[], int* nReturnedSolIds, int* nSols);
+XPRS_EXPORT int XPRS_CC XPRS_msp_getsol(XPRSmipsolpool msp, int iSolutionId, int* iSolutionIdStatus,
+                                        double x[], int iColFirst, int iColLast,
+                                        int* nValuesReturned);
 XPRS_EXPORT int XPRS_CC XPRS_msp_delsol(XPRSmipsolpool msp, int iSolutionId,
                                         int* iSolutionIdStatus);
-XPRS_EXPORT int XPRS_CC XPRS_msp_setcbmsghandler(XPRSmipsolpool msp, XPRSobjmsghandler f,
-                                                 void* p);
+XPRS_EXPORT int XPRS_CC XPRS_msp_setcbmsghandler(XPRSmipsolpool msp, XPRSobjmsghandler f, void* p);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getlasterror(XPRSmipsolpool msp, int* iMsgCode, char* msg,
-                                              int iStringBufferBytes,
-                                              int* iBytesInInternalString);
+                                              int iStringBufferBytes, int* iBytesInInternalString);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getintcontrol(XPRSmipsolpool msp, int iControlId, int* Val);
 XPRS_EXPORT int XPRS_CC XPRS_msp_setintcontrol(XPRSmipsolpool msp, int iControlId, int Val);
-XPRS_EXPORT int XPRS_CC XPRS_msp_getdblcontrol(XPRSmipsolpool msp, int iControlId,
-                                               double* Val);
+XPRS_EXPORT int XPRS_CC XPRS_msp_getdblcontrol(XPRSmipsolpool msp, int iControlId, double* Val);
 XPRS_EXPORT int XPRS_CC XPRS_msp_setdblcontrol(XPRSmipsolpool msp, int iControlId, double Val);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getintattrib(XPRSmipsolpool msp, int iAttribId, int* Val);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getdblattrib(XPRSmipsolpool msp, int iAttribId, double* Val);
@@ -489,15 +479,12 @@ XPRS_EXPORT int XPRS_CC XPRS_mse_getcullchoice(XPRSmipsolenum mse, int iMetricId
                                                int cull_sol_id_list[], int nMaxSolsToCull,
                                                int* nSolsToCull, double dNewSolMetric,
                                                const double x[], int nCols, int* bRejectSoln);
-XPRS_EXPORT int XPRS_CC XPRS_mse_setcbmsghandler(XPRSmipsolenum mse, XPRSobjmsghandler f,
-                                                 void* p);
+XPRS_EXPORT int XPRS_CC XPRS_mse_setcbmsghandler(XPRSmipsolenum mse, XPRSobjmsghandler f, void* p);
 XPRS_EXPORT int XPRS_CC XPRS_mse_getlasterror(XPRSmipsolenum mse, int* iMsgCode, char* msg,
-                                              int iStringBufferBytes,
-                                              int* iBytesInInternalString);
+                                              int iStringBufferBytes, int* iBytesInInternalString);
 XPRS_EXPORT int XPRS_CC XPRS_mse_getintcontrol(XPRSmipsolenum mse, int iControlId, int* Val);
 XPRS_EXPORT int XPRS_CC XPRS_mse_setintcontrol(XPRSmipsolenum mse, int iControlId, int Val);
-XPRS_EXPORT int XPRS_CC XPRS_mse_getdblcontrol(XPRSmipsolenum mse, int iControlId,
-                                               double* Val);
+XPRS_EXPORT int XPRS_CC XPRS_mse_getdblcontrol(XPRSmipsolenum mse, int iControlId, double* Val);
 XPRS_EXPORT int XPRS_CC XPRS_mse_setdblcontrol(XPRSmipsolenum mse, int iControlId, double Val);
 XPRS_EXPORT int XPRS_CC XPRS_mse_getintattrib(XPRSmipsolenum mse, int iAttribId, int* Val);
 XPRS_EXPORT int XPRS_CC XPRS_mse_getdblattrib(XPRSmipsolenum mse, int iAttribId, double* Val);

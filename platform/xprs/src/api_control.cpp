@@ -1,7 +1,7 @@
 // Controls, objective controls and attributes.
-#include <cstring>
-
 #include <xprs.h>
+
+#include <cstring>
 
 #include "controls.hpp"
 #include "library.hpp"
@@ -62,10 +62,10 @@ int XPRS_CC XPRSgetintcontrol(XPRSprob prob, int control, int* p_value) {
 int XPRS_CC XPRSsetintcontrol(XPRSprob prob, int control, int value) {
   return callProblem("XPRSsetintcontrol", prob, Digest()("control", control)("value", value),
                      [&](Problem& p) {
-    checkControl(control, ControlType::Int);
-    p.target().rec.intControls[control] = value;
-    return 0;
-  });
+                       checkControl(control, ControlType::Int);
+                       p.target().rec.intControls[control] = value;
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSgetdblcontrol(XPRSprob prob, int control, double* p_value) {
@@ -80,11 +80,11 @@ int XPRS_CC XPRSgetdblcontrol(XPRSprob prob, int control, double* p_value) {
 int XPRS_CC XPRSsetdblcontrol(XPRSprob prob, int control, double value) {
   return callProblem("XPRSsetdblcontrol", prob, Digest()("control", control)("value", value),
                      [&](Problem& p) {
-    checkControl(control, ControlType::Dbl);
-    checkValue(value, "value", 0);
-    p.target().rec.dblControls[control] = value;
-    return 0;
-  });
+                       checkControl(control, ControlType::Dbl);
+                       checkValue(value, "value", 0);
+                       p.target().rec.dblControls[control] = value;
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSgetstringcontrol(XPRSprob prob, int control, char* value, int maxbytes,
@@ -120,16 +120,15 @@ int XPRS_CC XPRSgetstrcontrol(XPRSprob prob, int control, char* value) {
 int XPRS_CC XPRSsetstrcontrol(XPRSprob prob, int control, const char* value) {
   return callProblem("XPRSsetstrcontrol", prob, Digest()("control", control).string("value", value),
                      [&](Problem& p) {
-    checkControl(control, ControlType::Str);
-    checkPointer(value, "value");
-    p.target().rec.strControls[control] = value;
-    return 0;
-  });
+                       checkControl(control, ControlType::Str);
+                       checkPointer(value, "value");
+                       p.target().rec.strControls[control] = value;
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSsetdefaultcontrol(XPRSprob prob, int control) {
-  return callProblem("XPRSsetdefaultcontrol", prob, Digest()("control", control),
-                     [&](Problem& p) {
+  return callProblem("XPRSsetdefaultcontrol", prob, Digest()("control", control), [&](Problem& p) {
     if (controlType(control) == ControlType::None) fail("unknown control ", control);
     ProblemRecord& rec = p.target().rec;
     rec.intControls.erase(control);
@@ -140,52 +139,52 @@ int XPRS_CC XPRSsetdefaultcontrol(XPRSprob prob, int control) {
 }
 
 int XPRS_CC XPRSgetobjintcontrol(XPRSprob prob, int objidx, int control, int* p_value) {
-  return callProblem("XPRSgetobjintcontrol", prob,
-                     Digest()("objidx", objidx)("control", control), [&](Problem& p) {
-    const ObjectiveRecord& obj = objective(p, objidx);
-    checkObjControl(control, ControlType::Int);
-    checkPointer(p_value, "p_value");
-    *p_value = objIntControl(obj, control);
-    return 0;
-  });
+  return callProblem("XPRSgetobjintcontrol", prob, Digest()("objidx", objidx)("control", control),
+                     [&](Problem& p) {
+                       const ObjectiveRecord& obj = objective(p, objidx);
+                       checkObjControl(control, ControlType::Int);
+                       checkPointer(p_value, "p_value");
+                       *p_value = objIntControl(obj, control);
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSsetobjintcontrol(XPRSprob prob, int objidx, int control, int value) {
   return callProblem("XPRSsetobjintcontrol", prob,
                      Digest()("objidx", objidx)("control", control)("value", value),
                      [&](Problem& p) {
-    ObjectiveRecord& obj = objective(p, objidx);
-    checkObjControl(control, ControlType::Int);
-    obj.intControls[control] = value;
-    return 0;
-  });
+                       ObjectiveRecord& obj = objective(p, objidx);
+                       checkObjControl(control, ControlType::Int);
+                       obj.intControls[control] = value;
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSgetobjdblcontrol(XPRSprob prob, int objidx, int control, double* p_value) {
-  return callProblem("XPRSgetobjdblcontrol", prob,
-                     Digest()("objidx", objidx)("control", control), [&](Problem& p) {
-    const ObjectiveRecord& obj = objective(p, objidx);
-    checkObjControl(control, ControlType::Dbl);
-    checkPointer(p_value, "p_value");
-    *p_value = objDblControl(obj, control);
-    return 0;
-  });
+  return callProblem("XPRSgetobjdblcontrol", prob, Digest()("objidx", objidx)("control", control),
+                     [&](Problem& p) {
+                       const ObjectiveRecord& obj = objective(p, objidx);
+                       checkObjControl(control, ControlType::Dbl);
+                       checkPointer(p_value, "p_value");
+                       *p_value = objDblControl(obj, control);
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSsetobjdblcontrol(XPRSprob prob, int objidx, int control, double value) {
   return callProblem("XPRSsetobjdblcontrol", prob,
                      Digest()("objidx", objidx)("control", control)("value", value),
                      [&](Problem& p) {
-    ObjectiveRecord& obj = objective(p, objidx);
-    checkObjControl(control, ControlType::Dbl);
-    checkValue(value, "value", 0);
-    if (control == XPRS_OBJECTIVE_RHS) {
-      obj.rhs = value;
-    } else {
-      obj.dblControls[control] = value;
-    }
-    return 0;
-  });
+                       ObjectiveRecord& obj = objective(p, objidx);
+                       checkObjControl(control, ControlType::Dbl);
+                       checkValue(value, "value", 0);
+                       if (control == XPRS_OBJECTIVE_RHS) {
+                         obj.rhs = value;
+                       } else {
+                         obj.dblControls[control] = value;
+                       }
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSgetintattrib(XPRSprob prob, int attrib, int* p_value) {

@@ -1,8 +1,8 @@
 // Library and problem life cycle, names and model building.
+#include <xprs.h>
+
 #include <algorithm>
 #include <cstring>
-
-#include <xprs.h>
 
 #include "library.hpp"
 #include "validate.hpp"
@@ -132,21 +132,23 @@ int XPRS_CC XPRSdestroyprob(XPRSprob prob) {
 }
 
 int XPRS_CC XPRScopyprob(XPRSprob dest, XPRSprob src, const char* name) {
-  return callProblem("XPRScopyprob", dest, Digest()("src", src).string("name", name), [&](Problem& d) {
-    Problem* s = Library::instance().find(src);
-    if (s == nullptr) {
-      Library::instance().countMisuse();
-      fail("unknown or destroyed source problem handle");
-    }
-    if (&s->target() == &d.target()) fail("source and destination are the same problem");
-    if (name && std::strlen(name) > kMaxProbNameLength) {
-      fail("problem name longer than ", kMaxProbNameLength, " characters");
-    }
-    checkNotSolving(d);
-    copyModel(s->target(), d.target());
-    if (name) d.target().rec.model.probName = name;
-    return 0;
-  });
+  return callProblem("XPRScopyprob", dest, Digest()("src", src).string("name", name),
+                     [&](Problem& d) {
+                       Problem* s = Library::instance().find(src);
+                       if (s == nullptr) {
+                         Library::instance().countMisuse();
+                         fail("unknown or destroyed source problem handle");
+                       }
+                       if (&s->target() == &d.target())
+                         fail("source and destination are the same problem");
+                       if (name && std::strlen(name) > kMaxProbNameLength) {
+                         fail("problem name longer than ", kMaxProbNameLength, " characters");
+                       }
+                       checkNotSolving(d);
+                       copyModel(s->target(), d.target());
+                       if (name) d.target().rec.model.probName = name;
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRScopycallbacks(XPRSprob dest, XPRSprob src) {
@@ -200,13 +202,14 @@ int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const doub
                           const double lb[], const double ub[]) {
   Digest d;
   d("ncols", ncols)("ncoefs", static_cast<long long>(ncoefs))("objcoef", objcoef)("lb", lb)("ub",
-                                                                                          ub);
+                                                                                            ub);
   return callProblem("XPRSaddcols64", prob, d, [&](Problem& p) {
     checkNotSolving(p);
     ModelRecord& m = p.target().rec.model;
     checkCount("ncols", ncols);
     checkCount("ncoefs", ncoefs);
-    if (ncols == 0 && ncoefs > 0) fail("ncoefs is ", static_cast<long long>(ncoefs), " but ncols is 0");
+    if (ncols == 0 && ncoefs > 0)
+      fail("ncoefs is ", static_cast<long long>(ncoefs), " but ncols is 0");
     if (ncoefs > 0) {
       checkPointer(start, "start");
       checkPointer(rowind, "rowind");
@@ -233,7 +236,9 @@ int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const doub
     m.colType.resize(total, 'C');
     m.colLimit.resize(total, 0.0);
     growColumns(m, total);
-    if (objcoef) std::copy(objcoef, objcoef + ncols, m.objectives.front().coef.begin() + static_cast<std::ptrdiff_t>(first));
+    if (objcoef)
+      std::copy(objcoef, objcoef + ncols,
+                m.objectives.front().coef.begin() + static_cast<std::ptrdiff_t>(first));
     if (ncoefs > 0) {
       const std::size_t n0 = m.elemVal.size();
       const std::size_t n = n0 + static_cast<std::size_t>(ncoefs - start[0]);
@@ -264,7 +269,8 @@ int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char
     ModelRecord& m = p.target().rec.model;
     checkCount("nrows", nrows);
     checkCount("ncoefs", ncoefs);
-    if (nrows == 0 && ncoefs > 0) fail("ncoefs is ", static_cast<long long>(ncoefs), " but nrows is 0");
+    if (nrows == 0 && ncoefs > 0)
+      fail("ncoefs is ", static_cast<long long>(ncoefs), " but nrows is 0");
     if (nrows > 0) checkPointer(rowtype, "rowtype");
     for (int i = 0; i < nrows; ++i) {
       const char t = rowtype[i];
@@ -352,107 +358,107 @@ int XPRS_CC XPRSchgmqobj64(XPRSprob prob, XPRSint64 ncoefs, const int objqcol1[]
                            const int objqcol2[], const double objqcoef[]) {
   return callProblem("XPRSchgmqobj64", prob, Digest()("ncoefs", static_cast<long long>(ncoefs)),
                      [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("ncoefs", ncoefs);
-    if (ncoefs > 0) {
-      checkPointer(objqcol1, "objqcol1");
-      checkPointer(objqcol2, "objqcol2");
-      checkPointer(objqcoef, "objqcoef");
-    }
-    for (XPRSint64 k = 0; k < ncoefs; ++k) {
-      checkColumn(m, objqcol1[k], "objqcol1", k);
-      checkColumn(m, objqcol2[k], "objqcol2", k);
-      checkValue(objqcoef[k], "objqcoef", k);
-    }
-    for (XPRSint64 k = 0; k < ncoefs; ++k) {
-      const int i = std::min(objqcol1[k], objqcol2[k]);
-      const int j = std::max(objqcol1[k], objqcol2[k]);
-      m.objQCol1.push_back(objqcol1[k]);
-      m.objQCol2.push_back(objqcol2[k]);
-      m.objQVal.push_back(objqcoef[k]);
-      if (objqcoef[k] == 0.0) {
-        m.objQ.erase({i, j});
-      } else {
-        m.objQ[{i, j}] = objqcoef[k];
-      }
-    }
-    return 0;
-  });
+                       checkNotSolving(p);
+                       ModelRecord& m = p.target().rec.model;
+                       checkCount("ncoefs", ncoefs);
+                       if (ncoefs > 0) {
+                         checkPointer(objqcol1, "objqcol1");
+                         checkPointer(objqcol2, "objqcol2");
+                         checkPointer(objqcoef, "objqcoef");
+                       }
+                       for (XPRSint64 k = 0; k < ncoefs; ++k) {
+                         checkColumn(m, objqcol1[k], "objqcol1", k);
+                         checkColumn(m, objqcol2[k], "objqcol2", k);
+                         checkValue(objqcoef[k], "objqcoef", k);
+                       }
+                       for (XPRSint64 k = 0; k < ncoefs; ++k) {
+                         const int i = std::min(objqcol1[k], objqcol2[k]);
+                         const int j = std::max(objqcol1[k], objqcol2[k]);
+                         m.objQCol1.push_back(objqcol1[k]);
+                         m.objQCol2.push_back(objqcol2[k]);
+                         m.objQVal.push_back(objqcoef[k]);
+                         if (objqcoef[k] == 0.0) {
+                           m.objQ.erase({i, j});
+                         } else {
+                           m.objQ[{i, j}] = objqcoef[k];
+                         }
+                       }
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
                                const int formulastart[], int parsed, const int type[],
                                const double value[]) {
-  return callProblem("XPRSnlpaddformulas", prob,
-                     Digest()("ncoefs", ncoefs)("parsed", parsed), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("ncoefs", ncoefs);
-    if (parsed != 0 && parsed != 1) fail("invalid parsed flag ", parsed, " (0 or 1)");
-    if (ncoefs == 0) return 0;
-    checkPointer(rowind, "rowind");
-    checkPointer(formulastart, "formulastart");
-    checkPointer(type, "type");
-    checkPointer(value, "value");
-    if (formulastart[0] != 0) fail("formulastart[0] is ", formulastart[0], ", not 0");
-    for (int f = 0; f < ncoefs; ++f) {
-      if (rowind[f] != -1) checkRow(m, rowind[f], "rowind", f);
-      const int begin = formulastart[f];
-      const int end = formulastart[f + 1];
-      if (end <= begin) {
-        fail("inconsistent formulastart[", f + 1, "] = ", end, " (formula ", f, " is empty)");
-      }
-      for (int k = begin; k < end; ++k) {
-        const int t = type[k];
-        const double v = value[k];
-        checkValue(v, "value", k);
-        const bool last = k + 1 == end;
-        if ((t == XPRS_TOK_EOF) != last) {
-          fail(last ? "formula " : "token EOF inside formula ", f,
-               last ? " does not end with token EOF" : "");
+  return callProblem(
+      "XPRSnlpaddformulas", prob, Digest()("ncoefs", ncoefs)("parsed", parsed), [&](Problem& p) {
+        checkNotSolving(p);
+        ModelRecord& m = p.target().rec.model;
+        checkCount("ncoefs", ncoefs);
+        if (parsed != 0 && parsed != 1) fail("invalid parsed flag ", parsed, " (0 or 1)");
+        if (ncoefs == 0) return 0;
+        checkPointer(rowind, "rowind");
+        checkPointer(formulastart, "formulastart");
+        checkPointer(type, "type");
+        checkPointer(value, "value");
+        if (formulastart[0] != 0) fail("formulastart[0] is ", formulastart[0], ", not 0");
+        for (int f = 0; f < ncoefs; ++f) {
+          if (rowind[f] != -1) checkRow(m, rowind[f], "rowind", f);
+          const int begin = formulastart[f];
+          const int end = formulastart[f + 1];
+          if (end <= begin) {
+            fail("inconsistent formulastart[", f + 1, "] = ", end, " (formula ", f, " is empty)");
+          }
+          for (int k = begin; k < end; ++k) {
+            const int t = type[k];
+            const double v = value[k];
+            checkValue(v, "value", k);
+            const bool last = k + 1 == end;
+            if ((t == XPRS_TOK_EOF) != last) {
+              fail(last ? "formula " : "token EOF inside formula ", f,
+                   last ? " does not end with token EOF" : "");
+            }
+            switch (t) {
+              case XPRS_TOK_EOF:
+              case XPRS_TOK_CON:
+              case XPRS_TOK_LB:
+              case XPRS_TOK_RB:
+              case XPRS_TOK_FUN:
+                break;
+              case XPRS_TOK_COL:
+                if (v != std::floor(v) || v < 0 || v >= m.cols()) {
+                  fail("invalid column ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_IFUN:
+                if (v < 1 || v > 64 || v != std::floor(v)) {
+                  fail("invalid internal function ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_DEL:
+                if (v != XPRS_DEL_COMMA && v != XPRS_DEL_COLON) {
+                  fail("invalid delimiter ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_OP:
+                if (v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS || v != std::floor(v)) {
+                  fail("invalid operator ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              default:
+                fail("invalid token type ", t, " in token ", k, " of formula ", f);
+            }
+          }
         }
-        switch (t) {
-          case XPRS_TOK_EOF:
-          case XPRS_TOK_CON:
-          case XPRS_TOK_LB:
-          case XPRS_TOK_RB:
-          case XPRS_TOK_FUN:
-            break;
-          case XPRS_TOK_COL:
-            if (v != std::floor(v) || v < 0 || v >= m.cols()) {
-              fail("invalid column ", v, " in token ", k, " of formula ", f);
-            }
-            break;
-          case XPRS_TOK_IFUN:
-            if (v < 1 || v > 64 || v != std::floor(v)) {
-              fail("invalid internal function ", v, " in token ", k, " of formula ", f);
-            }
-            break;
-          case XPRS_TOK_DEL:
-            if (v != XPRS_DEL_COMMA && v != XPRS_DEL_COLON) {
-              fail("invalid delimiter ", v, " in token ", k, " of formula ", f);
-            }
-            break;
-          case XPRS_TOK_OP:
-            if (v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS || v != std::floor(v)) {
-              fail("invalid operator ", v, " in token ", k, " of formula ", f);
-            }
-            break;
-          default:
-            fail("invalid token type ", t, " in token ", k, " of formula ", f);
+        for (int f = 0; f < ncoefs; ++f) {
+          FormulaRecord& rec = m.formulas.emplace_back();
+          rec.row = rowind[f];
+          rec.parsed = parsed;
+          rec.type.assign(type + formulastart[f], type + formulastart[f + 1]);
+          rec.value.assign(value + formulastart[f], value + formulastart[f + 1]);
         }
-      }
-    }
-    for (int f = 0; f < ncoefs; ++f) {
-      FormulaRecord& rec = m.formulas.emplace_back();
-      rec.row = rowind[f];
-      rec.parsed = parsed;
-      rec.type.assign(type + formulastart[f], type + formulastart[f + 1]);
-      rec.value.assign(value + formulastart[f], value + formulastart[f + 1]);
-    }
-    return 0;
-  });
+        return 0;
+      });
 }
 
 int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char settype[],
@@ -464,7 +470,8 @@ int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char
     ModelRecord& m = p.target().rec.model;
     checkCount("nsets", nsets);
     checkCount("nelems", nelems);
-    if (nsets == 0 && nelems > 0) fail("nelems is ", static_cast<long long>(nelems), " but nsets is 0");
+    if (nsets == 0 && nelems > 0)
+      fail("nelems is ", static_cast<long long>(nelems), " but nsets is 0");
     if (nsets == 0) return 0;
     checkPointer(settype, "settype");
     checkPointer(start, "start");
@@ -623,16 +630,17 @@ int XPRS_CC XPRSchgobjn(XPRSprob prob, int objidx, int ncols, const int colind[]
                         const double objcoef[]) {
   return callProblem("XPRSchgobjn", prob, Digest()("objidx", objidx)("ncols", ncols),
                      [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    if (objidx < 0) fail("invalid objective index ", objidx);
-    // Validate before objectives below objidx are created, so that a refused call changes nothing.
-    ObjectiveRecord scratch;
-    scratch.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
-    changeObjective(m, scratch, ncols, colind, objcoef);
-    changeObjective(m, objectiveAt(m, objidx), ncols, colind, objcoef);
-    return 0;
-  });
+                       checkNotSolving(p);
+                       ModelRecord& m = p.target().rec.model;
+                       if (objidx < 0) fail("invalid objective index ", objidx);
+                       // Validate before objectives below objidx are created, so that a refused
+                       // call changes nothing.
+                       ObjectiveRecord scratch;
+                       scratch.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+                       changeObjective(m, scratch, ncols, colind, objcoef);
+                       changeObjective(m, objectiveAt(m, objidx), ncols, colind, objcoef);
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSaddobj(XPRSprob prob, int ncols, const int colind[], const double objcoef[],
@@ -693,12 +701,12 @@ int XPRS_CC XPRSchgbounds(XPRSprob prob, int nbounds, const int colind[], const 
 int XPRS_CC XPRSgetrowtype(XPRSprob prob, char rowtype[], int first, int last) {
   return callProblem("XPRSgetrowtype", prob, Digest()("first", first)("last", last),
                      [&](Problem& p) {
-    const ModelRecord& m = p.target().rec.model;
-    checkRange(first, last, m.rows(), "rows");
-    checkPointer(rowtype, "rowtype");
-    std::copy(m.rowType.begin() + first, m.rowType.begin() + last + 1, rowtype);
-    return 0;
-  });
+                       const ModelRecord& m = p.target().rec.model;
+                       checkRange(first, last, m.rows(), "rows");
+                       checkPointer(rowtype, "rowtype");
+                       std::copy(m.rowType.begin() + first, m.rowType.begin() + last + 1, rowtype);
+                       return 0;
+                     });
 }
 
 }  // extern "C"

@@ -1,10 +1,10 @@
 // The MIP solution pool and the solution enumerator. This library does not offer them yet:
 // every function answers with an error whose text names the function, and the create
 // functions return a null handle. The last-error readers report that text.
+#include <xprs.h>
+
 #include <algorithm>
 #include <cstring>
-
-#include <xprs.h>
 
 #include "library.hpp"
 
@@ -15,7 +15,8 @@ namespace {
 int unavailable(const char* function, const void* handle, const char* what) {
   Library& lib = Library::instance();
   if (int rc = lib.enterGlobal(function, handle, ""); rc != 0) return rc;
-  lib.setGlobalError(kErrorCode, text(function, ": the ", what, " is not available in this library"));
+  lib.setGlobalError(kErrorCode,
+                     text(function, ": the ", what, " is not available in this library"));
   return kErrorCode;
 }
 

@@ -1,8 +1,8 @@
 // Callbacks, solving, interrupts, warm starts and results.
+#include <xprs.h>
+
 #include <algorithm>
 #include <cmath>
-
-#include <xprs.h>
 
 #include "engine.hpp"
 #include "library.hpp"
@@ -16,10 +16,10 @@ int addCallback(const char* function, XPRSprob prob, CallbackKind kind, void* fn
                 int priority) {
   return callProblem(function, prob, Digest()("cb", fn)("data", data)("priority", priority),
                      [&](Problem& p) {
-    checkPointer(fn, "the callback function");
-    p.target().rec.callbacks.push_back({kind, fn, data, priority});
-    return 0;
-  });
+                       checkPointer(fn, "the callback function");
+                       p.target().rec.callbacks.push_back({kind, fn, data, priority});
+                       return 0;
+                     });
 }
 
 // NULL function or NULL data match every registration of the kind.
@@ -40,35 +40,35 @@ void* fnPtr(F f) {
 }
 
 // Results copied for first..last of a value array with its availability status.
-int getValues(const char* function, XPRSprob prob, int* status, double out[], int first,
-              int last, bool rows, bool duals) {
-  return callProblem(function, prob, Digest()("status", status)("first", first)("last", last),
-                     [&](Problem& p) {
-    const ProblemRecord& rec = p.target().rec;
-    const int count = rows ? rec.model.rows() : rec.model.cols();
-    checkRange(first, last, count, rows ? "rows" : "columns");
-    const std::vector<double>* values = nullptr;
-    int avail = 0;
-    if (p.view && !rows && !duals && !p.view->x.empty()) {
-      values = &p.view->x;
-      avail = XPRS_SOLAVAILABLE_FEASIBLE;
-    } else if (!p.view) {
-      const ResultRecord& r = rec.results;
-      avail = duals ? r.dualAvail : r.primalAvail;
-      if (duals) {
-        values = rows ? &r.dual : &r.dj;
-      } else {
-        values = rows ? &r.slack : &r.x;
-      }
-    }
-    const bool present = avail != 0 && values != nullptr &&
-                         values->size() == static_cast<std::size_t>(count);
-    if (status) *status = present ? avail : XPRS_SOLAVAILABLE_NOTFOUND;
-    if (present && out) {
-      std::copy(values->begin() + first, values->begin() + last + 1, out);
-    }
-    return 0;
-  });
+int getValues(const char* function, XPRSprob prob, int* status, double out[], int first, int last,
+              bool rows, bool duals) {
+  return callProblem(
+      function, prob, Digest()("status", status)("first", first)("last", last), [&](Problem& p) {
+        const ProblemRecord& rec = p.target().rec;
+        const int count = rows ? rec.model.rows() : rec.model.cols();
+        checkRange(first, last, count, rows ? "rows" : "columns");
+        const std::vector<double>* values = nullptr;
+        int avail = 0;
+        if (p.view && !rows && !duals && !p.view->x.empty()) {
+          values = &p.view->x;
+          avail = XPRS_SOLAVAILABLE_FEASIBLE;
+        } else if (!p.view) {
+          const ResultRecord& r = rec.results;
+          avail = duals ? r.dualAvail : r.primalAvail;
+          if (duals) {
+            values = rows ? &r.dual : &r.dj;
+          } else {
+            values = rows ? &r.slack : &r.x;
+          }
+        }
+        const bool present =
+            avail != 0 && values != nullptr && values->size() == static_cast<std::size_t>(count);
+        if (status) *status = present ? avail : XPRS_SOLAVAILABLE_NOTFOUND;
+        if (present && out) {
+          std::copy(values->begin() + first, values->begin() + last + 1, out);
+        }
+        return 0;
+      });
 }
 
 const ResultRecord& basisOf(Problem& p) {
@@ -163,57 +163,60 @@ int XPRS_CC XPRSfixmipentities(XPRSprob prob, int options) {
 int XPRS_CC XPRSloadbasis(XPRSprob prob, const int rowstat[], const int colstat[]) {
   return callProblem("XPRSloadbasis", prob, Digest()("rowstat", rowstat)("colstat", colstat),
                      [&](Problem& p) {
-    checkNotSolving(p);
-    checkPointer(rowstat, "rowstat");
-    checkPointer(colstat, "colstat");
-    Problem& t = p.target();
-    const ModelRecord& m = t.rec.model;
-    for (int i = 0; i < m.rows(); ++i) {
-      if (rowstat[i] < 0 || rowstat[i] > 3) fail("invalid basis status ", rowstat[i], " in rowstat[", i, "]");
-    }
-    for (int j = 0; j < m.cols(); ++j) {
-      if (colstat[j] < 0 || colstat[j] > 3) fail("invalid basis status ", colstat[j], " in colstat[", j, "]");
-    }
-    BasisRecord b;
-    b.rowStat.assign(rowstat, rowstat + m.rows());
-    b.colStat.assign(colstat, colstat + m.cols());
-    t.pendingBasis = b;
-    t.rec.warmStart.bases.push_back(std::move(b));
-    return 0;
-  });
+                       checkNotSolving(p);
+                       checkPointer(rowstat, "rowstat");
+                       checkPointer(colstat, "colstat");
+                       Problem& t = p.target();
+                       const ModelRecord& m = t.rec.model;
+                       for (int i = 0; i < m.rows(); ++i) {
+                         if (rowstat[i] < 0 || rowstat[i] > 3)
+                           fail("invalid basis status ", rowstat[i], " in rowstat[", i, "]");
+                       }
+                       for (int j = 0; j < m.cols(); ++j) {
+                         if (colstat[j] < 0 || colstat[j] > 3)
+                           fail("invalid basis status ", colstat[j], " in colstat[", j, "]");
+                       }
+                       BasisRecord b;
+                       b.rowStat.assign(rowstat, rowstat + m.rows());
+                       b.colStat.assign(colstat, colstat + m.cols());
+                       t.pendingBasis = b;
+                       t.rec.warmStart.bases.push_back(std::move(b));
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSaddmipsol(XPRSprob prob, int length, const double solval[], const int colind[],
                           const char* name) {
   return callProblem("XPRSaddmipsol", prob,
-                     Digest()("length", length)("colind", colind).string("name", name), [&](Problem& p) {
-    checkNotSolving(p);
-    Problem& t = p.target();
-    const ModelRecord& m = t.rec.model;
-    checkCount("length", length);
-    if (length > 0) checkPointer(solval, "solval");
-    if (colind == nullptr && length > m.cols()) {
-      fail("length ", length, " exceeds the ", m.cols(), " columns");
-    }
-    for (int k = 0; k < length; ++k) {
-      if (colind) checkColumn(m, colind[k], "colind", k);
-      checkValue(solval[k], "solval", k);
-    }
-    MipSolRecord s;
-    s.values.assign(solval, solval + length);
-    if (colind) s.cols.assign(colind, colind + length);
-    if (name) s.name = name;
-    t.pendingMipSols.push_back(s);
-    t.rec.warmStart.mipSols.push_back(std::move(s));
-    return 0;
-  });
+                     Digest()("length", length)("colind", colind).string("name", name),
+                     [&](Problem& p) {
+                       checkNotSolving(p);
+                       Problem& t = p.target();
+                       const ModelRecord& m = t.rec.model;
+                       checkCount("length", length);
+                       if (length > 0) checkPointer(solval, "solval");
+                       if (colind == nullptr && length > m.cols()) {
+                         fail("length ", length, " exceeds the ", m.cols(), " columns");
+                       }
+                       for (int k = 0; k < length; ++k) {
+                         if (colind) checkColumn(m, colind[k], "colind", k);
+                         checkValue(solval[k], "solval", k);
+                       }
+                       MipSolRecord s;
+                       s.values.assign(solval, solval + length);
+                       if (colind) s.cols.assign(colind, colind + length);
+                       if (name) s.name = name;
+                       t.pendingMipSols.push_back(s);
+                       t.rec.warmStart.mipSols.push_back(std::move(s));
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSloaddirs(XPRSprob prob, int ndirs, const int colind[], const int priority[],
                          const char dir[], const double uppseudo[], const double downpseudo[]) {
   Digest d;
   d("ndirs", ndirs)("priority", priority)("dir", dir)("uppseudo", uppseudo)("downpseudo",
-                                                                              downpseudo);
+                                                                            downpseudo);
   return callProblem("XPRSloaddirs", prob, d, [&](Problem& p) {
     checkNotSolving(p);
     ProblemRecord& rec = p.target().rec;
@@ -302,11 +305,11 @@ int XPRS_CC XPRSgetredcosts(XPRSprob prob, int* status, double djs[], int first,
 int XPRS_CC XPRSgetbasis(XPRSprob prob, int rowstat[], int colstat[]) {
   return callProblem("XPRSgetbasis", prob, Digest()("rowstat", rowstat)("colstat", colstat),
                      [&](Problem& p) {
-    const ResultRecord& r = basisOf(p);
-    if (rowstat) std::copy(r.rowBasis.begin(), r.rowBasis.end(), rowstat);
-    if (colstat) std::copy(r.colBasis.begin(), r.colBasis.end(), colstat);
-    return 0;
-  });
+                       const ResultRecord& r = basisOf(p);
+                       if (rowstat) std::copy(r.rowBasis.begin(), r.rowBasis.end(), rowstat);
+                       if (colstat) std::copy(r.colBasis.begin(), r.colBasis.end(), colstat);
+                       return 0;
+                     });
 }
 
 int XPRS_CC XPRSgetbasisval(XPRSprob prob, int row, int col, int* p_rowstat, int* p_colstat) {

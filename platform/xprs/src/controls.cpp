@@ -10,8 +10,8 @@ namespace {
 struct ControlDefault {
   int id;
   ControlType type;
-  double value;          // integer and double defaults
-  const char* text;      // text defaults
+  double value;      // integer and double defaults
+  const char* text;  // text defaults
 };
 
 // Defaults of the documented controls the plug-in reads or changes.
@@ -84,33 +84,60 @@ struct AttribEntry {
 };
 
 constexpr std::array kAttribs{
-    AttribEntry{XPRS_ROWS, AttribType::Int},          AttribEntry{XPRS_SETS, AttribType::Int},
-    AttribEntry{XPRS_SETMEMBERS, AttribType::Int},    AttribEntry{XPRS_ELEMS, AttribType::Int},
-    AttribEntry{XPRS_PRIMALINFEAS, AttribType::Int},  AttribEntry{XPRS_DUALINFEAS, AttribType::Int},
-    AttribEntry{XPRS_SIMPLEXITER, AttribType::Int},   AttribEntry{XPRS_LPSTATUS, AttribType::Int},
-    AttribEntry{XPRS_MIPSTATUS, AttribType::Int},     AttribEntry{XPRS_NODES, AttribType::Int},
-    AttribEntry{XPRS_ACTIVENODES, AttribType::Int},   AttribEntry{XPRS_MIPSOLNODE, AttribType::Int},
-    AttribEntry{XPRS_MIPSOLS, AttribType::Int},       AttribEntry{XPRS_COLS, AttribType::Int},
-    AttribEntry{XPRS_SPAREROWS, AttribType::Int},     AttribEntry{XPRS_SPARECOLS, AttribType::Int},
-    AttribEntry{XPRS_ERRORCODE, AttribType::Int},     AttribEntry{XPRS_MIPINFEAS, AttribType::Int},
-    AttribEntry{XPRS_PRESOLVESTATE, AttribType::Int}, AttribEntry{XPRS_NAMELENGTH, AttribType::Int},
-    AttribEntry{XPRS_QELEMS, AttribType::Int},        AttribEntry{XPRS_MIPENTS, AttribType::Int},
-    AttribEntry{XPRS_ALGORITHM, AttribType::Int},     AttribEntry{XPRS_SOLSTATUS, AttribType::Int},
-    AttribEntry{XPRS_ORIGINALROWS, AttribType::Int},  AttribEntry{XPRS_MAXPROBNAMELENGTH, AttribType::Int},
-    AttribEntry{XPRS_STOPSTATUS, AttribType::Int},    AttribEntry{XPRS_ORIGINALMIPENTS, AttribType::Int},
-    AttribEntry{XPRS_ORIGINALSETS, AttribType::Int},  AttribEntry{XPRS_ORIGINALCOLS, AttribType::Int},
-    AttribEntry{XPRS_QCONSTRAINTS, AttribType::Int},  AttribEntry{XPRS_CURRENTNODE, AttribType::Int},
-    AttribEntry{XPRS_INDICATORS, AttribType::Int},    AttribEntry{XPRS_OPTIMIZETYPEUSED, AttribType::Int},
-    AttribEntry{XPRS_SOLVESTATUS, AttribType::Int},   AttribEntry{XPRS_OBJECTIVES, AttribType::Int},
-    AttribEntry{XPRS_SOLVEDOBJS, AttribType::Int},    AttribEntry{XPRS_INPUTROWS, AttribType::Int},
-    AttribEntry{XPRS_INPUTCOLS, AttribType::Int},     AttribEntry{XPRS_BARITER, AttribType::Int},
-    AttribEntry{XPRS_NLPSTOPSTATUS, AttribType::Int}, AttribEntry{XPRS_TIME, AttribType::Dbl},
-    AttribEntry{XPRS_LPOBJVAL, AttribType::Dbl},      AttribEntry{XPRS_SUMPRIMALINF, AttribType::Dbl},
-    AttribEntry{XPRS_MIPOBJVAL, AttribType::Dbl},     AttribEntry{XPRS_BESTBOUND, AttribType::Dbl},
-    AttribEntry{XPRS_OBJRHS, AttribType::Dbl},        AttribEntry{XPRS_MIPBESTOBJVAL, AttribType::Dbl},
-    AttribEntry{XPRS_OBJSENSE, AttribType::Dbl},      AttribEntry{XPRS_MAXABSPRIMALINFEAS, AttribType::Dbl},
-    AttribEntry{XPRS_MAXMIPINFEAS, AttribType::Dbl},  AttribEntry{XPRS_OBJVAL, AttribType::Dbl},
-    AttribEntry{XPRS_BARPRIMALOBJ, AttribType::Dbl},  AttribEntry{XPRS_BARDUALOBJ, AttribType::Dbl},
+    AttribEntry{XPRS_ROWS, AttribType::Int},
+    AttribEntry{XPRS_SETS, AttribType::Int},
+    AttribEntry{XPRS_SETMEMBERS, AttribType::Int},
+    AttribEntry{XPRS_ELEMS, AttribType::Int},
+    AttribEntry{XPRS_PRIMALINFEAS, AttribType::Int},
+    AttribEntry{XPRS_DUALINFEAS, AttribType::Int},
+    AttribEntry{XPRS_SIMPLEXITER, AttribType::Int},
+    AttribEntry{XPRS_LPSTATUS, AttribType::Int},
+    AttribEntry{XPRS_MIPSTATUS, AttribType::Int},
+    AttribEntry{XPRS_NODES, AttribType::Int},
+    AttribEntry{XPRS_ACTIVENODES, AttribType::Int},
+    AttribEntry{XPRS_MIPSOLNODE, AttribType::Int},
+    AttribEntry{XPRS_MIPSOLS, AttribType::Int},
+    AttribEntry{XPRS_COLS, AttribType::Int},
+    AttribEntry{XPRS_SPAREROWS, AttribType::Int},
+    AttribEntry{XPRS_SPARECOLS, AttribType::Int},
+    AttribEntry{XPRS_ERRORCODE, AttribType::Int},
+    AttribEntry{XPRS_MIPINFEAS, AttribType::Int},
+    AttribEntry{XPRS_PRESOLVESTATE, AttribType::Int},
+    AttribEntry{XPRS_NAMELENGTH, AttribType::Int},
+    AttribEntry{XPRS_QELEMS, AttribType::Int},
+    AttribEntry{XPRS_MIPENTS, AttribType::Int},
+    AttribEntry{XPRS_ALGORITHM, AttribType::Int},
+    AttribEntry{XPRS_SOLSTATUS, AttribType::Int},
+    AttribEntry{XPRS_ORIGINALROWS, AttribType::Int},
+    AttribEntry{XPRS_MAXPROBNAMELENGTH, AttribType::Int},
+    AttribEntry{XPRS_STOPSTATUS, AttribType::Int},
+    AttribEntry{XPRS_ORIGINALMIPENTS, AttribType::Int},
+    AttribEntry{XPRS_ORIGINALSETS, AttribType::Int},
+    AttribEntry{XPRS_ORIGINALCOLS, AttribType::Int},
+    AttribEntry{XPRS_QCONSTRAINTS, AttribType::Int},
+    AttribEntry{XPRS_CURRENTNODE, AttribType::Int},
+    AttribEntry{XPRS_INDICATORS, AttribType::Int},
+    AttribEntry{XPRS_OPTIMIZETYPEUSED, AttribType::Int},
+    AttribEntry{XPRS_SOLVESTATUS, AttribType::Int},
+    AttribEntry{XPRS_OBJECTIVES, AttribType::Int},
+    AttribEntry{XPRS_SOLVEDOBJS, AttribType::Int},
+    AttribEntry{XPRS_INPUTROWS, AttribType::Int},
+    AttribEntry{XPRS_INPUTCOLS, AttribType::Int},
+    AttribEntry{XPRS_BARITER, AttribType::Int},
+    AttribEntry{XPRS_NLPSTOPSTATUS, AttribType::Int},
+    AttribEntry{XPRS_TIME, AttribType::Dbl},
+    AttribEntry{XPRS_LPOBJVAL, AttribType::Dbl},
+    AttribEntry{XPRS_SUMPRIMALINF, AttribType::Dbl},
+    AttribEntry{XPRS_MIPOBJVAL, AttribType::Dbl},
+    AttribEntry{XPRS_BESTBOUND, AttribType::Dbl},
+    AttribEntry{XPRS_OBJRHS, AttribType::Dbl},
+    AttribEntry{XPRS_MIPBESTOBJVAL, AttribType::Dbl},
+    AttribEntry{XPRS_OBJSENSE, AttribType::Dbl},
+    AttribEntry{XPRS_MAXABSPRIMALINFEAS, AttribType::Dbl},
+    AttribEntry{XPRS_MAXMIPINFEAS, AttribType::Dbl},
+    AttribEntry{XPRS_OBJVAL, AttribType::Dbl},
+    AttribEntry{XPRS_BARPRIMALOBJ, AttribType::Dbl},
+    AttribEntry{XPRS_BARDUALOBJ, AttribType::Dbl},
 };
 
 int nameLengthWords(const ModelRecord& m) {
@@ -165,8 +192,8 @@ int computedInt(Problem& problem, int id) {
       return static_cast<int>(m.objQ.size());
     case XPRS_MIPENTS:
     case XPRS_ORIGINALMIPENTS:
-      return static_cast<int>(std::count_if(m.colType.begin(), m.colType.end(),
-                                            [](char t) { return t != 'C'; }));
+      return static_cast<int>(
+          std::count_if(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; }));
     case XPRS_ALGORITHM:
       return run.algorithm;
     case XPRS_SOLSTATUS:

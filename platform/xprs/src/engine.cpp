@@ -2,17 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <limits>
-#include <memory>
-#include <optional>
-#include <utility>
-
+#include <coin/CbcBranchActual.hpp>
+#include <coin/CbcBranchLotsize.hpp>
 #include <coin/CbcEventHandler.hpp>
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
-#include <coin/CbcBranchActual.hpp>
-#include <coin/CbcBranchLotsize.hpp>
 #include <coin/CbcModel.hpp>
 #include <coin/CglClique.hpp>
 #include <coin/CglFlowCover.hpp>
@@ -26,6 +20,11 @@
 #include <coin/CoinFinite.hpp>
 #include <coin/CoinMessageHandler.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "controls.hpp"
 #include "validate.hpp"
@@ -127,7 +126,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-
 // True when ½x'Qx is convex (sense 1) or concave (sense -1) over the columns it involves.
 bool hessianFitsSense(const ModelRecord& m) {
   std::vector<int> cols;
@@ -228,7 +226,8 @@ std::vector<double> slacksOf(const ModelRecord& m, const double* activity) {
 std::vector<double> activityOf(const EngineModel& e, const double* x) {
   std::vector<double> act(static_cast<std::size_t>(e.nrows), 0.0);
   for (int j = 0; j < e.ncols; ++j) {
-    for (int k = e.start[static_cast<std::size_t>(j)]; k < e.start[static_cast<std::size_t>(j) + 1]; ++k) {
+    for (int k = e.start[static_cast<std::size_t>(j)]; k < e.start[static_cast<std::size_t>(j) + 1];
+         ++k) {
       act[static_cast<std::size_t>(e.index[static_cast<std::size_t>(k)])] +=
           e.value[static_cast<std::size_t>(k)] * x[j];
     }
@@ -264,8 +263,9 @@ class LogHandler final : public CoinMessageHandler {
     std::string line = messageBuffer();
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     const int number = currentMessage().externalNumber();
-    const int type = number < 3000 ? XPRS_MSG_INFO : number < 6000 ? XPRS_MSG_WARNING
-                                                                   : XPRS_MSG_ERROR;
+    const int type = number < 3000   ? XPRS_MSG_INFO
+                     : number < 6000 ? XPRS_MSG_WARNING
+                                     : XPRS_MSG_ERROR;
     ctx_->message(line, type);
     return 0;
   }
@@ -310,8 +310,8 @@ class CbcEvents final : public CbcEventHandler {
     const double* best = cbc->bestSolution();
     if (best == nullptr) return;
     const double objective = objectiveOf(*model_, best);
-    if (!std::isnan(lastObjective_) &&
-        model_->sense * (lastObjective_ - objective) <= 1e-9 * std::max(1.0, std::fabs(objective))) {
+    if (!std::isnan(lastObjective_) && model_->sense * (lastObjective_ - objective) <=
+                                           1e-9 * std::max(1.0, std::fabs(objective))) {
       return;
     }
     lastObjective_ = objective;
@@ -357,9 +357,9 @@ ClpSimplex::Status colStatusToClp(int s, double lb, double ub) {
     case XPRS_AT_UPPER:
       return ClpSimplex::atUpperBound;
     case XPRS_AT_LOWER:
-      return lb > -COIN_DBL_MAX ? ClpSimplex::atLowerBound
-                                : ub < COIN_DBL_MAX ? ClpSimplex::atUpperBound
-                                                    : ClpSimplex::isFree;
+      return lb > -COIN_DBL_MAX  ? ClpSimplex::atLowerBound
+             : ub < COIN_DBL_MAX ? ClpSimplex::atUpperBound
+                                 : ClpSimplex::isFree;
     default:
       return ClpSimplex::superBasic;
   }
@@ -395,15 +395,14 @@ void solveLp(RunContext& ctx, RunRecord& run) {
   const bool quadratic = !m.objQ.empty();
   if (quadratic && !hessianFitsSense(m)) {
     run.lpStatus = XPRS_LP_NONCONVEX;
-    fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative",
-         " semi-definite");
+    fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative", " semi-definite");
   }
   ClpSimplex clp;
   LogHandler handler(&ctx);
   clp.passInMessageHandler(&handler);
   clp.setLogLevel(intControl(rec, XPRS_OUTPUTLOG) == 0 ? 0 : 1);
-  clp.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(),
-                  e.colLb.data(), e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  clp.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
   if (quadratic) {
     clp.loadQuadraticObjective(e.ncols, e.qStart.data(), e.qIndex.data(), e.qValue.data());
   }
@@ -485,7 +484,7 @@ void solveLp(RunContext& ctx, RunRecord& run) {
   auto keepBasis = [&] {
     const unsigned char* st = clp.statusArray();
     for (int k = 0; k < e.ncols + e.nrows; ++k) {
-      if ((st[k] & 7) > 5) return;   // barrier without crossover leaves no basis
+      if ((st[k] & 7) > 5) return;  // barrier without crossover leaves no basis
     }
     r.hasBasis = true;
     r.colBasis.resize(static_cast<std::size_t>(e.ncols));
@@ -583,7 +582,8 @@ void solveMip(RunContext& ctx, RunRecord& run) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
   const ModelRecord& m = rec.model;
-  if (!m.objQ.empty()) fail("a quadratic objective with MIP entities cannot be solved by this library");
+  if (!m.objQ.empty())
+    fail("a quadratic objective with MIP entities cannot be solved by this library");
   const EngineModel e = assemble(m, /*mip=*/true);
   ResultRecord& r = rec.results;
   r = ResultRecord{};
@@ -592,8 +592,8 @@ void solveMip(RunContext& ctx, RunRecord& run) {
   CoinMessageHandler quiet;
   quiet.setLogLevel(0);
   si.passInMessageHandler(&quiet);
-  si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(),
-                 e.colLb.data(), e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+                 e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
   si.setObjSense(e.sense);
   bool special = m.sets() > 0;
   for (int j = 0; j < e.ncols; ++j) {
@@ -730,10 +730,11 @@ void solveMip(RunContext& ctx, RunRecord& run) {
       if (status == 5) {
         run.stopStatus = ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_USER;
       } else {
-        run.stopStatus = secondary == 3 ? XPRS_STOP_NODELIMIT
-                         : secondary == 4 ? XPRS_STOP_TIMELIMIT
-                         : secondary == 6 ? XPRS_STOP_SOLLIMIT
-                         : ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_USER;
+        run.stopStatus = secondary == 3     ? XPRS_STOP_NODELIMIT
+                         : secondary == 4   ? XPRS_STOP_TIMELIMIT
+                         : secondary == 6   ? XPRS_STOP_SOLLIMIT
+                         : ctx.stopReason() ? ctx.stopReason()
+                                            : XPRS_STOP_USER;
       }
       run.mipStatus = x ? XPRS_MIP_SOLUTION : XPRS_MIP_NO_SOL_FOUND;
       run.solStatus = x ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
@@ -747,8 +748,8 @@ void solveMip(RunContext& ctx, RunRecord& run) {
   }
   run.mipSols = ctx.incumbents();
   if (x) {
-    r.primalAvail = run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL
-                                                      : XPRS_SOLAVAILABLE_FEASIBLE;
+    r.primalAvail =
+        run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL : XPRS_SOLAVAILABLE_FEASIBLE;
     r.x.assign(x, x + e.ncols);
     const std::vector<double> act = activityOf(e, x);
     r.slack = slacksOf(m, act.data());
@@ -757,8 +758,8 @@ void solveMip(RunContext& ctx, RunRecord& run) {
     run.sumPrimalInf = sumInf;
     run.objVal = run.mipObjVal = objectiveOf(m, x);
     if (run.mipStatus == XPRS_MIP_OPTIMAL) {
-      run.bestBound = e.sense > 0 ? std::min(run.bestBound, run.objVal)
-                                  : std::max(run.bestBound, run.objVal);
+      run.bestBound =
+          e.sense > 0 ? std::min(run.bestBound, run.objVal) : std::max(run.bestBound, run.objVal);
     }
   }
 }
@@ -833,8 +834,7 @@ void RunContext::message(const std::string& text, int type) {
   if (outputLog_ >= 4 && type == XPRS_MSG_WARNING) return;
   std::lock_guard lock(mutex_);
   std::string line = text.substr(0, XPRS_MAXMESSAGELENGTH - 1);
-  callAll<XPRSmessagecb>(CallbackKind::Message, line.c_str(), static_cast<int>(line.size()),
-                         type);
+  callAll<XPRSmessagecb>(CallbackKind::Message, line.c_str(), static_cast<int>(line.size()), type);
 }
 
 bool RunContext::poll() {
@@ -890,8 +890,7 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
     return kErrorCode;
   }
   for (const char* f = flags ? flags : ""; *f; ++f) {
-    if (*f != 's' && *f != 'x' && *f != 'l' && *f != 'd' && *f != 'p' && *f != 'b' &&
-        *f != 'n') {
+    if (*f != 's' && *f != 'x' && *f != 'l' && *f != 'd' && *f != 'p' && *f != 'b' && *f != 'n') {
       setProblemError(problem, function, text("invalid flag '", *f, "'"));
       return kErrorCode;
     }

@@ -22,7 +22,7 @@ struct EngineModel {
   std::vector<int> start, index;
   std::vector<double> value;
   std::vector<double> colLb, colUb, obj, rowLb, rowUb;
-  std::vector<int> qStart, qIndex;   // lower triangle of the objective Q, column-wise
+  std::vector<int> qStart, qIndex;  // lower triangle of the objective Q, column-wise
   std::vector<double> qValue;
   double rhs = 0.0;
   int sense = 1;
@@ -62,7 +62,7 @@ class RunContext {
   Problem& problem_;
   CallbackView view_;
   Problem* cbProblem_ = nullptr;
-  std::recursive_mutex mutex_;   // serialises callbacks when the engine runs threads
+  std::recursive_mutex mutex_;  // serialises callbacks when the engine runs threads
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastCheck_;
   int outputLog_ = 1;

@@ -36,8 +36,8 @@ bool Library::takeInjection(const char* function, int* rc, std::string* message)
   return false;
 }
 
-int Library::enter(const char* function, XPRSprob prob, const std::string& digest,
-                   Problem** out, bool allowNull) {
+int Library::enter(const char* function, XPRSprob prob, const std::string& digest, Problem** out,
+                   bool allowNull) {
   std::lock_guard lock(mutex_);
   journal_.push_back({function, prob, digest});
   Problem* problem = nullptr;
@@ -46,8 +46,9 @@ int Library::enter(const char* function, XPRSprob prob, const std::string& diges
     if (it == problems_.end()) {
       ++misuse_;
       globalErrorCode_ = kErrorCode;
-      globalError_ = text(function, ": ", prob ? "unknown or destroyed problem handle"
-                                               : "the problem handle is NULL");
+      globalError_ =
+          text(function, ": ",
+               prob ? "unknown or destroyed problem handle" : "the problem handle is NULL");
       return kErrorCode;
     }
     problem = it->second.get();
@@ -163,8 +164,7 @@ void Library::clearCalls() {
   journal_.clear();
 }
 
-void Library::failNext(const std::string& function, int rc, const std::string& message,
-                       int skip) {
+void Library::failNext(const std::string& function, int rc, const std::string& message, int skip) {
   std::lock_guard lock(mutex_);
   injections_.push_back({function, rc, message, std::max(skip, 0)});
 }
@@ -198,8 +198,7 @@ void Library::reset() {
   globalErrorCode_ = 0;
 }
 
-void setProblemError(Problem& problem, const char* function, const std::string& message,
-                     int code) {
+void setProblemError(Problem& problem, const char* function, const std::string& message, int code) {
   std::string full = text(function, ": ", message);
   if (problem.owner) {
     problem.owner->lastError = full;

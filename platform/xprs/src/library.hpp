@@ -5,6 +5,8 @@
 #ifndef XPRS_LIBRARY_HPP_
 #define XPRS_LIBRARY_HPP_
 
+#include <xprs.h>
+
 #include <atomic>
 #include <charconv>
 #include <cstdint>
@@ -17,8 +19,6 @@
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
-
-#include <xprs.h>
 
 #include "xprs_standin/records.hpp"
 
@@ -39,8 +39,9 @@ inline void appendPiece(std::string& out, const char* s) { out += s ? s : "NULL"
 inline void appendPiece(std::string& out, const std::string& s) { out += s; }
 inline void appendPiece(std::string& out, char c) { out += c; }
 template <class T>
-  requires std::is_arithmetic_v<T> && (!std::is_same_v<T, char>) && (!std::is_same_v<T, bool>)
-void appendPiece(std::string& out, T value) {
+requires std::is_arithmetic_v<T> &&
+    (!std::is_same_v<T, char>)&&(!std::is_same_v<T, bool>)void appendPiece(std::string& out,
+                                                                           T value) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, value);
   out.append(buf, res.ptr);
@@ -101,7 +102,7 @@ struct Problem {
   ProblemRecord rec;
   std::string lastError;
   int lastErrorCode = 0;
-  std::atomic<int> interruptReason{0};   // 0: no interrupt requested
+  std::atomic<int> interruptReason{0};  // 0: no interrupt requested
   bool solving = false;
   Problem* owner = nullptr;
   CallbackView* view = nullptr;
@@ -116,7 +117,7 @@ struct Problem {
 struct CallbackView {
   std::unordered_map<int, int> intAttribs;
   std::unordered_map<int, double> dblAttribs;
-  std::vector<double> x;                 // incumbent of an integer-solution callback
+  std::vector<double> x;  // incumbent of an integer-solution callback
 };
 
 class Library {

@@ -52,12 +52,12 @@ inline void checkRange(int first, int last, int count, const char* what) {
 inline void checkStarts(const XPRSint64* start, int n, XPRSint64 ncoefs, const char* name) {
   for (int i = 0; i < n; ++i) {
     if (start[i] < 0 || start[i] > ncoefs) {
-      fail("inconsistent ", name, "[", i, "] = ", static_cast<long long>(start[i]),
-           " (outside 0..", static_cast<long long>(ncoefs), ")");
+      fail("inconsistent ", name, "[", i, "] = ", static_cast<long long>(start[i]), " (outside 0..",
+           static_cast<long long>(ncoefs), ")");
     }
     if (i > 0 && start[i] < start[i - 1]) {
-      fail("inconsistent ", name, "[", i, "] = ", static_cast<long long>(start[i]),
-           " (less than ", name, "[", i - 1, "] = ", static_cast<long long>(start[i - 1]), ")");
+      fail("inconsistent ", name, "[", i, "] = ", static_cast<long long>(start[i]), " (less than ",
+           name, "[", i - 1, "] = ", static_cast<long long>(start[i - 1]), ")");
     }
   }
 }

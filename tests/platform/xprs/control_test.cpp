@@ -1,10 +1,10 @@
 // Controls (integer, double, string, per objective) and attribute access.
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <string>
+#include <vector>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
@@ -19,11 +19,21 @@ TEST_F(StandinTest, IntegerControlsHaveDocumentedDefaultsAndRoundTrip) {
     int def;
   };
   const Case cases[] = {
-      {XPRS_PRESOLVE, 1},         {XPRS_DEFAULTALG, 1},         {XPRS_OUTPUTLOG, 1},
-      {XPRS_MPSNAMELENGTH, 64},   {XPRS_PRESOLVEOPS, 511},      {XPRS_MIPPRESOLVE, -1},
-      {XPRS_THREADS, -1},         {XPRS_HEUREMPHASIS, -1},      {XPRS_CALLBACKCHECKTIMEDELAY, 0},
-      {XPRS_LPITERLIMIT, XPRS_MAXINT}, {XPRS_MAXNODE, XPRS_MAXINT}, {XPRS_MAXTIME, 0},
-      {12364, -1},                {12417, -1},                  {8999, 0},
+      {XPRS_PRESOLVE, 1},
+      {XPRS_DEFAULTALG, 1},
+      {XPRS_OUTPUTLOG, 1},
+      {XPRS_MPSNAMELENGTH, 64},
+      {XPRS_PRESOLVEOPS, 511},
+      {XPRS_MIPPRESOLVE, -1},
+      {XPRS_THREADS, -1},
+      {XPRS_HEUREMPHASIS, -1},
+      {XPRS_CALLBACKCHECKTIMEDELAY, 0},
+      {XPRS_LPITERLIMIT, XPRS_MAXINT},
+      {XPRS_MAXNODE, XPRS_MAXINT},
+      {XPRS_MAXTIME, 0},
+      {12364, -1},
+      {12417, -1},
+      {8999, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -46,9 +56,9 @@ TEST_F(StandinTest, DoubleControlsHaveDocumentedDefaultsAndRoundTrip) {
     double def;
   };
   const Case cases[] = {
-      {XPRS_TIMELIMIT, 1e20},   {XPRS_MIPRELSTOP, 1e-4},      {XPRS_MIPABSSTOP, 0.0},
-      {XPRS_MIPABSCUTOFF, 1e40}, {XPRS_MIPRELCUTOFF, 1e-4},   {XPRS_MIPADDCUTOFF, -1e-5},
-      {XPRS_FEASTOL, 1e-6},     {XPRS_MAXCUTTIME, 0.0},       {7999, 0.0},
+      {XPRS_TIMELIMIT, 1e20},    {XPRS_MIPRELSTOP, 1e-4},   {XPRS_MIPABSSTOP, 0.0},
+      {XPRS_MIPABSCUTOFF, 1e40}, {XPRS_MIPRELCUTOFF, 1e-4}, {XPRS_MIPADDCUTOFF, -1e-5},
+      {XPRS_FEASTOL, 1e-6},      {XPRS_MAXCUTTIME, 0.0},    {7999, 0.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -116,7 +126,8 @@ TEST_F(StandinTest, ControlsOfTheWrongTypeOrUnknownAreRefused) {
        "XPRSgetintattrib: attribute 2118 is a double attribute, not an integer attribute"},
       {"integer attribute as double", [&] { return XPRSgetdblattrib(prob_, XPRS_NODES, &d); },
        "XPRSgetdblattrib: attribute 1013 is an integer attribute, not a double attribute"},
-      {"missing objective", [&] { return XPRSsetobjdblcontrol(prob_, 1, XPRS_OBJECTIVE_WEIGHT, 1); },
+      {"missing objective",
+       [&] { return XPRSsetobjdblcontrol(prob_, 1, XPRS_OBJECTIVE_WEIGHT, 1); },
        "XPRSsetobjdblcontrol: invalid objective index 1 (the problem has 1 objectives)"},
       {"objective control of the wrong type",
        [&] { return XPRSsetobjintcontrol(prob_, 0, XPRS_OBJECTIVE_RELTOL, 1); },
@@ -156,8 +167,10 @@ TEST_F(StandinTest, ObjectiveControlsRoundTripPerObjective) {
     double def;
     double set;
   };
-  const Case dbl[] = {{0, XPRS_OBJECTIVE_WEIGHT, 1.0, 2.0}, {1, XPRS_OBJECTIVE_WEIGHT, 1.0, -1.0},
-                      {0, XPRS_OBJECTIVE_ABSTOL, 0.0, 1e-3}, {1, XPRS_OBJECTIVE_RELTOL, 0.0, 0.1},
+  const Case dbl[] = {{0, XPRS_OBJECTIVE_WEIGHT, 1.0, 2.0},
+                      {1, XPRS_OBJECTIVE_WEIGHT, 1.0, -1.0},
+                      {0, XPRS_OBJECTIVE_ABSTOL, 0.0, 1e-3},
+                      {1, XPRS_OBJECTIVE_RELTOL, 0.0, 0.1},
                       {1, XPRS_OBJECTIVE_RHS, 0.0, 8.0}};
   for (const Case& c : dbl) {
     SCOPED_TRACE(c.id);
@@ -184,9 +197,14 @@ TEST_F(StandinTest, AttributesBeforeAnyRunAndOverrides) {
     int id;
     int value;
   };
-  const Case cases[] = {{XPRS_OPTIMIZETYPEUSED, -1}, {XPRS_SOLSTATUS, 0}, {XPRS_SOLVESTATUS, 0},
-                        {XPRS_STOPSTATUS, 0},        {XPRS_LPSTATUS, 0},  {XPRS_MIPSTATUS, 0},
-                        {XPRS_NODES, 0},             {XPRS_OBJECTIVES, 1}};
+  const Case cases[] = {{XPRS_OPTIMIZETYPEUSED, -1},
+                        {XPRS_SOLSTATUS, 0},
+                        {XPRS_SOLVESTATUS, 0},
+                        {XPRS_STOPSTATUS, 0},
+                        {XPRS_LPSTATUS, 0},
+                        {XPRS_MIPSTATUS, 0},
+                        {XPRS_NODES, 0},
+                        {XPRS_OBJECTIVES, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     int v = 99;

@@ -1,14 +1,14 @@
 // Files written through the library: the problem as MPS or LP, basis, solution print, save.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <coin/CoinMpsIO.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <coin/CoinMpsIO.hpp>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <xprs.h>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"

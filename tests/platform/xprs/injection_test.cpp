@@ -1,12 +1,12 @@
 // Every exported function fails on request with the injected code and text, journals the
 // call, and leaves the problem as it was.
-#include <functional>
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
@@ -91,13 +91,25 @@ const Call kCalls[] = {
     {"XPRScopycallbacks", [](XPRSprob p) { return XPRScopycallbacks(p, p); }},
     {"XPRSsetprobname", [](XPRSprob p) { return XPRSsetprobname(p, "n"); }},
     {"XPRSgetprobname", [](XPRSprob p) { return XPRSgetprobname(p, gBuf); }},
-    {"XPRSaddcols64", [](XPRSprob p) { return XPRSaddcols64(p, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); }},
-    {"XPRSaddrows64", [](XPRSprob p) { return XPRSaddrows64(p, 1, 0, kL, nullptr, nullptr, nullptr, nullptr, nullptr); }},
-    {"XPRSaddqmatrix64", [](XPRSprob p) { return XPRSaddqmatrix64(p, 0, 0, nullptr, nullptr, nullptr); }},
+    {"XPRSaddcols64",
+     [](XPRSprob p) {
+       return XPRSaddcols64(p, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+     }},
+    {"XPRSaddrows64",
+     [](XPRSprob p) {
+       return XPRSaddrows64(p, 1, 0, kL, nullptr, nullptr, nullptr, nullptr, nullptr);
+     }},
+    {"XPRSaddqmatrix64",
+     [](XPRSprob p) { return XPRSaddqmatrix64(p, 0, 0, nullptr, nullptr, nullptr); }},
     {"XPRSchgmqobj64", [](XPRSprob p) { return XPRSchgmqobj64(p, 1, kCol, kCol, kOne); }},
-    {"XPRSnlpaddformulas", [](XPRSprob p) { return XPRSnlpaddformulas(p, 0, nullptr, nullptr, 1, nullptr, nullptr); }},
+    {"XPRSnlpaddformulas",
+     [](XPRSprob p) { return XPRSnlpaddformulas(p, 0, nullptr, nullptr, 1, nullptr, nullptr); }},
     {"XPRSaddsets64", [](XPRSprob p) { return XPRSaddsets64(p, 1, 1, "1", kStart, kCol, kOne); }},
-    {"XPRSsetindicators", [](XPRSprob p) { const int c[] = {1}; return XPRSsetindicators(p, 1, kRow, kCol1, c); }},
+    {"XPRSsetindicators",
+     [](XPRSprob p) {
+       const int c[] = {1};
+       return XPRSsetindicators(p, 1, kRow, kCol1, c);
+     }},
     {"XPRSaddnames", [](XPRSprob p) { return XPRSaddnames(p, 2, "x", 0, 0); }},
     {"XPRSchgcoltype", [](XPRSprob p) { return XPRSchgcoltype(p, 1, kCol, kI); }},
     {"XPRSchgglblimit", [](XPRSprob p) { return XPRSchgglblimit(p, 0, nullptr, nullptr); }},
@@ -111,20 +123,27 @@ const Call kCalls[] = {
     {"XPRSsetintcontrol", [](XPRSprob p) { return XPRSsetintcontrol(p, XPRS_PRESOLVE, 0); }},
     {"XPRSgetdblcontrol", [](XPRSprob p) { return XPRSgetdblcontrol(p, XPRS_TIMELIMIT, &gDbl); }},
     {"XPRSsetdblcontrol", [](XPRSprob p) { return XPRSsetdblcontrol(p, XPRS_TIMELIMIT, 1); }},
-    {"XPRSgetstringcontrol", [](XPRSprob p) { return XPRSgetstringcontrol(p, XPRS_OUTPUTMASK, nullptr, 0, &gInt); }},
+    {"XPRSgetstringcontrol",
+     [](XPRSprob p) { return XPRSgetstringcontrol(p, XPRS_OUTPUTMASK, nullptr, 0, &gInt); }},
     {"XPRSgetstrcontrol", [](XPRSprob p) { return XPRSgetstrcontrol(p, XPRS_OUTPUTMASK, gBuf); }},
     {"XPRSsetstrcontrol", [](XPRSprob p) { return XPRSsetstrcontrol(p, XPRS_OUTPUTMASK, "m"); }},
     {"XPRSsetdefaultcontrol", [](XPRSprob p) { return XPRSsetdefaultcontrol(p, XPRS_OUTPUTLOG); }},
-    {"XPRSgetobjintcontrol", [](XPRSprob p) { return XPRSgetobjintcontrol(p, 0, XPRS_OBJECTIVE_PRIORITY, &gInt); }},
-    {"XPRSsetobjintcontrol", [](XPRSprob p) { return XPRSsetobjintcontrol(p, 0, XPRS_OBJECTIVE_PRIORITY, 1); }},
-    {"XPRSgetobjdblcontrol", [](XPRSprob p) { return XPRSgetobjdblcontrol(p, 0, XPRS_OBJECTIVE_WEIGHT, &gDbl); }},
-    {"XPRSsetobjdblcontrol", [](XPRSprob p) { return XPRSsetobjdblcontrol(p, 0, XPRS_OBJECTIVE_WEIGHT, 2); }},
+    {"XPRSgetobjintcontrol",
+     [](XPRSprob p) { return XPRSgetobjintcontrol(p, 0, XPRS_OBJECTIVE_PRIORITY, &gInt); }},
+    {"XPRSsetobjintcontrol",
+     [](XPRSprob p) { return XPRSsetobjintcontrol(p, 0, XPRS_OBJECTIVE_PRIORITY, 1); }},
+    {"XPRSgetobjdblcontrol",
+     [](XPRSprob p) { return XPRSgetobjdblcontrol(p, 0, XPRS_OBJECTIVE_WEIGHT, &gDbl); }},
+    {"XPRSsetobjdblcontrol",
+     [](XPRSprob p) { return XPRSsetobjdblcontrol(p, 0, XPRS_OBJECTIVE_WEIGHT, 2); }},
     {"XPRSgetintattrib", [](XPRSprob p) { return XPRSgetintattrib(p, XPRS_COLS, &gInt); }},
     {"XPRSgetdblattrib", [](XPRSprob p) { return XPRSgetdblattrib(p, XPRS_OBJVAL, &gDbl); }},
     {"XPRSaddcbmessage", [](XPRSprob p) { return XPRSaddcbmessage(p, ignoreMessage, nullptr, 0); }},
     {"XPRSremovecbmessage", [](XPRSprob p) { return XPRSremovecbmessage(p, nullptr, nullptr); }},
-    {"XPRSaddcbchecktime", [](XPRSprob p) { return XPRSaddcbchecktime(p, ignoreTime, nullptr, 0); }},
-    {"XPRSremovecbchecktime", [](XPRSprob p) { return XPRSremovecbchecktime(p, nullptr, nullptr); }},
+    {"XPRSaddcbchecktime",
+     [](XPRSprob p) { return XPRSaddcbchecktime(p, ignoreTime, nullptr, 0); }},
+    {"XPRSremovecbchecktime",
+     [](XPRSprob p) { return XPRSremovecbchecktime(p, nullptr, nullptr); }},
     {"XPRSaddcbintsol", [](XPRSprob p) { return XPRSaddcbintsol(p, ignoreSol, nullptr, 0); }},
     {"XPRSremovecbintsol", [](XPRSprob p) { return XPRSremovecbintsol(p, nullptr, nullptr); }},
     {"XPRSaddcboptnode", [](XPRSprob p) { return XPRSaddcboptnode(p, ignoreNode, nullptr, 0); }},
@@ -137,7 +156,8 @@ const Call kCalls[] = {
     {"XPRSfixmipentities", [](XPRSprob p) { return XPRSfixmipentities(p, 1); }},
     {"XPRSloadbasis", [](XPRSprob p) { return XPRSloadbasis(p, kStat, kStat); }},
     {"XPRSaddmipsol", [](XPRSprob p) { return XPRSaddmipsol(p, 1, kOne, nullptr, nullptr); }},
-    {"XPRSloaddirs", [](XPRSprob p) { return XPRSloaddirs(p, 1, kCol, nullptr, nullptr, nullptr, nullptr); }},
+    {"XPRSloaddirs",
+     [](XPRSprob p) { return XPRSloaddirs(p, 1, kCol, nullptr, nullptr, nullptr, nullptr); }},
     {"XPRSnlpsetinitval", [](XPRSprob p) { return XPRSnlpsetinitval(p, 1, kCol, kOne); }},
     {"XPRSmsaddpreset", [](XPRSprob p) { return XPRSmsaddpreset(p, nullptr, 1, 1, nullptr); }},
     {"XPRSgetsolution", [](XPRSprob p) { return XPRSgetsolution(p, &gInt, gArr, 0, 1); }},
@@ -146,7 +166,11 @@ const Call kCalls[] = {
     {"XPRSgetredcosts", [](XPRSprob p) { return XPRSgetredcosts(p, &gInt, gArr, 0, 1); }},
     {"XPRSgetbasis", [](XPRSprob p) { return XPRSgetbasis(p, gIArr, gIArr); }},
     {"XPRSgetbasisval", [](XPRSprob p) { return XPRSgetbasisval(p, 0, 0, &gInt, &gInt); }},
-    {"XPRSgetscaledinfeas", [](XPRSprob p) { return XPRSgetscaledinfeas(p, &gInt, &gInt, &gInt, &gInt, nullptr, nullptr, nullptr, nullptr); }},
+    {"XPRSgetscaledinfeas",
+     [](XPRSprob p) {
+       return XPRSgetscaledinfeas(p, &gInt, &gInt, &gInt, &gInt, nullptr, nullptr, nullptr,
+                                  nullptr);
+     }},
     {"XPRSwriteprob", [](XPRSprob p) { return XPRSwriteprob(p, "/nonexistent/p", ""); }},
     {"XPRSwritebasis", [](XPRSprob p) { return XPRSwritebasis(p, "/nonexistent/b", ""); }},
     {"XPRSwriteprtsol", [](XPRSprob p) { return XPRSwriteprtsol(p, "/nonexistent/s", ""); }},

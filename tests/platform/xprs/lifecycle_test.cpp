@@ -1,11 +1,11 @@
 // Library start and release, the live-handle registry, last errors, the call journal and
 // failure injection for functions without a problem.
-#include <cstring>
-#include <string>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <cstring>
+#include <string>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
@@ -148,7 +148,9 @@ TEST_F(StandinTest, CopyProbCopiesTheModelButNotControlsOrCallbacks) {
   const double obj[] = {2.0};
   ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_PRESOLVE, 0), 0);
-  ASSERT_EQ(XPRSaddcbintsol(prob_, [](XPRSprob, void*) {}, nullptr, 0), 0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_, [](XPRSprob, void*) {}, nullptr, 0),
+            0);
   XPRSprob copy = nullptr;
   ASSERT_EQ(XPRScreateprob(&copy), 0);
   ASSERT_EQ(XPRScopyprob(copy, prob_, "copy"), 0);

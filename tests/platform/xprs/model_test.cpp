@@ -1,12 +1,12 @@
 // Model building: what every function stores (raw, in call order) and how it refuses bad
 // arguments with a text naming the function and the fault.
-#include <functional>
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
@@ -88,39 +88,57 @@ TEST_F(ModelTest, RefusesBadArgumentsWithExactTextsAndChangesNothing) {
     std::string text;
   };
   const Case cases[] = {
-      {"negative ncols", [&] { return XPRSaddcols64(prob_, -1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); },
+      {"negative ncols",
+       [&] {
+         return XPRSaddcols64(prob_, -1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+       },
        "XPRSaddcols64: negative ncols (-1)"},
-      {"row index out of range", [&] { return XPRSaddcols64(prob_, 1, 2, nullptr, start2, rowsBad, vals, nullptr, nullptr); },
+      {"row index out of range",
+       [&] { return XPRSaddcols64(prob_, 1, 2, nullptr, start2, rowsBad, vals, nullptr, nullptr); },
        "XPRSaddcols64: invalid row index 2 in rowind[1] (the problem has 2 rows)"},
-      {"start beyond ncoefs", [&] { return XPRSaddcols64(prob_, 2, 3, nullptr, badStart, rowsBad, vals, nullptr, nullptr); },
+      {"start beyond ncoefs",
+       [&] {
+         return XPRSaddcols64(prob_, 2, 3, nullptr, badStart, rowsBad, vals, nullptr, nullptr);
+       },
        "XPRSaddcols64: inconsistent start[1] = 5 (outside 0..3)"},
-      {"decreasing start", [&] { return XPRSaddrows64(prob_, 2, 3, lrow, nullptr, nullptr, downStart, cols, vals); },
+      {"decreasing start",
+       [&] { return XPRSaddrows64(prob_, 2, 3, lrow, nullptr, nullptr, downStart, cols, vals); },
        "XPRSaddrows64: inconsistent start[1] = 0 (less than start[0] = 1)"},
-      {"NULL start with entries", [&] { return XPRSaddrows64(prob_, 1, 1, lrow, nullptr, nullptr, nullptr, cols, vals); },
+      {"NULL start with entries",
+       [&] { return XPRSaddrows64(prob_, 1, 1, lrow, nullptr, nullptr, nullptr, cols, vals); },
        "XPRSaddrows64: start is NULL"},
-      {"NaN bound", [&] { return XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nan, nullptr); },
+      {"NaN bound",
+       [&] { return XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nan, nullptr); },
        "XPRSaddcols64: NaN in lb[0]"},
-      {"bad row type", [&] { return XPRSaddrows64(prob_, 1, 0, bad, nullptr, nullptr, nullptr, nullptr, nullptr); },
+      {"bad row type",
+       [&] { return XPRSaddrows64(prob_, 1, 0, bad, nullptr, nullptr, nullptr, nullptr, nullptr); },
        "XPRSaddrows64: invalid row type 'X' in rowtype[0]"},
-      {"range row without ranges", [&] { return XPRSaddrows64(prob_, 1, 0, rrow, nullptr, nullptr, nullptr, nullptr, nullptr); },
+      {"range row without ranges",
+       [&] {
+         return XPRSaddrows64(prob_, 1, 0, rrow, nullptr, nullptr, nullptr, nullptr, nullptr);
+       },
        "XPRSaddrows64: rng is NULL but row 0 is a range row"},
-      {"column index out of range", [&] { return XPRSaddrows64(prob_, 1, 3, lrow, nullptr, nullptr, start2, cols, vals); },
+      {"column index out of range",
+       [&] { return XPRSaddrows64(prob_, 1, 3, lrow, nullptr, nullptr, start2, cols, vals); },
        "XPRSaddrows64: invalid column index 7 in colind[2] (the problem has 3 columns)"},
       {"bad column type", [&] { return XPRSchgcoltype(prob_, 1, one, typeQ); },
        "XPRSchgcoltype: invalid column type 'Q' in coltype[0]"},
       {"negative column", [&] { return XPRSchgcoltype(prob_, 1, minusTwo, bad); },
        "XPRSchgcoltype: invalid column index -2 in colind[0] (the problem has 3 columns)"},
       {"limit on a continuous column", [&] { return XPRSchgglblimit(prob_, 1, one, lim); },
-       "XPRSchgglblimit: column 1 of type 'C' is not semi-continuous, semi-integer or partial integer"},
+       "XPRSchgglblimit: column 1 of type 'C' is not semi-continuous, semi-integer or partial "
+       "integer"},
       {"bad sense", [&] { return XPRSchgobjsense(prob_, 0); },
        "XPRSchgobjsense: invalid objective sense 0 (1 or -1)"},
       {"bad objective index", [&] { return XPRSchgobjn(prob_, -1, 1, one, vals); },
        "XPRSchgobjn: invalid objective index -1"},
       {"bad bound type", [&] { return XPRSchgbounds(prob_, 1, one, bad, vals); },
        "XPRSchgbounds: invalid bound type 'X' in bndtype[0]"},
-      {"quadratic term on a bad column", [&] { return XPRSchgmqobj64(prob_, 1, one, cols + 2, vals); },
+      {"quadratic term on a bad column",
+       [&] { return XPRSchgmqobj64(prob_, 1, one, cols + 2, vals); },
        "XPRSchgmqobj64: invalid column index 7 in objqcol2[0] (the problem has 3 columns)"},
-      {"quadratic row out of range", [&] { return XPRSaddqmatrix64(prob_, 5, 0, nullptr, nullptr, nullptr); },
+      {"quadratic row out of range",
+       [&] { return XPRSaddqmatrix64(prob_, 5, 0, nullptr, nullptr, nullptr); },
        "XPRSaddqmatrix64: invalid row index 5 in row[0] (the problem has 2 rows)"},
       {"bad set type", [&] { return XPRSaddsets64(prob_, 1, 1, bad, start2, cols, vals); },
        "XPRSaddsets64: invalid set type 'X' in settype[0]"},
@@ -130,7 +148,11 @@ TEST_F(ModelTest, RefusesBadArgumentsWithExactTextsAndChangesNothing) {
        "XPRSaddnames: invalid range first=1 last=2 (the problem has 2 rows)"},
       {"bad name type", [&] { return XPRSaddnames(prob_, 4, "a", 0, 0); },
        "XPRSaddnames: invalid name type 4"},
-      {"row types beyond the rows", [&] { char t[3]; return XPRSgetrowtype(prob_, t, 0, 2); },
+      {"row types beyond the rows",
+       [&] {
+         char t[3];
+         return XPRSgetrowtype(prob_, t, 0, 2);
+       },
        "XPRSgetrowtype: invalid range first=0 last=2 (the problem has 2 rows)"},
   };
   const auto before = xprs::testing::inspect(prob_).model.elemVal.size();
@@ -159,15 +181,30 @@ TEST_F(ModelTest, RefusesMalformedFormulas) {
     std::string text;
   };
   const Case cases[] = {
-      {"no EOF", {XPRS_TOK_COL, XPRS_TOK_CON, XPRS_TOK_OP}, {0, 2, XPRS_OP_PLUS}, 1,
+      {"no EOF",
+       {XPRS_TOK_COL, XPRS_TOK_CON, XPRS_TOK_OP},
+       {0, 2, XPRS_OP_PLUS},
+       1,
        "XPRSnlpaddformulas: formula 0 does not end with token EOF"},
-      {"bad column", {XPRS_TOK_COL, XPRS_TOK_COL, XPRS_TOK_EOF}, {0, 3, 0}, 1,
+      {"bad column",
+       {XPRS_TOK_COL, XPRS_TOK_COL, XPRS_TOK_EOF},
+       {0, 3, 0},
+       1,
        "XPRSnlpaddformulas: invalid column 3 in token 1 of formula 0"},
-      {"bad operator", {XPRS_TOK_COL, XPRS_TOK_OP, XPRS_TOK_EOF}, {0, 9, 0}, 1,
+      {"bad operator",
+       {XPRS_TOK_COL, XPRS_TOK_OP, XPRS_TOK_EOF},
+       {0, 9, 0},
+       1,
        "XPRSnlpaddformulas: invalid operator 9 in token 1 of formula 0"},
-      {"bad token type", {XPRS_TOK_COL, 99, XPRS_TOK_EOF}, {0, 0, 0}, 1,
+      {"bad token type",
+       {XPRS_TOK_COL, 99, XPRS_TOK_EOF},
+       {0, 0, 0},
+       1,
        "XPRSnlpaddformulas: invalid token type 99 in token 1 of formula 0"},
-      {"bad parsed flag", {XPRS_TOK_COL, XPRS_TOK_CON, XPRS_TOK_EOF}, {0, 1, 0}, 2,
+      {"bad parsed flag",
+       {XPRS_TOK_COL, XPRS_TOK_CON, XPRS_TOK_EOF},
+       {0, 1, 0},
+       2,
        "XPRSnlpaddformulas: invalid parsed flag 2 (0 or 1)"},
   };
   for (const Case& c : cases) {
@@ -179,8 +216,8 @@ TEST_F(ModelTest, RefusesMalformedFormulas) {
   EXPECT_TRUE(model().formulas.empty());
   // sin(x1) * 2 in reverse Polish: RB, x1, sin, 2, *.
   const int start5[] = {0, 6};
-  const int type[] = {XPRS_TOK_RB, XPRS_TOK_COL, XPRS_TOK_IFUN, XPRS_TOK_CON, XPRS_TOK_OP,
-                      XPRS_TOK_EOF};
+  const int type[] = {XPRS_TOK_RB,  XPRS_TOK_COL, XPRS_TOK_IFUN,
+                      XPRS_TOK_CON, XPRS_TOK_OP,  XPRS_TOK_EOF};
   const double value[] = {0, 1, 27, 2, XPRS_OP_MULTIPLY, 0};
   ASSERT_EQ(XPRSnlpaddformulas(prob_, 1, row, start5, 1, type, value), 0);
   ASSERT_EQ(model().formulas.size(), 1u);
@@ -264,8 +301,11 @@ TEST_F(ModelTest, TypesLimitsSetsIndicatorsAndNamesAreStored) {
     int id;
     int value;
   };
-  const Expect attribs[] = {{XPRS_MIPENTS, 3}, {XPRS_SETS, 2}, {XPRS_SETMEMBERS, 3},
-                            {XPRS_INDICATORS, 1}, {XPRS_NAMELENGTH, 1}};
+  const Expect attribs[] = {{XPRS_MIPENTS, 3},
+                            {XPRS_SETS, 2},
+                            {XPRS_SETMEMBERS, 3},
+                            {XPRS_INDICATORS, 1},
+                            {XPRS_NAMELENGTH, 1}};
   for (const Expect& a : attribs) {
     SCOPED_TRACE(a.id);
     int v = -1;
@@ -279,14 +319,19 @@ TEST_F(ModelTest, ModelCannotChangeWhileOptimising) {
     int rc = -1;
     std::string error;
   } state;
-  ASSERT_EQ(XPRSaddcbchecktime(prob_, [](XPRSprob cb, void* data) {
-    auto* s = static_cast<State*>(data);
-    s->rc = XPRSaddcols64(cb, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    char buf[512];
-    XPRSgetlasterror(cb, buf);
-    s->error = buf;
-    return 0;
-  }, &state, 0), 0);
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  auto* s = static_cast<State*>(data);
+                  s->rc =
+                      XPRSaddcols64(cb, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+                  char buf[512];
+                  XPRSgetlasterror(cb, buf);
+                  s->error = buf;
+                  return 0;
+                },
+                &state, 0),
+            0);
   int solve = -1;
   ASSERT_EQ(XPRSoptimize(prob_, "", &solve, nullptr), 0);
   EXPECT_EQ(state.rc, 32);

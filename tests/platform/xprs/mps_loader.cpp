@@ -1,7 +1,6 @@
 #include "mps_loader.hpp"
 
 #include <cmath>
-
 #include <coin/CoinMpsIO.hpp>
 #include <coin/CoinPackedMatrix.hpp>
 
@@ -68,8 +67,8 @@ SampleModel readSample(const std::string& name) {
 }
 
 void load(XPRSprob prob, const SampleModel& m) {
-  ASSERT_EQ(XPRSaddrows64(prob, m.rows, 0, m.rowType.data(), m.rhs.data(), m.rng.data(),
-                          nullptr, nullptr, nullptr),
+  ASSERT_EQ(XPRSaddrows64(prob, m.rows, 0, m.rowType.data(), m.rhs.data(), m.rng.data(), nullptr,
+                          nullptr, nullptr),
             0);
   ASSERT_EQ(XPRSaddcols64(prob, m.cols, m.start.back(), m.obj.data(), m.start.data(),
                           m.index.data(), m.value.data(), m.lb.data(), m.ub.data()),

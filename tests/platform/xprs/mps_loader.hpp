@@ -4,11 +4,11 @@
 #ifndef TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
 #define TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <string>
+#include <vector>
 
 namespace xprs_test {
 
@@ -19,12 +19,12 @@ struct SampleModel {
   std::vector<double> obj, lb, ub, rhs, rng;
   std::vector<char> rowType;
   std::vector<bool> integer;
-  std::vector<XPRSint64> start;   // column starts, cols + 1 entries
+  std::vector<XPRSint64> start;  // column starts, cols + 1 entries
   std::vector<int> index;
   std::vector<double> value;
   std::vector<int> qCol1, qCol2;  // raw QUADOBJ entries
   std::vector<double> qVal;
-  double objRhs = 0.0;            // right-hand side of the objective row
+  double objRhs = 0.0;  // right-hand side of the objective row
 };
 
 [[nodiscard]] std::string samplePath(const std::string& name);

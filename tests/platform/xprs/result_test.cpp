@@ -1,18 +1,18 @@
 // Result reads, warm-start records and scripted outcomes.
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <string>
+#include <vector>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
 
 namespace {
 
-using xprs_test::StandinTest;
 using xprs::testing::ScriptEvent;
+using xprs_test::StandinTest;
 
 class ResultTest : public StandinTest {
  protected:
@@ -39,26 +39,57 @@ TEST_F(ResultTest, ReadsRefuseRangesOutsideTheModel) {
        "XPRSgetredcosts: invalid range first=1 last=0 (the problem has 2 columns)"},
       {"negative first", [&] { return XPRSgetduals(prob_, &status, x, -1, 0); },
        "XPRSgetduals: invalid range first=-1 last=0 (the problem has 1 rows)"},
-      {"no basis yet", [&] { int r; return XPRSgetbasisval(prob_, 0, 0, &r, nullptr); },
+      {"no basis yet",
+       [&] {
+         int r;
+         return XPRSgetbasisval(prob_, 0, 0, &r, nullptr);
+       },
        "XPRSgetbasisval: no basis is available"},
-      {"basis row out of range", [&] { int r; return XPRSgetbasisval(prob_, 1, 0, &r, nullptr); },
+      {"basis row out of range",
+       [&] {
+         int r;
+         return XPRSgetbasisval(prob_, 1, 0, &r, nullptr);
+       },
        "XPRSgetbasisval: invalid row index 1 in row[0] (the problem has 1 rows)"},
-      {"bad basis status", [&] { const int r[] = {4}; const int c[] = {0, 0};
-                                 return XPRSloadbasis(prob_, r, c); },
+      {"bad basis status",
+       [&] {
+         const int r[] = {4};
+         const int c[] = {0, 0};
+         return XPRSloadbasis(prob_, r, c);
+       },
        "XPRSloadbasis: invalid basis status 4 in rowstat[0]"},
-      {"MIP start too long", [&] { const double v[] = {1, 2, 3}; return XPRSaddmipsol(prob_, 3, v, nullptr, nullptr); },
+      {"MIP start too long",
+       [&] {
+         const double v[] = {1, 2, 3};
+         return XPRSaddmipsol(prob_, 3, v, nullptr, nullptr);
+       },
        "XPRSaddmipsol: length 3 exceeds the 2 columns"},
-      {"bad direction", [&] { const int c[] = {0}; const char d[] = {'X'};
-                              return XPRSloaddirs(prob_, 1, c, nullptr, d, nullptr, nullptr); },
+      {"bad direction",
+       [&] {
+         const int c[] = {0};
+         const char d[] = {'X'};
+         return XPRSloaddirs(prob_, 1, c, nullptr, d, nullptr, nullptr);
+       },
        "XPRSloaddirs: invalid direction 'X' in dir[0]"},
-      {"bad priority", [&] { const int c[] = {1}; const int p[] = {1001};
-                             return XPRSloaddirs(prob_, 1, c, p, nullptr, nullptr, nullptr); },
+      {"bad priority",
+       [&] {
+         const int c[] = {1};
+         const int p[] = {1001};
+         return XPRSloaddirs(prob_, 1, c, p, nullptr, nullptr, nullptr);
+       },
        "XPRSloaddirs: invalid priority 1001 in priority[0] (0..1000)"},
-      {"bad set reference", [&] { const int c[] = {-1};
-                                  return XPRSloaddirs(prob_, 1, c, nullptr, nullptr, nullptr, nullptr); },
+      {"bad set reference",
+       [&] {
+         const int c[] = {-1};
+         return XPRSloaddirs(prob_, 1, c, nullptr, nullptr, nullptr, nullptr);
+       },
        "XPRSloaddirs: invalid set reference -1 in colind[0] (the problem has 0 sets)"},
-      {"bad initial value column", [&] { const int c[] = {2}; const double v[] = {1};
-                                         return XPRSnlpsetinitval(prob_, 1, c, v); },
+      {"bad initial value column",
+       [&] {
+         const int c[] = {2};
+         const double v[] = {1};
+         return XPRSnlpsetinitval(prob_, 1, c, v);
+       },
        "XPRSnlpsetinitval: invalid column index 2 in colind[0] (the problem has 2 columns)"},
       {"bad preset", [&] { return XPRSmsaddpreset(prob_, nullptr, 7, 1, nullptr); },
        "XPRSmsaddpreset: invalid preset 7 (0..6)"},
@@ -123,30 +154,48 @@ TEST_F(ResultTest, ScriptedOutcomeDrivesCallbacksStatusesAndResults) {
     XPRSprob main = nullptr;
   } trace;
   trace.main = prob_;
-  ASSERT_EQ(XPRSaddcbmessage(prob_, [](XPRSprob, void* d, const char* msg, int len, int type) {
-    static_cast<Trace*>(d)->events.push_back("msg " + std::string(msg, static_cast<std::size_t>(len)) +
-                                             " " + std::to_string(type));
-  }, &trace, 0), 0);
-  ASSERT_EQ(XPRSaddcbchecktime(prob_, [](XPRSprob cb, void* d) {
-    int t = 0;
-    XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &t);
-    static_cast<Trace*>(d)->events.push_back("time " + std::to_string(t));
-    return 0;
-  }, &trace, 0), 0);
-  ASSERT_EQ(XPRSaddcbintsol(prob_, [](XPRSprob cb, void* d) {
-    double obj = 0;
-    XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
-    double x[2] = {};
-    int status = 0;
-    XPRSgetsolution(cb, &status, x, 0, 1);
-    static_cast<Trace*>(d)->events.push_back("sol " + std::to_string(static_cast<int>(obj)) +
-                                             " " + std::to_string(static_cast<int>(x[1])));
-  }, &trace, 0), 0);
-  ASSERT_EQ(XPRSaddcboptnode(prob_, [](XPRSprob cb, void* d, int*) {
-    auto* t = static_cast<Trace*>(d);
-    t->events.push_back("node");
-    if (t->events.size() > 6) XPRSinterrupt(cb, XPRS_STOP_USER);
-  }, &trace, 0), 0);
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* d, const char* msg, int len, int type) {
+                  static_cast<Trace*>(d)->events.push_back(
+                      "msg " + std::string(msg, static_cast<std::size_t>(len)) + " " +
+                      std::to_string(type));
+                },
+                &trace, 0),
+            0);
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* d) {
+                  int t = 0;
+                  XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &t);
+                  static_cast<Trace*>(d)->events.push_back("time " + std::to_string(t));
+                  return 0;
+                },
+                &trace, 0),
+            0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* d) {
+                  double obj = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  double x[2] = {};
+                  int status = 0;
+                  XPRSgetsolution(cb, &status, x, 0, 1);
+                  static_cast<Trace*>(d)->events.push_back(
+                      "sol " + std::to_string(static_cast<int>(obj)) + " " +
+                      std::to_string(static_cast<int>(x[1])));
+                },
+                &trace, 0),
+            0);
+  ASSERT_EQ(XPRSaddcboptnode(
+                prob_,
+                [](XPRSprob cb, void* d, int*) {
+                  auto* t = static_cast<Trace*>(d);
+                  t->events.push_back("node");
+                  if (t->events.size() > 6) XPRSinterrupt(cb, XPRS_STOP_USER);
+                },
+                &trace, 0),
+            0);
   xprs::testing::RunScript script;
   script.run.optType = XPRS_OPTIMIZETYPE_MIP;
   script.run.solStatus = XPRS_SOLSTATUS_FEASIBLE;
@@ -155,12 +204,8 @@ TEST_F(ResultTest, ScriptedOutcomeDrivesCallbacksStatusesAndResults) {
   script.results.x = {1, 2};
   script.results.primalInfeasRows = {0};
   script.events = {
-      ScriptEvent::message("hello", 4),
-      ScriptEvent::checkTime(1),
-      ScriptEvent::optNode(),
-      ScriptEvent::intSol(12, {1, 2}),
-      ScriptEvent::optNode(),
-      ScriptEvent::optNode(),
+      ScriptEvent::message("hello", 4), ScriptEvent::checkTime(1), ScriptEvent::optNode(),
+      ScriptEvent::intSol(12, {1, 2}),  ScriptEvent::optNode(),    ScriptEvent::optNode(),
       ScriptEvent::message("never", 1),
   };
   xprs::testing::script(prob_, script);

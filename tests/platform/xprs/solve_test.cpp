@@ -1,13 +1,13 @@
 // Real solves of COIN-OR sample models and small models with known answers: objective,
 // primal values, duals, reduced costs, basis statuses (rows in the slack convention),
 // statuses of infeasible, unbounded and limited runs, callbacks and interrupts.
-#include <cmath>
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "mps_loader.hpp"
 #include "xprs_testing.hpp"
@@ -325,22 +325,26 @@ TEST_F(SolveTest, P0033ReachesItsOptimumAndReportsEachIncumbentOnce) {
   } seen;
   seen.main = prob_;
   seen.model = &model;
-  ASSERT_EQ(XPRSaddcbintsol(prob_, [](XPRSprob cb, void* data) {
-    auto* s = static_cast<Seen*>(data);
-    s->otherHandle = s->otherHandle && cb != s->main;
-    double obj = 0;
-    int count = 0;
-    XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
-    XPRSgetintattrib(cb, XPRS_MIPSOLS, &count);
-    std::vector<double> x(static_cast<std::size_t>(s->model->cols));
-    int status = 0;
-    XPRSgetsolution(cb, &status, x.data(), 0, s->model->cols - 1);
-    double cx = 0;
-    for (std::size_t j = 0; j < x.size(); ++j) cx += s->model->obj[j] * x[j];
-    s->objectives.push_back(obj);
-    s->recomputed.push_back(cx);
-    s->counts.push_back(count);
-  }, &seen, 0), 0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  auto* s = static_cast<Seen*>(data);
+                  s->otherHandle = s->otherHandle && cb != s->main;
+                  double obj = 0;
+                  int count = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  XPRSgetintattrib(cb, XPRS_MIPSOLS, &count);
+                  std::vector<double> x(static_cast<std::size_t>(s->model->cols));
+                  int status = 0;
+                  XPRSgetsolution(cb, &status, x.data(), 0, s->model->cols - 1);
+                  double cx = 0;
+                  for (std::size_t j = 0; j < x.size(); ++j) cx += s->model->obj[j] * x[j];
+                  s->objectives.push_back(obj);
+                  s->recomputed.push_back(cx);
+                  s->counts.push_back(count);
+                },
+                &seen, 0),
+            0);
   const Outcome o = optimize();
   EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
   EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
@@ -387,10 +391,14 @@ TEST_F(SolveTest, InterruptFromAnIncumbentCallbackStopsTheSearch) {
   quiet();
   xprs_test::load(prob_, xprs_test::readSample("p0033"));
   int calls = 0;
-  ASSERT_EQ(XPRSaddcbintsol(prob_, [](XPRSprob cb, void* data) {
-    ++*static_cast<int*>(data);
-    XPRSinterrupt(cb, XPRS_STOP_USER);
-  }, &calls, 0), 0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  ++*static_cast<int*>(data);
+                  XPRSinterrupt(cb, XPRS_STOP_USER);
+                },
+                &calls, 0),
+            0);
   const Outcome o = optimize();
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
@@ -406,13 +414,17 @@ TEST_F(SolveTest, CheckTimeCallbackSeesTheRunTypeAndCanStopTheLp) {
   struct Seen {
     std::vector<int> types;
   } seen;
-  ASSERT_EQ(XPRSaddcbchecktime(prob_, [](XPRSprob cb, void* data) {
-    int type = -5;
-    XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &type);
-    static_cast<Seen*>(data)->types.push_back(type);
-    if (type == XPRS_OPTIMIZETYPE_LP) XPRSinterrupt(cb, 1000);
-    return 0;
-  }, &seen, 0), 0);
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  int type = -5;
+                  XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &type);
+                  static_cast<Seen*>(data)->types.push_back(type);
+                  if (type == XPRS_OPTIMIZETYPE_LP) XPRSinterrupt(cb, 1000);
+                  return 0;
+                },
+                &seen, 0),
+            0);
   const Outcome o = optimize();
   ASSERT_GE(seen.types.size(), 2u);
   EXPECT_EQ(seen.types[0], XPRS_OPTIMIZETYPE_NONE);
@@ -444,14 +456,16 @@ TEST_F(SolveTest, NodeLimitStopsTheTreeSearch) {
   const char eq[] = {'E'};
   const double rhs[] = {2.0 * 100 + 1};
   ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, eq, rhs, nullptr, nullptr, nullptr, nullptr), 0);
-  ASSERT_EQ(XPRSaddcols64(prob_, n, n, coef.data(), start.data(), rows.data(), coef.data(),
-                          nullptr, ub.data()),
+  ASSERT_EQ(XPRSaddcols64(prob_, n, n, coef.data(), start.data(), rows.data(), coef.data(), nullptr,
+                          ub.data()),
             0);
   ASSERT_EQ(XPRSchgcoltype(prob_, n, cols.data(), types.data()), 0);
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_MAXNODE, 5), 0);
   int nodesSeen = 0;
-  ASSERT_EQ(XPRSaddcboptnode(prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); },
-                             &nodesSeen, 0), 0);
+  ASSERT_EQ(
+      XPRSaddcboptnode(
+          prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, &nodesSeen, 0),
+      0);
   const Outcome o = optimize();
   EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
   EXPECT_EQ(o.stop, XPRS_STOP_NODELIMIT);
@@ -469,12 +483,16 @@ TEST_F(SolveTest, MessagesArriveAsLinesWithTypesAndHonourOutputLog) {
     std::vector<int> types;
     bool newline = false;
   } log;
-  ASSERT_EQ(XPRSaddcbmessage(prob_, [](XPRSprob, void* data, const char* msg, int len, int type) {
-    auto* l = static_cast<Log*>(data);
-    l->lines.emplace_back(msg, static_cast<std::size_t>(len));
-    l->types.push_back(type);
-    l->newline = l->newline || (len > 0 && msg[len - 1] == '\n');
-  }, &log, 0), 0);
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* data, const char* msg, int len, int type) {
+                  auto* l = static_cast<Log*>(data);
+                  l->lines.emplace_back(msg, static_cast<std::size_t>(len));
+                  l->types.push_back(type);
+                  l->newline = l->newline || (len > 0 && msg[len - 1] == '\n');
+                },
+                &log, 0),
+            0);
   xprs_test::load(prob_, xprs_test::readSample("afiro"));
   optimize();
   ASSERT_FALSE(log.lines.empty());

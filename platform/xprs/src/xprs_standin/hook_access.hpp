@@ -4,10 +4,10 @@
 #ifndef XPRS_STANDIN_HOOK_ACCESS_HPP_
 #define XPRS_STANDIN_HOOK_ACCESS_HPP_
 
+#include <xprs.h>
+
 #include <string>
 #include <vector>
-
-#include <xprs.h>
 
 #include "xprs_standin/records.hpp"
 
@@ -21,8 +21,7 @@ class HookAccess {
   [[nodiscard]] virtual const ProblemRecord* problem(XPRSprob prob) = 0;
   [[nodiscard]] virtual std::vector<CallRecord> calls() = 0;
   virtual void clearCalls() = 0;
-  virtual void failNext(const std::string& function, int rc, const std::string& text,
-                        int skip) = 0;
+  virtual void failNext(const std::string& function, int rc, const std::string& text, int skip) = 0;
   virtual void clearFailures() = 0;
   // False when the handle is not a live problem.
   virtual bool setIntAttrib(XPRSprob prob, int id, int value) = 0;

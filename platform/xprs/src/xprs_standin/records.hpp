@@ -18,10 +18,10 @@ namespace xprs::standin {
 
 // One objective. Objective 0 always exists; its coefficients also come from XPRSaddcols64.
 struct ObjectiveRecord {
-  std::vector<double> coef;                        // one per column
-  double rhs = 0.0;                                // column -1: objective = c'x + ½x'Qx - rhs
-  std::vector<std::pair<int, double>> changes;     // raw (column, value) of every change call
-  std::map<int, int> intControls;                  // per-objective controls set explicitly
+  std::vector<double> coef;                     // one per column
+  double rhs = 0.0;                             // column -1: objective = c'x + ½x'Qx - rhs
+  std::vector<std::pair<int, double>> changes;  // raw (column, value) of every change call
+  std::map<int, int> intControls;               // per-objective controls set explicitly
   std::map<int, double> dblControls;
 };
 
@@ -36,10 +36,10 @@ struct FormulaRecord {
 struct ModelRecord {
   // Columns.
   std::vector<double> colLb, colUb;
-  std::vector<char> colType;        // 'C', 'I', 'B', 'S', 'R', 'P'
-  std::vector<double> colLimit;     // semi-continuous / partial-integer limit
+  std::vector<char> colType;     // 'C', 'I', 'B', 'S', 'R', 'P'
+  std::vector<double> colLimit;  // semi-continuous / partial-integer limit
   // Rows.
-  std::vector<char> rowType;        // 'L', 'G', 'E', 'R', 'N'
+  std::vector<char> rowType;  // 'L', 'G', 'E', 'R', 'N'
   std::vector<double> rowRhs, rowRange;
   // Linear matrix entries, raw and in call order (duplicates and zeros kept).
   std::vector<int> elemRow, elemCol;
@@ -61,7 +61,7 @@ struct ModelRecord {
   std::vector<int> setCol;
   std::vector<double> setRef;
   std::vector<ObjectiveRecord> objectives{1};
-  int sense = 1;                    // 1 minimise, -1 maximise
+  int sense = 1;  // 1 minimise, -1 maximise
   std::vector<std::string> rowNames, colNames, setNames, objNames;
   std::string probName;
 
@@ -85,13 +85,13 @@ struct BasisRecord {
 
 struct DirsRecord {
   std::vector<int> cols, priority;
-  std::vector<char> dir;                      // empty when NULL was passed
-  std::vector<double> upPseudo, downPseudo;   // empty when NULL was passed
+  std::vector<char> dir;                     // empty when NULL was passed
+  std::vector<double> upPseudo, downPseudo;  // empty when NULL was passed
 };
 
 struct MipSolRecord {
   std::vector<double> values;
-  std::vector<int> cols;                      // empty when NULL was passed
+  std::vector<int> cols;  // empty when NULL was passed
   std::optional<std::string> name;
 };
 
@@ -116,10 +116,10 @@ struct WarmStartRecord {
 };
 
 struct FileRequest {
-  std::string function;   // "XPRSwriteprob", "XPRSwritebasis", "XPRSwriteprtsol", "XPRSsave"
-  std::string fileName;   // as passed
-  std::string flags;      // as passed
-  std::string path;       // the file actually written
+  std::string function;  // "XPRSwriteprob", "XPRSwritebasis", "XPRSwriteprtsol", "XPRSsave"
+  std::string fileName;  // as passed
+  std::string flags;     // as passed
+  std::string path;      // the file actually written
 };
 
 // Attributes of the last run (or of the scripted outcome that replaced it).
@@ -145,11 +145,11 @@ struct RunRecord {
 
 // Results of the last run. Availability uses the XPRS_SOLAVAILABLE_* codes.
 struct ResultRecord {
-  int primalAvail = 0;                     // x and slacks
-  int dualAvail = 0;                       // duals and reduced costs
+  int primalAvail = 0;  // x and slacks
+  int dualAvail = 0;    // duals and reduced costs
   std::vector<double> x, slack, dual, dj;
   bool hasBasis = false;
-  std::vector<int> rowBasis, colBasis;     // XPRS codes; rows describe the slack
+  std::vector<int> rowBasis, colBasis;  // XPRS codes; rows describe the slack
   std::vector<int> primalInfeasCols, primalInfeasRows, dualInfeasRows, dualInfeasCols;
 };
 
@@ -157,12 +157,12 @@ struct ResultRecord {
 struct ScriptEvent {
   enum class Kind { Message, CheckTime, OptNode, IntSol, Interrupt };
   Kind kind = Kind::Message;
-  std::string text;           // Message
-  int msgType = 1;            // Message
-  int optType = 0;            // CheckTime: attribute 1268 of the callback problem
-  double objective = 0.0;     // IntSol: attribute 2003 in the callback
-  std::vector<double> x;      // IntSol: the incumbent read by XPRSgetsolution in the callback
-  int reason = 9;             // Interrupt
+  std::string text;        // Message
+  int msgType = 1;         // Message
+  int optType = 0;         // CheckTime: attribute 1268 of the callback problem
+  double objective = 0.0;  // IntSol: attribute 2003 in the callback
+  std::vector<double> x;   // IntSol: the incumbent read by XPRSgetsolution in the callback
+  int reason = 9;          // Interrupt
 
   static ScriptEvent message(std::string text, int type) {
     ScriptEvent e;
@@ -206,21 +206,21 @@ struct RunScript {
 
 struct ProblemRecord {
   ModelRecord model;
-  std::map<int, int> intControls;          // controls set explicitly (defaults not listed)
+  std::map<int, int> intControls;  // controls set explicitly (defaults not listed)
   std::map<int, double> dblControls;
   std::map<int, std::string> strControls;
-  std::vector<CallbackRecord> callbacks;   // in registration order
+  std::vector<CallbackRecord> callbacks;  // in registration order
   WarmStartRecord warmStart;
   std::vector<FileRequest> files;
-  std::vector<int> interrupts;             // reasons passed to XPRSinterrupt
-  std::vector<int> fixRequests;            // options passed to XPRSfixmipentities
+  std::vector<int> interrupts;   // reasons passed to XPRSinterrupt
+  std::vector<int> fixRequests;  // options passed to XPRSfixmipentities
   bool fixed = false;
   RunRecord run;
   ResultRecord results;
-  int runs = 0;                            // completed XPRSoptimize / XPRStune calls
+  int runs = 0;  // completed XPRSoptimize / XPRStune calls
   std::map<int, int> intAttribOverrides;
   std::map<int, double> dblAttribOverrides;
-  std::vector<RunScript> scripts;          // queued outcomes, first one used next
+  std::vector<RunScript> scripts;  // queued outcomes, first one used next
 };
 
 // One entry of the call journal.

@@ -11,11 +11,11 @@
 #ifndef XPRS_TESTING_HPP_
 #define XPRS_TESTING_HPP_
 
+#include <xprs.h>
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
-
-#include <xprs.h>
 
 #include "xprs_standin/records.hpp"
 

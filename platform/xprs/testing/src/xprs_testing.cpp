@@ -50,9 +50,7 @@ void setDblAttrib(XPRSprob prob, int id, double value) {
 
 void clearAttribOverrides(XPRSprob prob) { requireLive(hooks().clearAttribOverrides(prob)); }
 
-void script(XPRSprob prob, const RunScript& outcome) {
-  requireLive(hooks().script(prob, outcome));
-}
+void script(XPRSprob prob, const RunScript& outcome) { requireLive(hooks().script(prob, outcome)); }
 
 void emitMessage(XPRSprob prob, std::string_view text, int type) {
   requireLive(hooks().emitMessage(prob, std::string(text), type));
