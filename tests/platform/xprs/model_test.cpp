@@ -340,3 +340,129 @@ TEST_F(ModelTest, ModelCannotChangeWhileOptimising) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModelTest, RefusesFurtherFaultsOfTheRemainingFunctions) {
+  const int one[] = {1};
+  const int bad[] = {9};
+  const double vals[] = {1, 1};
+  const double nan[] = {std::numeric_limits<double>::quiet_NaN()};
+  const char upper[] = {'U'};
+  const XPRSint64 downStart[] = {1, 0};
+  const int members[] = {0, 1};
+  const char sets[] = {'1', '2'};
+  const int ind[] = {1};
+  int len = 0;
+  struct Case {
+    const char* what;
+    std::function<int()> call;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"objective constant NaN",
+       [&] {
+         const int c[] = {-1};
+         return XPRSchgobj(prob_, 1, c, nan);
+       },
+       "XPRSchgobj: NaN in objcoef[0]"},
+      {"objective column out of range", [&] { return XPRSchgobj(prob_, 1, bad, vals); },
+       "XPRSchgobj: invalid column index 9 in colind[0] (the problem has 3 columns)"},
+      {"objective weight NaN", [&] { return XPRSaddobj(prob_, 1, one, vals, 0, nan[0]); },
+       "XPRSaddobj: NaN in weight[0]"},
+      {"bound NaN", [&] { return XPRSchgbounds(prob_, 1, one, upper, nan); },
+       "XPRSchgbounds: NaN in bndval[0]"},
+      {"negative buffer size",
+       [&] { return XPRSgetstringcontrol(prob_, XPRS_OUTPUTMASK, nullptr, -1, &len); },
+       "XPRSgetstringcontrol: negative maxbytes (-1)"},
+      {"decreasing set starts",
+       [&] { return XPRSaddsets64(prob_, 2, 2, sets, downStart, members, vals); },
+       "XPRSaddsets64: inconsistent start[1] = 0 (less than start[0] = 1)"},
+      {"indicator row out of range", [&] { return XPRSsetindicators(prob_, 1, bad, one, ind); },
+       "XPRSsetindicators: invalid row index 9 in rowind[0] (the problem has 2 rows)"},
+      {"indicator column out of range", [&] { return XPRSsetindicators(prob_, 1, one, bad, ind); },
+       "XPRSsetindicators: invalid column index 9 in colind[0] (the problem has 3 columns)"},
+      {"formula starts not at 0",
+       [&] {
+         const int start[] = {1, 2};
+         const int type[] = {XPRS_TOK_CON, XPRS_TOK_EOF};
+         const double value[] = {1, 0};
+         return XPRSnlpaddformulas(prob_, 1, one, start, 1, type, value);
+       },
+       "XPRSnlpaddformulas: formulastart[0] is 1, not 0"},
+      {"negative limit",
+       [&] {
+         const char s[] = {'S'};
+         EXPECT_EQ(XPRSchgcoltype(prob_, 1, one, s), 0);
+         const double lim[] = {-1};
+         return XPRSchgglblimit(prob_, 1, one, lim);
+       },
+       "XPRSchgglblimit: negative limit -1 in limit[0]"},
+      {"NULL names", [&] { return XPRSaddnames(prob_, XPRS_NAMES_COLUMN, nullptr, 0, 0); },
+       "XPRSaddnames: names is NULL"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.call(), 32);
+    EXPECT_EQ(lastError(), c.text);
+  }
+  const auto& m = model();
+  EXPECT_EQ(m.objectives.size(), 1u);
+  EXPECT_EQ(m.objectives[0].rhs, 0.0);
+  EXPECT_TRUE(m.formulas.empty());
+  EXPECT_EQ(m.sets(), 0);
+  EXPECT_EQ(m.indicatorComplement, (std::vector<int>{0, 0}));
+  EXPECT_EQ(m.colUb[1], XPRS_PLUSINFINITY);
+  EXPECT_EQ(m.colLimit[1], 1.0);
+}
+
+TEST_F(ModelTest, QuadraticRowsMustBeInequalities) {
+  const char eq[] = {'E'};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, eq, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const int c[] = {0};
+  const double v[] = {1};
+  EXPECT_EQ(XPRSaddqmatrix64(prob_, 2, 1, c, c, v), 32);
+  EXPECT_EQ(lastError(), "XPRSaddqmatrix64: row 2 of type 'E' cannot hold quadratic terms");
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, 0, 1, c, c, v), 0);
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, 0, 0, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(model().qRow, std::vector<int>{0});
+  int n = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_QCONSTRAINTS, &n), 0);
+  EXPECT_EQ(n, 1);
+}
+
+TEST_F(ModelTest, CallbackHandlesLiveOnlyForTheRun) {
+  expectMisuse_ = true;
+  struct Seen {
+    XPRSprob handle = nullptr;
+    int optimizeRc = 0;
+    int destroyRc = 0;
+    std::string error;
+  } seen;
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  auto* s = static_cast<Seen*>(data);
+                  if (s->handle) return 0;
+                  s->handle = cb;
+                  s->optimizeRc = XPRSoptimize(cb, "", nullptr, nullptr);
+                  char buf[512];
+                  XPRSgetlasterror(cb, buf);
+                  s->error = buf;
+                  s->destroyRc = XPRSdestroyprob(cb);
+                  return 0;
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  ASSERT_NE(seen.handle, nullptr);
+  EXPECT_NE(seen.handle, prob_);
+  EXPECT_EQ(seen.optimizeRc, 32);
+  EXPECT_EQ(seen.error, "XPRSoptimize: a callback problem cannot be optimised");
+  EXPECT_EQ(seen.destroyRc, 32);
+  int cols = 0;
+  EXPECT_EQ(XPRSgetintattrib(seen.handle, XPRS_COLS, &cols), 32);
+  EXPECT_EQ(xprs::testing::handleMisuse(), 1);
+}
+
+}  // namespace
