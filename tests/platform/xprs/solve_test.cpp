@@ -410,7 +410,6 @@ TEST_F(SolveTest, InterruptFromAnIncumbentCallbackStopsTheSearch) {
 TEST_F(SolveTest, CheckTimeCallbackSeesTheRunTypeAndCanStopTheLp) {
   quiet();
   xprs_test::load(prob_, xprs_test::readSample("afiro"));
-  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_PRESOLVE, 0), 0);
   struct Seen {
     std::vector<int> types;
   } seen;
@@ -573,6 +572,64 @@ TEST_F(SolveTest, FixMipEntitiesFixesTheSolutionAndTheNextRunIsLinear) {
   double dual[1];
   ASSERT_EQ(XPRSgetduals(prob_, &status, dual, 0, 0), 0);
   EXPECT_EQ(status, XPRS_SOLAVAILABLE_OPTIMAL);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
+  const auto model = xprs_test::readSample("p0033");
+  xprs_test::load(prob_, model);
+  quiet();
+  optimize();
+  const auto best = values(XPRSgetsolution, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  XPRSprob again = nullptr;
+  ASSERT_EQ(XPRScreateprob(&again), 0);
+  xprs_test::load(again, model);
+  struct Seen {
+    std::vector<std::string> lines;
+    std::vector<double> objectives;
+  } seen;
+  ASSERT_EQ(XPRSaddcbmessage(
+                again,
+                [](XPRSprob, void* d, const char* msg, int len, int) {
+                  static_cast<Seen*>(d)->lines.emplace_back(msg, static_cast<std::size_t>(len));
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                again,
+                [](XPRSprob cb, void* d) {
+                  double obj = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  static_cast<Seen*>(d)->objectives.push_back(obj);
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(XPRSaddmipsol(again, model.cols, best.data(), nullptr, "best"), 0);
+  int sol = -1;
+  ASSERT_EQ(XPRSoptimize(again, "", nullptr, &sol), 0);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_THAT(seen.lines, testing::Contains("MIP start accepted"));
+  ASSERT_FALSE(seen.objectives.empty());
+  EXPECT_NEAR(seen.objectives.front(), 3089.0, 1e-6);
+  EXPECT_EQ(seen.objectives.size(), 1u);
+  EXPECT_EQ(XPRSdestroyprob(again), 0);
+}
+
+TEST_F(SolveTest, ThreadedTreeSearchReachesTheSameOptimum) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_THREADS, 2), 0);
+  int incumbents = 0;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_, [](XPRSprob, void* d) { ++*static_cast<int*>(d); }, &incumbents, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3089.0, 1e-6);
+  EXPECT_GT(incumbents, 0);
 }
 
 }  // namespace
