@@ -578,6 +578,40 @@ bool usableMipStart(const ModelRecord& m, const EngineModel& e, const MipSolReco
   return true;
 }
 
+// Branching priorities and directions of XPRSloaddirs (later calls override earlier ones).
+// Both libraries branch first on the smallest priority value.
+void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<DirsRecord>& dirs) {
+  if (dirs.empty()) return;
+  const auto nc = static_cast<std::size_t>(m.cols());
+  const auto ns = static_cast<std::size_t>(m.sets());
+  std::vector<int> colPriority(nc, -1), setPriority(ns, -1);
+  std::vector<char> colDir(nc, 'N');
+  for (const DirsRecord& d : dirs) {
+    for (std::size_t k = 0; k < d.cols.size(); ++k) {
+      const int c = d.cols[k];
+      if (c < 0) {
+        if (!d.priority.empty()) setPriority[static_cast<std::size_t>(-c - 1)] = d.priority[k];
+        continue;
+      }
+      if (!d.priority.empty()) colPriority[static_cast<std::size_t>(c)] = d.priority[k];
+      if (!d.dir.empty()) colDir[static_cast<std::size_t>(c)] = d.dir[k];
+    }
+  }
+  if (cbc.numberObjects() == 0) cbc.findIntegers(false);
+  for (int i = 0; i < cbc.numberObjects(); ++i) {
+    OsiObject* object = cbc.modifiableObject(i);
+    if (auto* integer = dynamic_cast<CbcSimpleInteger*>(object)) {
+      const auto c = static_cast<std::size_t>(integer->columnNumber());
+      if (colPriority[c] >= 0) integer->setPriority(colPriority[c]);
+      if (colDir[c] == 'U') integer->setPreferredWay(1);
+      if (colDir[c] == 'D') integer->setPreferredWay(-1);
+    } else if (auto* sos = dynamic_cast<CbcSOS*>(object)) {
+      const auto s = static_cast<std::size_t>(sos->id());
+      if (s < ns && setPriority[s] >= 0) sos->setPriority(setPriority[s]);
+    }
+  }
+}
+
 void solveMip(RunContext& ctx, RunRecord& run) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
@@ -638,6 +672,7 @@ void solveMip(RunContext& ctx, RunRecord& run) {
     cbc.addObjects(static_cast<int>(objects.size()), objects.data());
     for (CbcObject* o : objects) delete o;
   }
+  applyDirectives(cbc, m, rec.warmStart.dirs);
 
   CglProbing probing;
   probing.setUsingObjective(1);

@@ -633,3 +633,24 @@ TEST_F(SolveTest, ThreadedTreeSearchReachesTheSameOptimum) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSCUTOFF, 3000.0), 0);
+  const Outcome cut = optimize();
+  EXPECT_EQ(cut.sol, XPRS_SOLSTATUS_INFEASIBLE);
+  ASSERT_EQ(XPRSsetdefaultcontrol(prob_, XPRS_MIPABSCUTOFF), 0);
+  // Any incumbent within 1e9 of the bound ends the search.
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSSTOP, 1e9), 0);
+  const Outcome gap = optimize();
+  EXPECT_EQ(gap.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_GE(gap.obj, 3089.0 - 1e-6);
+  int nodes = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
+  EXPECT_EQ(nodes, 0);
+}
+
+}  // namespace
