@@ -387,7 +387,7 @@ void finishRun(Problem& problem, RunRecord run, int* solvestatus, int* solstatus
   if (solstatus) *solstatus = run.solStatus;
 }
 
-void solveLp(RunContext& ctx, RunRecord& run) {
+void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
   const ModelRecord& m = rec.model;
@@ -414,7 +414,13 @@ void solveLp(RunContext& ctx, RunRecord& run) {
   ClpEvents events(&ctx);
   clp.passInEventHandler(&events);
 
-  const int alg = intControl(rec, XPRS_DEFAULTALG);
+  // The flags 'd', 'p', 'b' and 'n' choose the algorithm for this run.
+  int alg = intControl(rec, XPRS_DEFAULTALG);
+  if (flags.find('d') != std::string::npos || flags.find('n') != std::string::npos) {
+    alg = XPRS_ALG_DUAL;
+  }
+  if (flags.find('p') != std::string::npos) alg = XPRS_ALG_PRIMAL;
+  if (flags.find('b') != std::string::npos) alg = XPRS_ALG_BARRIER;
   const bool presolve = intControl(rec, XPRS_PRESOLVE) != 0;
   const std::optional<BasisRecord>& basis = problem.pendingBasis;
   if (basis && !quadratic && basis->colStat.size() == static_cast<std::size_t>(e.ncols) &&
@@ -612,7 +618,7 @@ void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<Dirs
   }
 }
 
-void solveMip(RunContext& ctx, RunRecord& run) {
+void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
   const ModelRecord& m = rec.model;
@@ -736,6 +742,15 @@ void solveMip(RunContext& ctx, RunRecord& run) {
   } else {
     run.lpStatus = XPRS_LP_OPTIMAL;
     run.lpObjVal = cbc.solver()->getObjValue() - e.rhs;
+    if (flags.find('l') != std::string::npos) {
+      // Stop after the relaxation: its bound is known, no integer solution is.
+      run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+      run.mipStatus = XPRS_MIP_LP_OPTIMAL;
+      run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+      run.bestBound = run.lpObjVal;
+      run.iterations = cbc.solver()->getIterationCount();
+      return;
+    }
     std::vector<double> start;
     const double tol = dblControl(rec, XPRS_FEASTOL) * 10;
     for (auto it = problem.pendingMipSols.rbegin(); it != problem.pendingMipSols.rend(); ++it) {
@@ -949,11 +964,11 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
         if (isMip(problem)) {
           run.optType = XPRS_OPTIMIZETYPE_MIP;
           ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_MIP;
-          solveMip(ctx, run);
+          solveMip(ctx, run, flags ? flags : "");
         } else {
           run.optType = XPRS_OPTIMIZETYPE_LP;
           ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_LP;
-          solveLp(ctx, run);
+          solveLp(ctx, run, flags ? flags : "");
         }
         run.time = ctx.elapsed();
         ctx.message(text("Optimisation finished: solve status ", run.solveStatus,

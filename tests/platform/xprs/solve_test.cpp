@@ -654,3 +654,42 @@ TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  int solve = -1;
+  int sol = -1;
+  ASSERT_EQ(XPRSoptimize(prob_, "l", &solve, &sol), 0);
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
+  int mip = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  EXPECT_EQ(mip, XPRS_MIP_LP_OPTIMAL);
+  double relaxation = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_LPOBJVAL, &relaxation), 0);
+  EXPECT_LT(relaxation, 3089.0);
+  EXPECT_GT(relaxation, 2500.0);
+  XPRSprob lp = nullptr;
+  ASSERT_EQ(XPRScreateprob(&lp), 0);
+  ASSERT_EQ(XPRSsetintcontrol(lp, XPRS_OUTPUTLOG, 0), 0);
+  xprs_test::load(lp, xprs_test::readSample("afiro"));
+  for (const char* flags : {"p", "d", "b"}) {
+    SCOPED_TRACE(flags);
+    ASSERT_EQ(XPRSoptimize(lp, flags, &solve, &sol), 0);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    int alg = 0;
+    ASSERT_EQ(XPRSgetintattrib(lp, XPRS_ALGORITHM, &alg), 0);
+    EXPECT_EQ(alg, flags[0] == 'p'   ? XPRS_ALG_PRIMAL
+                   : flags[0] == 'd' ? XPRS_ALG_DUAL
+                                     : XPRS_ALG_BARRIER);
+    double obj = 0;
+    ASSERT_EQ(XPRSgetdblattrib(lp, XPRS_OBJVAL, &obj), 0);
+    EXPECT_NEAR(obj, -464.753142857, 1e-5);
+  }
+  EXPECT_EQ(XPRSdestroyprob(lp), 0);
+}
+
+}  // namespace
