@@ -3,7 +3,8 @@
 // last run's results and attributes, and the scripted outcome tests may queue for the next run.
 //
 // The records are filled by libxprs and read by tests through xprs_testing.hpp; beyond the
-// factories of scripted events they contain no behaviour. Bounds and values are stored exactly as given (±1e20 and beyond kept unchanged).
+// factories of scripted events they contain no behaviour. Bounds and values are stored exactly
+// as given (±1e20 and beyond kept unchanged).
 #ifndef XPRS_STANDIN_RECORDS_HPP_
 #define XPRS_STANDIN_RECORDS_HPP_
 
