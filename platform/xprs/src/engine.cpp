@@ -584,6 +584,9 @@ bool usableMipStart(const ModelRecord& m, const EngineModel& e, const MipSolReco
   return true;
 }
 
+// Largest upper end of a semi-continuous column the engine can branch on.
+constexpr double kSemiContinuousCap = 1e9;
+
 // Branching priorities and directions of XPRSloaddirs (later calls override earlier ones).
 // Both libraries branch first on the smallest priority value.
 void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<DirsRecord>& dirs) {
@@ -636,10 +639,22 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
   si.setObjSense(e.sense);
   bool special = m.sets() > 0;
+  bool capped = false;
+  bool semiContinuous = false;
   for (int j = 0; j < e.ncols; ++j) {
     const char t = m.colType[static_cast<std::size_t>(j)];
     if (t == 'I' || t == 'B' || t == 'R') si.setInteger(j);
-    if (t == 'S' || t == 'R') special = true;
+    if (t == 'S' || t == 'R') {
+      special = true;
+      semiContinuous = true;
+      // Cbc's lot-size branching asserts (and aborts the process) unless the column's upper
+      // bound equals the upper end of its range and that end is small enough for a 1e-7
+      // tolerance to be visible.
+      if (e.colUb[static_cast<std::size_t>(j)] > kSemiContinuousCap) {
+        si.setColUpper(j, kSemiContinuousCap);
+        capped = true;
+      }
+    }
   }
   si.setHintParam(OsiDoReducePrint, true, OsiHintTry);
 
@@ -669,7 +684,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
     const auto u = static_cast<std::size_t>(j);
     const char t = m.colType[u];
     if ((t == 'S' || t == 'R') && m.colLimit[u] > 0.0) {
-      const double points[4] = {0.0, 0.0, m.colLimit[u], e.colUb[u]};
+      const double points[4] = {0.0, 0.0, m.colLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
       objects.push_back(new CbcLotsize(&cbc, j, 2, points, true));
     }
   }
@@ -692,7 +707,9 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
   clique.setRowCliqueReport(false);
   CglMixedIntegerRounding2 mir;
   CglFlowCover flow;
-  cbc.addCutGenerator(&probing, -1, "Probing");
+  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
+  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
+  if (!semiContinuous) cbc.addCutGenerator(&probing, -1, "Probing");
   cbc.addCutGenerator(&gomory, -1, "Gomory");
   cbc.addCutGenerator(&knapsack, -1, "Knapsack");
   cbc.addCutGenerator(&clique, -1, "Clique");
@@ -797,6 +814,19 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
     run.bestBound = cbc.getBestPossibleObjValue() - e.rhs;
   }
   run.mipSols = ctx.incumbents();
+  // With a capped semi-continuous column, "infeasible" or a value at the cap proves nothing.
+  bool untrusted = capped && run.solStatus == XPRS_SOLSTATUS_INFEASIBLE;
+  for (int j = 0; capped && x && j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    const char t = m.colType[u];
+    if ((t == 'S' || t == 'R') && e.colUb[u] > kSemiContinuousCap &&
+        x[j] >= kSemiContinuousCap * (1 - 1e-9)) {
+      untrusted = true;
+    }
+  }
+  if (untrusted) {
+    fail("a semi-continuous column's upper bound exceeds the engine's limit ", kSemiContinuousCap);
+  }
   if (x) {
     r.primalAvail =
         run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL : XPRS_SOLAVAILABLE_FEASIBLE;

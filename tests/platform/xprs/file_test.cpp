@@ -96,3 +96,35 @@ TEST_F(FileTest, BasisSolutionPrintAndSaveAreReadableText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char types[] = {'R'};
+  const double rhs[] = {10};
+  const double rng[] = {8};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, types, rhs, rng, start, cols, vals), 0);
+  const int constant[] = {-1};
+  const double five[] = {5};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, constant, five), 0);
+  const std::string base = (dir_ / "c").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
+  CoinMpsIO reader;
+  reader.messageHandler()->setLogLevel(0);
+  ASSERT_EQ(reader.readMps((base + ".mps").c_str(), ""), 0);
+  EXPECT_EQ(reader.objectiveOffset(), -5.0);
+  EXPECT_EQ(reader.getRowLower()[0], 2.0);
+  EXPECT_EQ(reader.getRowUpper()[0], 10.0);
+  // Solving gives c'x - 5 at x = 2.
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  double objective = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &objective), 0);
+  EXPECT_NEAR(objective, -3.0, 1e-9);
+}
+
+}  // namespace

@@ -693,3 +693,70 @@ TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiContinuousColumnWithoutUpperBound) {
+  quiet();
+  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= 1.
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {1};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char s[] = {'S'};
+  const double limit[] = {3};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3.0, 1e-6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
+  quiet();
+  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= rhs.
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {5e8};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char s[] = {'S'};
+  const double limit[] = {3};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome within = optimize();
+  EXPECT_EQ(within.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(within.obj, 5e8, 1e-3);
+  // Beyond the limit the capped model would look infeasible: that is refused, not reported.
+  XPRSprob grown = nullptr;
+  ASSERT_EQ(XPRScreateprob(&grown), 0);
+  ASSERT_EQ(XPRScopyprob(grown, prob_, nullptr), 0);
+  ASSERT_EQ(XPRSsetintcontrol(grown, XPRS_OUTPUTLOG, 0), 0);
+  const char g2[] = {'G'};
+  const double beyond[] = {2e9};
+  ASSERT_EQ(XPRSaddrows64(grown, 1, 1, g2, beyond, nullptr, start, cols, vals), 0);
+  int solve = -1;
+  int sol = -1;
+  EXPECT_EQ(XPRSoptimize(grown, "", &solve, &sol), 32);
+  char buf[512];
+  XPRSgetlasterror(grown, buf);
+  EXPECT_STREQ(buf,
+               "XPRSoptimize: a semi-continuous column's upper bound exceeds the engine's limit "
+               "1e+09");
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
+  EXPECT_EQ(XPRSdestroyprob(grown), 0);
+}
+
+}  // namespace
