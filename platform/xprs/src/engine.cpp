@@ -677,6 +677,13 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
       for (CbcObject* o : objects) delete o;
       fail("set ", s, " has duplicate reference values");
     }
+    std::vector<int> members(m.setCol.begin() + static_cast<std::ptrdiff_t>(b),
+                             m.setCol.begin() + static_cast<std::ptrdiff_t>(b) + n);
+    std::sort(members.begin(), members.end());
+    if (auto twice = std::adjacent_find(members.begin(), members.end()); twice != members.end()) {
+      for (CbcObject* o : objects) delete o;
+      fail("set ", s, " lists column ", *twice, " more than once");
+    }
     objects.push_back(new CbcSOS(&cbc, n, m.setCol.data() + b, w.data(), s,
                                  m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2));
   }

@@ -760,3 +760,51 @@ TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiIntegerColumnTakesAnIntegerValueAboveItsLimit) {
+  quiet();
+  // min x0 with x0 semi-integer in {0} or {3, ..., 10} (limit 2.5) and x0 >= 1.
+  const double obj[] = {1};
+  const double ub[] = {10};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {1};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char r[] = {'R'};
+  const double limit[] = {2.5};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, r), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3.0, 1e-6);
+}
+
+TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
+  quiet();
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char type[] = {'1'};
+  const XPRSint64 start[] = {0};
+  const int members[] = {0, 1, 0};
+  const double ref[] = {1, 2, 3};
+  ASSERT_EQ(XPRSaddsets64(prob_, 1, 3, type, start, members, ref), 0);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: set 0 lists column 0 more than once");
+  const int twice[] = {0, 1};
+  const double sameRef[] = {1, 1};
+  XPRSprob other = nullptr;
+  ASSERT_EQ(XPRScreateprob(&other), 0);
+  ASSERT_EQ(XPRSaddcols64(other, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(XPRSaddsets64(other, 1, 2, type, start, twice, sameRef), 0);
+  EXPECT_EQ(XPRSoptimize(other, "", nullptr, nullptr), 32);
+  char buf[512];
+  XPRSgetlasterror(other, buf);
+  EXPECT_STREQ(buf, "XPRSoptimize: set 0 has duplicate reference values");
+  EXPECT_EQ(XPRSdestroyprob(other), 0);
+}
+
+}  // namespace
