@@ -808,3 +808,21 @@ TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SolveTest, EmptyProblemIsOptimalWithItsConstant) {
+  quiet();
+  const int constant[] = {-1};
+  const double value[] = {-2.5};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, constant, value), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
+  EXPECT_EQ(o.obj, 2.5);
+  double rhs = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJRHS, &rhs), 0);
+  EXPECT_EQ(rhs, -2.5);
+}
+
+}  // namespace
