@@ -391,7 +391,11 @@ XPRS_EXPORT int XPRS_CC XPRSgetintattrib(XPRSprob prob, int attrib, int* p_value
 XPRS_EXPORT int XPRS_CC XPRSgetdblattrib(XPRSprob prob, int attrib, double* p_value);
 
 /* Callbacks. A NULL function passed to an add function is refused; the remove functions take
- * NULL as a wildcard for the function and for the data. */
+ * NULL as a wildcard for the function and for the data. Callbacks run in priority order (higher
+ * first) and receive, during an optimisation, a callback problem handle that is valid until the
+ * run ends; XPRSinterrupt on it stops the run with the given reason. A check-time callback that
+ * returns non-zero stops the run with XPRS_STOP_USER. Messages are single lines without line
+ * feed; OUTPUTLOG 0 silences them, 2 and 3 keep warnings and errors, 4 errors only. */
 XPRS_EXPORT int XPRS_CC XPRSaddcbmessage(XPRSprob prob, XPRSmessagecb cb, void* data, int priority);
 XPRS_EXPORT int XPRS_CC XPRSremovecbmessage(XPRSprob prob, XPRSmessagecb cb, void* data);
 XPRS_EXPORT int XPRS_CC XPRSaddcbchecktime(XPRSprob prob, XPRSchecktimecb cb, void* data,
