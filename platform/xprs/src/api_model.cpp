@@ -1,0 +1,712 @@
+// Library and problem life cycle, names and model building.
+#include <xprs.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "library.hpp"
+#include "validate.hpp"
+
+using namespace xprs::standin;
+
+namespace {
+
+constexpr std::size_t kMaxProbNameLength = 1024;
+
+void growColumns(ModelRecord& m, std::size_t n) {
+  for (ObjectiveRecord& obj : m.objectives) obj.coef.resize(n, 0.0);
+}
+
+void growRows(ModelRecord& m, std::size_t n) {
+  m.indicatorCol.resize(n, -1);
+  m.indicatorComplement.resize(n, 0);
+}
+
+ObjectiveRecord& objectiveAt(ModelRecord& m, int objidx) {
+  if (objidx < 0) fail("invalid objective index ", objidx);
+  while (static_cast<int>(m.objectives.size()) <= objidx) {
+    m.objectives.emplace_back().coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+  }
+  return m.objectives[static_cast<std::size_t>(objidx)];
+}
+
+void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int colind[],
+                     const double objcoef[]) {
+  checkCount("ncols", ncols);
+  if (ncols == 0) return;
+  checkPointer(colind, "colind");
+  checkPointer(objcoef, "objcoef");
+  for (int i = 0; i < ncols; ++i) {
+    if (colind[i] != -1) checkColumn(m, colind[i], "colind", i);
+    checkValue(objcoef[i], "objcoef", i);
+  }
+  for (int i = 0; i < ncols; ++i) {
+    if (colind[i] == -1) {
+      obj.rhs = objcoef[i];
+    } else {
+      obj.coef[static_cast<std::size_t>(colind[i])] = objcoef[i];
+    }
+    obj.changes.emplace_back(colind[i], objcoef[i]);
+  }
+}
+
+void copyModel(const Problem& src, Problem& dest) {
+  ProblemRecord fresh;
+  fresh.model = src.rec.model;
+  fresh.intControls = dest.rec.intControls;
+  fresh.dblControls = dest.rec.dblControls;
+  fresh.strControls = dest.rec.strControls;
+  fresh.callbacks = dest.rec.callbacks;
+  dest.rec = std::move(fresh);
+}
+
+}  // namespace
+
+extern "C" {
+
+int XPRS_CC XPRSinit(const char* path) {
+  Library& lib = Library::instance();
+  if (int rc = lib.enterGlobal("XPRSinit", nullptr, Digest().string("path", path).str()); rc != 0) {
+    return rc;
+  }
+  lib.init();
+  return 0;
+}
+
+int XPRS_CC XPRSfree(void) {
+  Library& lib = Library::instance();
+  if (int rc = lib.enterGlobal("XPRSfree", nullptr, ""); rc != 0) return rc;
+  if (lib.free() < 0) {
+    lib.setGlobalError(kErrorCode, "XPRSfree: the library is not initialised");
+    return kErrorCode;
+  }
+  return 0;
+}
+
+int XPRS_CC XPRSgetlicerrmsg(char* buffer, int maxbytes) {
+  Library& lib = Library::instance();
+  if (int rc = lib.enterGlobal("XPRSgetlicerrmsg", nullptr, Digest()("maxbytes", maxbytes).str());
+      rc != 0) {
+    return rc;
+  }
+  if (buffer == nullptr || maxbytes <= 0) return kErrorCode;
+  const std::string message = lib.globalError();
+  const std::size_t n = std::min(message.size(), static_cast<std::size_t>(maxbytes - 1));
+  std::memcpy(buffer, message.data(), n);
+  buffer[n] = '\0';
+  return 0;
+}
+
+int XPRS_CC XPRScreateprob(XPRSprob* p_prob) {
+  Library& lib = Library::instance();
+  if (int rc = lib.enterGlobal("XPRScreateprob", nullptr, Digest()("p_prob", p_prob).str());
+      rc != 0) {
+    if (p_prob) *p_prob = nullptr;
+    return rc;
+  }
+  if (p_prob == nullptr) {
+    lib.setGlobalError(kErrorCode, "XPRScreateprob: p_prob is NULL");
+    return kErrorCode;
+  }
+  *p_prob = nullptr;
+  if (!lib.initialised()) {
+    lib.setGlobalError(kErrorCode, "XPRScreateprob: the library is not initialised");
+    return kErrorCode;
+  }
+  try {
+    *p_prob = lib.createProblem().handle;
+  } catch (...) {
+    lib.setGlobalError(kErrorCode, "XPRScreateprob: out of memory");
+    return kErrorCode;
+  }
+  return 0;
+}
+
+int XPRS_CC XPRSdestroyprob(XPRSprob prob) {
+  return callProblem("XPRSdestroyprob", prob, Digest(), [](Problem& p) {
+    if (p.owner) fail("a callback problem cannot be destroyed");
+    checkNotSolving(p);
+    Library::instance().destroyProblem(p);
+    return 0;
+  });
+}
+
+int XPRS_CC XPRScopyprob(XPRSprob dest, XPRSprob src, const char* name) {
+  return callProblem("XPRScopyprob", dest, Digest()("src", src).string("name", name),
+                     [&](Problem& d) {
+                       Problem* s = Library::instance().find(src);
+                       if (s == nullptr) {
+                         Library::instance().countMisuse();
+                         fail("unknown or destroyed source problem handle");
+                       }
+                       if (&s->target() == &d.target())
+                         fail("source and destination are the same problem");
+                       if (name && std::strlen(name) > kMaxProbNameLength) {
+                         fail("problem name longer than ", kMaxProbNameLength, " characters");
+                       }
+                       checkNotSolving(d);
+                       copyModel(s->target(), d.target());
+                       if (name) d.target().rec.model.probName = name;
+                       return 0;
+                     });
+}
+
+int XPRS_CC XPRScopycallbacks(XPRSprob dest, XPRSprob src) {
+  return callProblem("XPRScopycallbacks", dest, Digest()("src", src), [&](Problem& d) {
+    Problem* s = Library::instance().find(src);
+    if (s == nullptr) {
+      Library::instance().countMisuse();
+      fail("unknown or destroyed source problem handle");
+    }
+    d.target().rec.callbacks = s->target().rec.callbacks;
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSsetprobname(XPRSprob prob, const char* name) {
+  return callProblem("XPRSsetprobname", prob, Digest().string("name", name), [&](Problem& p) {
+    checkPointer(name, "name");
+    if (std::strlen(name) > kMaxProbNameLength) {
+      fail("problem name longer than ", kMaxProbNameLength, " characters");
+    }
+    p.target().rec.model.probName = name;
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSgetprobname(XPRSprob prob, char* name) {
+  return callProblem("XPRSgetprobname", prob, Digest()("name", name), [&](Problem& p) {
+    checkPointer(name, "name");
+    const std::string& n = p.target().rec.model.probName;
+    std::memcpy(name, n.c_str(), n.size() + 1);
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSgetlasterror(XPRSprob prob, char* errmsg) {
+  Library& lib = Library::instance();
+  Problem* problem = nullptr;
+  if (int rc = lib.enter("XPRSgetlasterror", prob, Digest()("errmsg", errmsg).str(), &problem,
+                         /*allowNull=*/true);
+      rc != 0) {
+    if (errmsg) copyMessage(lib.globalError(), errmsg);
+    return rc;
+  }
+  if (errmsg == nullptr) return kErrorCode;
+  copyMessage(problem ? problem->target().lastError : lib.globalError(), errmsg);
+  return 0;
+}
+
+int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const double objcoef[],
+                          const XPRSint64 start[], const int rowind[], const double rowcoef[],
+                          const double lb[], const double ub[]) {
+  Digest d;
+  d("ncols", ncols)("ncoefs", static_cast<long long>(ncoefs))("objcoef", objcoef)("lb", lb)("ub",
+                                                                                            ub);
+  return callProblem("XPRSaddcols64", prob, d, [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("ncols", ncols);
+    checkCount("ncoefs", ncoefs);
+    if (ncols == 0 && ncoefs > 0)
+      fail("ncoefs is ", static_cast<long long>(ncoefs), " but ncols is 0");
+    if (ncoefs > 0) {
+      checkPointer(start, "start");
+      checkPointer(rowind, "rowind");
+      checkPointer(rowcoef, "rowcoef");
+      checkStarts(start, ncols, ncoefs, "start");
+      for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
+        checkRow(m, rowind[k], "rowind", k);
+        checkValue(rowcoef[k], "rowcoef", k);
+      }
+    }
+    for (int j = 0; j < ncols; ++j) {
+      if (objcoef) checkValue(objcoef[j], "objcoef", j);
+      if (lb) checkValue(lb[j], "lb", j);
+      if (ub) checkValue(ub[j], "ub", j);
+    }
+    const std::size_t first = static_cast<std::size_t>(m.cols());
+    const std::size_t total = first + static_cast<std::size_t>(ncols);
+    m.colLb.reserve(total);
+    m.colUb.reserve(total);
+    for (int j = 0; j < ncols; ++j) {
+      m.colLb.push_back(lb ? lb[j] : 0.0);
+      m.colUb.push_back(ub ? ub[j] : XPRS_PLUSINFINITY);
+    }
+    m.colType.resize(total, 'C');
+    m.colLimit.resize(total, 0.0);
+    growColumns(m, total);
+    if (objcoef)
+      std::copy(objcoef, objcoef + ncols,
+                m.objectives.front().coef.begin() + static_cast<std::ptrdiff_t>(first));
+    if (ncoefs > 0) {
+      const std::size_t n0 = m.elemVal.size();
+      const std::size_t n = n0 + static_cast<std::size_t>(ncoefs - start[0]);
+      m.elemRow.resize(n);
+      m.elemCol.resize(n);
+      m.elemVal.resize(n);
+      std::size_t e = n0;
+      for (int j = 0; j < ncols; ++j) {
+        const XPRSint64 end = j + 1 < ncols ? start[j + 1] : ncoefs;
+        for (XPRSint64 k = start[j]; k < end; ++k, ++e) {
+          m.elemRow[e] = rowind[k];
+          m.elemCol[e] = static_cast<int>(first) + j;
+          m.elemVal[e] = rowcoef[k];
+        }
+      }
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char rowtype[],
+                          const double rhs[], const double rng[], const XPRSint64 start[],
+                          const int colind[], const double rowcoef[]) {
+  Digest d;
+  d("nrows", nrows)("ncoefs", static_cast<long long>(ncoefs))("rhs", rhs)("rng", rng);
+  return callProblem("XPRSaddrows64", prob, d, [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("nrows", nrows);
+    checkCount("ncoefs", ncoefs);
+    if (nrows == 0 && ncoefs > 0)
+      fail("ncoefs is ", static_cast<long long>(ncoefs), " but nrows is 0");
+    if (nrows > 0) checkPointer(rowtype, "rowtype");
+    for (int i = 0; i < nrows; ++i) {
+      const char t = rowtype[i];
+      if (t != 'L' && t != 'G' && t != 'E' && t != 'R' && t != 'N') {
+        fail("invalid row type '", t, "' in rowtype[", i, "]");
+      }
+      if (t == 'R') {
+        if (rng == nullptr) fail("rng is NULL but row ", i, " is a range row");
+        checkValue(rng[i], "rng", i);
+      }
+      if (rhs) checkValue(rhs[i], "rhs", i);
+    }
+    if (ncoefs > 0) {
+      checkPointer(start, "start");
+      checkPointer(colind, "colind");
+      checkPointer(rowcoef, "rowcoef");
+      checkStarts(start, nrows, ncoefs, "start");
+      for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
+        checkColumn(m, colind[k], "colind", k);
+        checkValue(rowcoef[k], "rowcoef", k);
+      }
+    }
+    const int first = m.rows();
+    const std::size_t total = static_cast<std::size_t>(first + nrows);
+    m.rowType.insert(m.rowType.end(), rowtype, rowtype + nrows);
+    m.rowRhs.reserve(total);
+    m.rowRange.reserve(total);
+    for (int i = 0; i < nrows; ++i) {
+      m.rowRhs.push_back(rhs ? rhs[i] : 0.0);
+      m.rowRange.push_back(rowtype[i] == 'R' ? rng[i] : 0.0);
+    }
+    growRows(m, total);
+    if (ncoefs > 0) {
+      const std::size_t n0 = m.elemVal.size();
+      const std::size_t n = n0 + static_cast<std::size_t>(ncoefs - start[0]);
+      m.elemRow.resize(n);
+      m.elemCol.resize(n);
+      m.elemVal.resize(n);
+      std::size_t e = n0;
+      for (int i = 0; i < nrows; ++i) {
+        const XPRSint64 end = i + 1 < nrows ? start[i + 1] : ncoefs;
+        for (XPRSint64 k = start[i]; k < end; ++k, ++e) {
+          m.elemRow[e] = first + i;
+          m.elemCol[e] = colind[k];
+          m.elemVal[e] = rowcoef[k];
+        }
+      }
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSaddqmatrix64(XPRSprob prob, int row, XPRSint64 ncoefs, const int rowqcol1[],
+                             const int rowqcol2[], const double rowqcoef[]) {
+  Digest d;
+  d("row", row)("ncoefs", static_cast<long long>(ncoefs));
+  return callProblem("XPRSaddqmatrix64", prob, d, [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkRow(m, row, "row", 0);
+    const char t = m.rowType[static_cast<std::size_t>(row)];
+    if (t == 'E' || t == 'R') fail("row ", row, " of type '", t, "' cannot hold quadratic terms");
+    checkCount("ncoefs", ncoefs);
+    if (ncoefs > 0) {
+      checkPointer(rowqcol1, "rowqcol1");
+      checkPointer(rowqcol2, "rowqcol2");
+      checkPointer(rowqcoef, "rowqcoef");
+    }
+    for (XPRSint64 k = 0; k < ncoefs; ++k) {
+      checkColumn(m, rowqcol1[k], "rowqcol1", k);
+      checkColumn(m, rowqcol2[k], "rowqcol2", k);
+      checkValue(rowqcoef[k], "rowqcoef", k);
+    }
+    for (XPRSint64 k = 0; k < ncoefs; ++k) {
+      m.qRow.push_back(row);
+      m.qCol1.push_back(rowqcol1[k]);
+      m.qCol2.push_back(rowqcol2[k]);
+      m.qVal.push_back(rowqcoef[k]);
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgmqobj64(XPRSprob prob, XPRSint64 ncoefs, const int objqcol1[],
+                           const int objqcol2[], const double objqcoef[]) {
+  return callProblem("XPRSchgmqobj64", prob, Digest()("ncoefs", static_cast<long long>(ncoefs)),
+                     [&](Problem& p) {
+                       checkNotSolving(p);
+                       ModelRecord& m = p.target().rec.model;
+                       checkCount("ncoefs", ncoefs);
+                       if (ncoefs > 0) {
+                         checkPointer(objqcol1, "objqcol1");
+                         checkPointer(objqcol2, "objqcol2");
+                         checkPointer(objqcoef, "objqcoef");
+                       }
+                       for (XPRSint64 k = 0; k < ncoefs; ++k) {
+                         checkColumn(m, objqcol1[k], "objqcol1", k);
+                         checkColumn(m, objqcol2[k], "objqcol2", k);
+                         checkValue(objqcoef[k], "objqcoef", k);
+                       }
+                       for (XPRSint64 k = 0; k < ncoefs; ++k) {
+                         const int i = std::min(objqcol1[k], objqcol2[k]);
+                         const int j = std::max(objqcol1[k], objqcol2[k]);
+                         m.objQCol1.push_back(objqcol1[k]);
+                         m.objQCol2.push_back(objqcol2[k]);
+                         m.objQVal.push_back(objqcoef[k]);
+                         if (objqcoef[k] == 0.0) {
+                           m.objQ.erase({i, j});
+                         } else {
+                           m.objQ[{i, j}] = objqcoef[k];
+                         }
+                       }
+                       return 0;
+                     });
+}
+
+int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
+                               const int formulastart[], int parsed, const int type[],
+                               const double value[]) {
+  return callProblem(
+      "XPRSnlpaddformulas", prob, Digest()("ncoefs", ncoefs)("parsed", parsed), [&](Problem& p) {
+        checkNotSolving(p);
+        ModelRecord& m = p.target().rec.model;
+        checkCount("ncoefs", ncoefs);
+        if (parsed != 0 && parsed != 1) fail("invalid parsed flag ", parsed, " (0 or 1)");
+        if (ncoefs == 0) return 0;
+        checkPointer(rowind, "rowind");
+        checkPointer(formulastart, "formulastart");
+        checkPointer(type, "type");
+        checkPointer(value, "value");
+        if (formulastart[0] != 0) fail("formulastart[0] is ", formulastart[0], ", not 0");
+        for (int f = 0; f < ncoefs; ++f) {
+          if (rowind[f] != -1) checkRow(m, rowind[f], "rowind", f);
+          const int begin = formulastart[f];
+          const int end = formulastart[f + 1];
+          if (end <= begin) {
+            fail("inconsistent formulastart[", f + 1, "] = ", end, " (formula ", f, " is empty)");
+          }
+          for (int k = begin; k < end; ++k) {
+            const int t = type[k];
+            const double v = value[k];
+            checkValue(v, "value", k);
+            const bool last = k + 1 == end;
+            if ((t == XPRS_TOK_EOF) != last) {
+              fail(last ? "formula " : "token EOF inside formula ", f,
+                   last ? " does not end with token EOF" : "");
+            }
+            switch (t) {
+              case XPRS_TOK_EOF:
+              case XPRS_TOK_CON:
+              case XPRS_TOK_LB:
+              case XPRS_TOK_RB:
+              case XPRS_TOK_FUN:
+                break;
+              case XPRS_TOK_COL:
+                if (v != std::floor(v) || v < 0 || v >= m.cols()) {
+                  fail("invalid column ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_IFUN:
+                if (v < 1 || v > 64 || v != std::floor(v)) {
+                  fail("invalid internal function ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_DEL:
+                if (v != XPRS_DEL_COMMA && v != XPRS_DEL_COLON) {
+                  fail("invalid delimiter ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              case XPRS_TOK_OP:
+                if (v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS || v != std::floor(v)) {
+                  fail("invalid operator ", v, " in token ", k, " of formula ", f);
+                }
+                break;
+              default:
+                fail("invalid token type ", t, " in token ", k, " of formula ", f);
+            }
+          }
+        }
+        for (int f = 0; f < ncoefs; ++f) {
+          FormulaRecord& rec = m.formulas.emplace_back();
+          rec.row = rowind[f];
+          rec.parsed = parsed;
+          rec.type.assign(type + formulastart[f], type + formulastart[f + 1]);
+          rec.value.assign(value + formulastart[f], value + formulastart[f + 1]);
+        }
+        return 0;
+      });
+}
+
+int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char settype[],
+                          const XPRSint64 start[], const int colind[], const double refval[]) {
+  Digest d;
+  d("nsets", nsets)("nelems", static_cast<long long>(nelems));
+  return callProblem("XPRSaddsets64", prob, d, [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("nsets", nsets);
+    checkCount("nelems", nelems);
+    if (nsets == 0 && nelems > 0)
+      fail("nelems is ", static_cast<long long>(nelems), " but nsets is 0");
+    if (nsets == 0) return 0;
+    checkPointer(settype, "settype");
+    checkPointer(start, "start");
+    for (int s = 0; s < nsets; ++s) {
+      if (settype[s] != '1' && settype[s] != '2') {
+        fail("invalid set type '", settype[s], "' in settype[", s, "]");
+      }
+    }
+    checkStarts(start, nsets, nelems, "start");
+    if (nelems > 0) {
+      checkPointer(colind, "colind");
+      checkPointer(refval, "refval");
+    }
+    for (XPRSint64 k = start[0]; k < nelems; ++k) {
+      checkColumn(m, colind[k], "colind", k);
+      checkValue(refval[k], "refval", k);
+    }
+    for (int s = 0; s < nsets; ++s) {
+      const XPRSint64 end = s + 1 < nsets ? start[s + 1] : nelems;
+      m.setType.push_back(settype[s]);
+      for (XPRSint64 k = start[s]; k < end; ++k) {
+        m.setCol.push_back(colind[k]);
+        m.setRef.push_back(refval[k]);
+      }
+      m.setStart.push_back(static_cast<std::int64_t>(m.setCol.size()));
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSsetindicators(XPRSprob prob, int nrows, const int rowind[], const int colind[],
+                              const int complement[]) {
+  return callProblem("XPRSsetindicators", prob, Digest()("nrows", nrows), [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("nrows", nrows);
+    if (nrows == 0) return 0;
+    checkPointer(rowind, "rowind");
+    checkPointer(colind, "colind");
+    checkPointer(complement, "complement");
+    for (int i = 0; i < nrows; ++i) {
+      checkRow(m, rowind[i], "rowind", i);
+      if (complement[i] < -1 || complement[i] > 1) {
+        fail("invalid complement flag ", complement[i], " in complement[", i, "]");
+      }
+      if (complement[i] != 0) checkColumn(m, colind[i], "colind", i);
+    }
+    for (int i = 0; i < nrows; ++i) {
+      const auto r = static_cast<std::size_t>(rowind[i]);
+      m.indicatorComplement[r] = complement[i];
+      m.indicatorCol[r] = complement[i] != 0 ? colind[i] : -1;
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSaddnames(XPRSprob prob, int type, const char names[], int first, int last) {
+  Digest d;
+  d("type", type)("first", first)("last", last);
+  return callProblem("XPRSaddnames", prob, d, [&](Problem& p) {
+    ModelRecord& m = p.target().rec.model;
+    std::vector<std::string>* list = nullptr;
+    int count = 0;
+    const char* what = "";
+    switch (type) {
+      case XPRS_NAMES_ROW:
+        list = &m.rowNames, count = m.rows(), what = "rows";
+        break;
+      case XPRS_NAMES_COLUMN:
+        list = &m.colNames, count = m.cols(), what = "columns";
+        break;
+      case XPRS_NAMES_SET:
+        list = &m.setNames, count = m.sets(), what = "sets";
+        break;
+      case XPRS_NAMES_OBJECTIVE:
+        list = &m.objNames, count = static_cast<int>(m.objectives.size()), what = "objectives";
+        break;
+      default:
+        fail("invalid name type ", type);
+    }
+    checkRange(first, last, count, what);
+    checkPointer(names, "names");
+    if (static_cast<int>(list->size()) < count) list->resize(static_cast<std::size_t>(count));
+    const char* at = names;
+    for (int i = first; i <= last; ++i) {
+      const std::size_t len = std::strlen(at);
+      (*list)[static_cast<std::size_t>(i)].assign(at, len);
+      at += len + 1;
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgcoltype(XPRSprob prob, int ncols, const int colind[], const char coltype[]) {
+  return callProblem("XPRSchgcoltype", prob, Digest()("ncols", ncols), [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("ncols", ncols);
+    if (ncols == 0) return 0;
+    checkPointer(colind, "colind");
+    checkPointer(coltype, "coltype");
+    for (int i = 0; i < ncols; ++i) {
+      checkColumn(m, colind[i], "colind", i);
+      const char t = coltype[i];
+      if (t != 'C' && t != 'I' && t != 'B' && t != 'S' && t != 'R' && t != 'P') {
+        fail("invalid column type '", t, "' in coltype[", i, "]");
+      }
+    }
+    for (int i = 0; i < ncols; ++i) {
+      const auto j = static_cast<std::size_t>(colind[i]);
+      const char t = coltype[i];
+      m.colType[j] = t;
+      if (t == 'B') {
+        m.colLb[j] = 0.0;
+        m.colUb[j] = 1.0;
+      }
+      if (t == 'S' || t == 'R' || t == 'P') m.colLimit[j] = 1.0;
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgglblimit(XPRSprob prob, int ncols, const int colind[], const double limit[]) {
+  return callProblem("XPRSchgglblimit", prob, Digest()("ncols", ncols), [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("ncols", ncols);
+    if (ncols == 0) return 0;
+    checkPointer(colind, "colind");
+    checkPointer(limit, "limit");
+    for (int i = 0; i < ncols; ++i) {
+      checkColumn(m, colind[i], "colind", i);
+      const char t = m.colType[static_cast<std::size_t>(colind[i])];
+      if (t != 'S' && t != 'R' && t != 'P') {
+        fail("column ", colind[i], " of type '", t,
+             "' is not semi-continuous, semi-integer or partial integer");
+      }
+      checkValue(limit[i], "limit", i);
+      if (limit[i] < 0.0) fail("negative limit ", limit[i], " in limit[", i, "]");
+    }
+    for (int i = 0; i < ncols; ++i) m.colLimit[static_cast<std::size_t>(colind[i])] = limit[i];
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgobj(XPRSprob prob, int ncols, const int colind[], const double objcoef[]) {
+  return callProblem("XPRSchgobj", prob, Digest()("ncols", ncols), [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    changeObjective(m, m.objectives.front(), ncols, colind, objcoef);
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgobjn(XPRSprob prob, int objidx, int ncols, const int colind[],
+                        const double objcoef[]) {
+  return callProblem("XPRSchgobjn", prob, Digest()("objidx", objidx)("ncols", ncols),
+                     [&](Problem& p) {
+                       checkNotSolving(p);
+                       ModelRecord& m = p.target().rec.model;
+                       if (objidx < 0) fail("invalid objective index ", objidx);
+                       // Validate before objectives below objidx are created, so that a refused
+                       // call changes nothing.
+                       ObjectiveRecord scratch;
+                       scratch.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+                       changeObjective(m, scratch, ncols, colind, objcoef);
+                       changeObjective(m, objectiveAt(m, objidx), ncols, colind, objcoef);
+                       return 0;
+                     });
+}
+
+int XPRS_CC XPRSaddobj(XPRSprob prob, int ncols, const int colind[], const double objcoef[],
+                       int priority, double weight) {
+  Digest d;
+  d("ncols", ncols)("priority", priority)("weight", weight);
+  return callProblem("XPRSaddobj", prob, d, [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkValue(weight, "weight", 0);
+    ObjectiveRecord obj;
+    obj.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+    changeObjective(m, obj, ncols, colind, objcoef);
+    obj.intControls[XPRS_OBJECTIVE_PRIORITY] = priority;
+    obj.dblControls[XPRS_OBJECTIVE_WEIGHT] = weight;
+    m.objectives.push_back(std::move(obj));
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgobjsense(XPRSprob prob, int objsense) {
+  return callProblem("XPRSchgobjsense", prob, Digest()("objsense", objsense), [&](Problem& p) {
+    checkNotSolving(p);
+    if (objsense != XPRS_OBJ_MINIMIZE && objsense != XPRS_OBJ_MAXIMIZE) {
+      fail("invalid objective sense ", objsense, " (1 or -1)");
+    }
+    p.target().rec.model.sense = objsense;
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSchgbounds(XPRSprob prob, int nbounds, const int colind[], const char bndtype[],
+                          const double bndval[]) {
+  return callProblem("XPRSchgbounds", prob, Digest()("nbounds", nbounds), [&](Problem& p) {
+    checkNotSolving(p);
+    ModelRecord& m = p.target().rec.model;
+    checkCount("nbounds", nbounds);
+    if (nbounds == 0) return 0;
+    checkPointer(colind, "colind");
+    checkPointer(bndtype, "bndtype");
+    checkPointer(bndval, "bndval");
+    for (int i = 0; i < nbounds; ++i) {
+      checkColumn(m, colind[i], "colind", i);
+      if (bndtype[i] != 'U' && bndtype[i] != 'L' && bndtype[i] != 'B') {
+        fail("invalid bound type '", bndtype[i], "' in bndtype[", i, "]");
+      }
+      checkValue(bndval[i], "bndval", i);
+    }
+    for (int i = 0; i < nbounds; ++i) {
+      const auto j = static_cast<std::size_t>(colind[i]);
+      if (bndtype[i] != 'U') m.colLb[j] = bndval[i];
+      if (bndtype[i] != 'L') m.colUb[j] = bndval[i];
+    }
+    return 0;
+  });
+}
+
+int XPRS_CC XPRSgetrowtype(XPRSprob prob, char rowtype[], int first, int last) {
+  return callProblem("XPRSgetrowtype", prob, Digest()("first", first)("last", last),
+                     [&](Problem& p) {
+                       const ModelRecord& m = p.target().rec.model;
+                       checkRange(first, last, m.rows(), "rows");
+                       checkPointer(rowtype, "rowtype");
+                       std::copy(m.rowType.begin() + first, m.rowType.begin() + last + 1, rowtype);
+                       return 0;
+                     });
+}
+
+}  // extern "C"

@@ -1,0 +1,1058 @@
+#include "engine.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <coin/CbcBranchActual.hpp>
+#include <coin/CbcBranchLotsize.hpp>
+#include <coin/CbcEventHandler.hpp>
+#include <coin/CbcHeuristic.hpp>
+#include <coin/CbcHeuristicFPump.hpp>
+#include <coin/CbcModel.hpp>
+#include <coin/CglClique.hpp>
+#include <coin/CglFlowCover.hpp>
+#include <coin/CglGomory.hpp>
+#include <coin/CglKnapsackCover.hpp>
+#include <coin/CglMixedIntegerRounding2.hpp>
+#include <coin/CglProbing.hpp>
+#include <coin/ClpEventHandler.hpp>
+#include <coin/ClpSimplex.hpp>
+#include <coin/ClpSolve.hpp>
+#include <coin/CoinFinite.hpp>
+#include <coin/CoinMessageHandler.hpp>
+#include <coin/OsiClpSolverInterface.hpp>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "controls.hpp"
+#include "validate.hpp"
+
+namespace xprs::standin {
+
+double toEngine(double v) {
+  if (v >= XPRS_PLUSINFINITY) return COIN_DBL_MAX;
+  if (v <= XPRS_MINUSINFINITY) return -COIN_DBL_MAX;
+  return v;
+}
+
+EngineModel assemble(const ModelRecord& m, bool mip) {
+  EngineModel e;
+  e.ncols = m.cols();
+  e.nrows = m.rows();
+  e.sense = m.sense;
+  e.rhs = m.objectives.front().rhs;
+  const auto nc = static_cast<std::size_t>(e.ncols);
+  const std::size_t nnz = m.elemVal.size();
+  if (nnz > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    fail("the matrix has more nonzeros than the engine can hold");
+  }
+  std::vector<int> count(nc + 1, 0);
+  for (int c : m.elemCol) ++count[static_cast<std::size_t>(c) + 1];
+  for (std::size_t j = 0; j < nc; ++j) count[j + 1] += count[j];
+  std::vector<std::pair<int, double>> entries(nnz);
+  {
+    std::vector<int> next(count.begin(), count.end() - 1);
+    for (std::size_t k = 0; k < nnz; ++k) {
+      const auto j = static_cast<std::size_t>(m.elemCol[k]);
+      entries[static_cast<std::size_t>(next[j]++)] = {m.elemRow[k], m.elemVal[k]};
+    }
+  }
+  e.start.assign(nc + 1, 0);
+  e.index.reserve(nnz);
+  e.value.reserve(nnz);
+  for (std::size_t j = 0; j < nc; ++j) {
+    auto first = entries.begin() + count[j];
+    auto last = entries.begin() + count[j + 1];
+    std::sort(first, last, [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto it = first; it != last;) {
+      const int row = it->first;
+      double sum = 0.0;
+      for (; it != last && it->first == row; ++it) sum += it->second;
+      if (sum != 0.0) {
+        e.index.push_back(row);
+        e.value.push_back(sum);
+      }
+    }
+    e.start[j + 1] = static_cast<int>(e.index.size());
+  }
+  e.colLb.resize(nc);
+  e.colUb.resize(nc);
+  for (std::size_t j = 0; j < nc; ++j) {
+    e.colLb[j] = toEngine(m.colLb[j]);
+    e.colUb[j] = toEngine(m.colUb[j]);
+    const char t = m.colType[j];
+    // Semi-continuous columns enter with their zero branch; the lot-size object adds the rest.
+    if (mip && (t == 'S' || t == 'R')) e.colLb[j] = std::min(0.0, e.colLb[j]);
+  }
+  e.obj = m.objectives.front().coef;
+  const auto nr = static_cast<std::size_t>(e.nrows);
+  e.rowLb.resize(nr);
+  e.rowUb.resize(nr);
+  for (std::size_t i = 0; i < nr; ++i) {
+    const double rhs = m.rowRhs[i];
+    switch (m.rowType[i]) {
+      case 'L':
+        e.rowLb[i] = -COIN_DBL_MAX, e.rowUb[i] = toEngine(rhs);
+        break;
+      case 'G':
+        e.rowLb[i] = toEngine(rhs), e.rowUb[i] = COIN_DBL_MAX;
+        break;
+      case 'E':
+        e.rowLb[i] = toEngine(rhs), e.rowUb[i] = toEngine(rhs);
+        break;
+      case 'R':
+        e.rowLb[i] = toEngine(rhs - std::fabs(m.rowRange[i])), e.rowUb[i] = toEngine(rhs);
+        break;
+      default:
+        e.rowLb[i] = -COIN_DBL_MAX, e.rowUb[i] = COIN_DBL_MAX;
+    }
+  }
+  if (!m.objQ.empty()) {
+    e.qStart.assign(nc + 1, 0);
+    for (const auto& [key, v] : m.objQ) ++e.qStart[static_cast<std::size_t>(key.first) + 1];
+    for (std::size_t j = 0; j < nc; ++j) e.qStart[j + 1] += e.qStart[j];
+    // The map is ordered by (i, j) with i <= j: column i lists rows j >= i (lower triangle).
+    for (const auto& [key, v] : m.objQ) {
+      e.qIndex.push_back(key.second);
+      e.qValue.push_back(v);
+    }
+  }
+  return e;
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// True when ½x'Qx is convex (sense 1) or concave (sense -1) over the columns it involves.
+bool hessianFitsSense(const ModelRecord& m) {
+  std::vector<int> cols;
+  for (const auto& [key, v] : m.objQ) {
+    cols.push_back(key.first);
+    cols.push_back(key.second);
+  }
+  std::sort(cols.begin(), cols.end());
+  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
+  const std::size_t n = cols.size();
+  if (n > 2000) fail("the objective Hessian involves more than 2000 columns");
+  auto pos = [&](int c) {
+    return static_cast<std::size_t>(std::lower_bound(cols.begin(), cols.end(), c) - cols.begin());
+  };
+  std::vector<double> a(n * n, 0.0);
+  double scale = 0.0;
+  for (const auto& [key, v] : m.objQ) {
+    const double q = v * m.sense;
+    a[pos(key.first) * n + pos(key.second)] = q;
+    a[pos(key.second) * n + pos(key.first)] = q;
+    scale = std::max(scale, std::fabs(q));
+  }
+  const double tol = 1e-9 * std::max(scale, 1.0);
+  // LDL' without pivoting; a zero pivot needs a zero remaining column.
+  for (std::size_t k = 0; k < n; ++k) {
+    const double d = a[k * n + k];
+    if (d < -tol) return false;
+    if (d <= tol) {
+      for (std::size_t i = k + 1; i < n; ++i) {
+        if (std::fabs(a[i * n + k]) > 1e-7 * std::max(scale, 1.0)) return false;
+      }
+      continue;
+    }
+    for (std::size_t i = k + 1; i < n; ++i) {
+      const double f = a[i * n + k] / d;
+      if (f == 0.0) continue;
+      for (std::size_t j = k + 1; j <= i; ++j) a[i * n + j] -= f * a[j * n + k];
+    }
+    for (std::size_t i = k + 1; i < n; ++i) {
+      for (std::size_t j = k + 1; j < i; ++j) a[j * n + i] = a[i * n + j];
+    }
+  }
+  return true;
+}
+
+// What the engine refuses, before anything runs.
+void checkSolvable(Problem& problem) {
+  const ModelRecord& m = problem.rec.model;
+  if (!m.formulas.empty()) fail("nonlinear formulas cannot be solved by this library");
+  if (!m.qRow.empty()) fail("quadratic constraints cannot be solved by this library");
+  if (std::any_of(m.indicatorComplement.begin(), m.indicatorComplement.end(),
+                  [](int c) { return c != 0; })) {
+    fail("indicator constraints cannot be solved by this library");
+  }
+  if (m.objectives.size() > 1) fail("multiple objectives cannot be solved by this library");
+  if (std::find(m.colType.begin(), m.colType.end(), 'P') != m.colType.end()) {
+    fail("partial integer columns cannot be solved by this library");
+  }
+}
+
+bool isMip(const Problem& problem) {
+  const ModelRecord& m = problem.rec.model;
+  if (m.sets() > 0) return true;
+  if (std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; })) {
+    return true;
+  }
+  return std::any_of(problem.rec.callbacks.begin(), problem.rec.callbacks.end(),
+                     [](const CallbackRecord& c) { return c.kind == CallbackKind::OptNode; });
+}
+
+double timeLimit(const ProblemRecord& rec) {
+  const double t = dblControl(rec, XPRS_TIMELIMIT);
+  if (t < XPRS_PLUSINFINITY && t > 0) return t;
+  const int maxTime = intControl(rec, XPRS_MAXTIME);
+  if (maxTime != 0) return std::abs(maxTime);
+  return -1.0;
+}
+
+double objectiveOf(const ModelRecord& m, const double* x) {
+  const ObjectiveRecord& obj = m.objectives.front();
+  double v = -obj.rhs;
+  for (std::size_t j = 0; j < obj.coef.size(); ++j) v += obj.coef[j] * x[j];
+  for (const auto& [key, q] : m.objQ) {
+    const double xi = x[key.first];
+    const double xj = x[key.second];
+    v += key.first == key.second ? 0.5 * q * xi * xi : q * xi * xj;
+  }
+  return v;
+}
+
+// Slacks rhs - activity, the Xpress convention for every row type.
+std::vector<double> slacksOf(const ModelRecord& m, const double* activity) {
+  std::vector<double> s(static_cast<std::size_t>(m.rows()));
+  for (std::size_t i = 0; i < s.size(); ++i) s[i] = m.rowRhs[i] - activity[i];
+  return s;
+}
+
+std::vector<double> activityOf(const EngineModel& e, const double* x) {
+  std::vector<double> act(static_cast<std::size_t>(e.nrows), 0.0);
+  for (int j = 0; j < e.ncols; ++j) {
+    for (int k = e.start[static_cast<std::size_t>(j)]; k < e.start[static_cast<std::size_t>(j) + 1];
+         ++k) {
+      act[static_cast<std::size_t>(e.index[static_cast<std::size_t>(k)])] +=
+          e.value[static_cast<std::size_t>(k)] * x[j];
+    }
+  }
+  return act;
+}
+
+// Primal infeasibilities of a point (columns outside bounds, rows outside their range).
+void primalInfeasibilities(const EngineModel& e, const double* x, const double* activity,
+                           double tol, ResultRecord& r, double* sum) {
+  r.primalInfeasCols.clear();
+  r.primalInfeasRows.clear();
+  *sum = 0.0;
+  for (int j = 0; j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    const double v = std::max(e.colLb[u] - x[j], x[j] - e.colUb[u]);
+    if (v > tol) r.primalInfeasCols.push_back(j), *sum += v;
+  }
+  for (int i = 0; i < e.nrows; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    const double v = std::max(e.rowLb[u] - activity[i], activity[i] - e.rowUb[u]);
+    if (v > tol) r.primalInfeasRows.push_back(i), *sum += v;
+  }
+}
+
+class LogHandler final : public CoinMessageHandler {
+ public:
+  explicit LogHandler(RunContext* ctx) : ctx_(ctx) {}
+  LogHandler(const LogHandler&) = default;
+  LogHandler& operator=(const LogHandler&) = delete;
+  CoinMessageHandler* clone() const override { return new LogHandler(*this); }
+  int print() override {
+    std::string line = messageBuffer();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    const int number = currentMessage().externalNumber();
+    const int type = number < 3000   ? XPRS_MSG_INFO
+                     : number < 6000 ? XPRS_MSG_WARNING
+                                     : XPRS_MSG_ERROR;
+    ctx_->message(line, type);
+    return 0;
+  }
+
+ private:
+  RunContext* ctx_;
+};
+
+class ClpEvents final : public ClpEventHandler {
+ public:
+  explicit ClpEvents(RunContext* ctx) : ctx_(ctx) {}
+  ClpEvents(const ClpEvents&) = default;
+  ClpEvents& operator=(const ClpEvents&) = delete;
+  ClpEventHandler* clone() const override { return new ClpEvents(*this); }
+  int event(Event e) override {
+    if (e == endOfIteration && ctx_->poll()) return 0;
+    return -1;
+  }
+
+ private:
+  RunContext* ctx_;
+};
+
+class CbcEvents final : public CbcEventHandler {
+ public:
+  CbcEvents(RunContext* ctx, const ModelRecord* model) : ctx_(ctx), model_(model) {}
+  CbcEvents(const CbcEvents&) = default;
+  CbcEvents& operator=(const CbcEvents&) = delete;
+  CbcEventHandler* clone() const override { return new CbcEvents(*this); }
+  CbcAction event(CbcEvent e) override {
+    reportIncumbent();
+    if (e == node) {
+      ctx_->node(CbcEventHandler::model_->getNodeCount(), bound());
+    }
+    return ctx_->poll() ? stop : noAction;
+  }
+
+  // Cbc raises more than one event per incumbent and may accept the same solution twice:
+  // report each strict improvement of the best solution once, from the solution Cbc keeps.
+  void reportIncumbent() {
+    CbcModel* cbc = CbcEventHandler::model_;
+    const double* best = cbc->bestSolution();
+    if (best == nullptr) return;
+    const double objective = objectiveOf(*model_, best);
+    if (!std::isnan(lastObjective_) && model_->sense * (lastObjective_ - objective) <=
+                                           1e-9 * std::max(1.0, std::fabs(objective))) {
+      return;
+    }
+    lastObjective_ = objective;
+    ctx_->intSol(objective, std::vector<double>(best, best + model_->cols()));
+  }
+
+ private:
+  double bound() const {
+    return CbcEventHandler::model_->getBestPossibleObjValue() - model_->objectives.front().rhs;
+  }
+
+  RunContext* ctx_;
+  const ModelRecord* model_;
+  double lastObjective_ = std::numeric_limits<double>::quiet_NaN();
+};
+
+int colStatusToXprs(ClpSimplex::Status s) {
+  switch (s) {
+    case ClpSimplex::basic:
+      return XPRS_BASIC;
+    case ClpSimplex::atUpperBound:
+      return XPRS_AT_UPPER;
+    case ClpSimplex::atLowerBound:
+    case ClpSimplex::isFixed:
+      return XPRS_AT_LOWER;
+    default:
+      return XPRS_FREE_SUPER;
+  }
+}
+
+// Clp describes the row activity; Xpress describes the slack rhs - activity.
+int rowStatusToXprs(ClpSimplex::Status s, char type) {
+  if (s == ClpSimplex::basic) return XPRS_BASIC;
+  if (type == 'R' && s == ClpSimplex::atLowerBound) return XPRS_AT_UPPER;
+  if (s == ClpSimplex::isFree || s == ClpSimplex::superBasic) return XPRS_FREE_SUPER;
+  return XPRS_AT_LOWER;
+}
+
+ClpSimplex::Status colStatusToClp(int s, double lb, double ub) {
+  switch (s) {
+    case XPRS_BASIC:
+      return ClpSimplex::basic;
+    case XPRS_AT_UPPER:
+      return ClpSimplex::atUpperBound;
+    case XPRS_AT_LOWER:
+      return lb > -COIN_DBL_MAX  ? ClpSimplex::atLowerBound
+             : ub < COIN_DBL_MAX ? ClpSimplex::atUpperBound
+                                 : ClpSimplex::isFree;
+    default:
+      return ClpSimplex::superBasic;
+  }
+}
+
+ClpSimplex::Status rowStatusToClp(int s, char type) {
+  if (s == XPRS_BASIC) return ClpSimplex::basic;
+  switch (type) {
+    case 'L':
+      return ClpSimplex::atUpperBound;
+    case 'G':
+    case 'E':
+      return ClpSimplex::atLowerBound;
+    case 'R':
+      return s == XPRS_AT_UPPER ? ClpSimplex::atLowerBound : ClpSimplex::atUpperBound;
+    default:
+      return ClpSimplex::basic;
+  }
+}
+
+void finishRun(Problem& problem, RunRecord run, int* solvestatus, int* solstatus) {
+  problem.rec.run = run;
+  ++problem.rec.runs;
+  if (solvestatus) *solvestatus = run.solveStatus;
+  if (solstatus) *solstatus = run.solStatus;
+}
+
+void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags) {
+  Problem& problem = ctx.problem();
+  ProblemRecord& rec = problem.rec;
+  const ModelRecord& m = rec.model;
+  const EngineModel e = assemble(m, /*mip=*/false);
+  const bool quadratic = !m.objQ.empty();
+  if (quadratic && !hessianFitsSense(m)) {
+    run.lpStatus = XPRS_LP_NONCONVEX;
+    fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative", " semi-definite");
+  }
+  ClpSimplex clp;
+  LogHandler handler(&ctx);
+  clp.passInMessageHandler(&handler);
+  clp.setLogLevel(intControl(rec, XPRS_OUTPUTLOG) == 0 ? 0 : 1);
+  clp.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  if (quadratic) {
+    clp.loadQuadraticObjective(e.ncols, e.qStart.data(), e.qIndex.data(), e.qValue.data());
+  }
+  clp.setOptimizationDirection(e.sense);
+  clp.setPrimalTolerance(dblControl(rec, XPRS_FEASTOL));
+  clp.setDualTolerance(dblControl(rec, XPRS_OPTIMALITYTOL));
+  clp.setMaximumIterations(std::max(0, intControl(rec, XPRS_LPITERLIMIT)));
+  if (const double t = timeLimit(rec); t > 0) clp.setMaximumWallSeconds(t);
+  ClpEvents events(&ctx);
+  clp.passInEventHandler(&events);
+
+  // The flags 'd', 'p', 'b' and 'n' choose the algorithm for this run.
+  int alg = intControl(rec, XPRS_DEFAULTALG);
+  if (flags.find('d') != std::string::npos || flags.find('n') != std::string::npos) {
+    alg = XPRS_ALG_DUAL;
+  }
+  if (flags.find('p') != std::string::npos) alg = XPRS_ALG_PRIMAL;
+  if (flags.find('b') != std::string::npos) alg = XPRS_ALG_BARRIER;
+  const bool presolve = intControl(rec, XPRS_PRESOLVE) != 0;
+  const std::optional<BasisRecord>& basis = problem.pendingBasis;
+  if (basis && !quadratic && basis->colStat.size() == static_cast<std::size_t>(e.ncols) &&
+      basis->rowStat.size() == static_cast<std::size_t>(e.nrows)) {
+    for (int j = 0; j < e.ncols; ++j) {
+      const auto u = static_cast<std::size_t>(j);
+      clp.setColumnStatus(j, colStatusToClp(basis->colStat[u], e.colLb[u], e.colUb[u]));
+    }
+    for (int i = 0; i < e.nrows; ++i) {
+      const auto u = static_cast<std::size_t>(i);
+      clp.setRowStatus(i, rowStatusToClp(basis->rowStat[u], m.rowType[u]));
+    }
+    ctx.message("Warm start from the loaded basis", XPRS_MSG_INFO);
+    if (alg == XPRS_ALG_PRIMAL) {
+      clp.primal(1);
+    } else {
+      clp.dual();
+    }
+    run.algorithm = alg == XPRS_ALG_PRIMAL ? XPRS_ALG_PRIMAL : XPRS_ALG_DUAL;
+  } else if (quadratic) {
+    if (alg == XPRS_ALG_BARRIER) {
+      clp.barrier(intControl(rec, XPRS_CROSSOVER) != 0);
+    } else {
+      clp.primal();
+    }
+    run.algorithm = alg == XPRS_ALG_BARRIER ? XPRS_ALG_BARRIER : XPRS_ALG_PRIMAL;
+  } else {
+    ClpSolve options;
+    switch (alg) {
+      case XPRS_ALG_PRIMAL:
+        options.setSolveType(ClpSolve::usePrimal);
+        break;
+      case XPRS_ALG_BARRIER:
+        options.setSolveType(intControl(rec, XPRS_CROSSOVER) == 0 ? ClpSolve::useBarrierNoCross
+                                                                  : ClpSolve::useBarrier);
+        break;
+      case XPRS_ALG_DEFAULT:
+      case XPRS_ALG_DUAL:
+      default:
+        options.setSolveType(ClpSolve::useDual);
+        break;
+    }
+    options.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
+    clp.initialSolve(options);
+    run.algorithm = alg == XPRS_ALG_DEFAULT ? XPRS_ALG_DUAL : alg;
+  }
+
+  ResultRecord& r = rec.results;
+  r = ResultRecord{};
+  run.iterations = clp.numberIterations();
+  const int status = clp.status();
+  const double* x = clp.primalColumnSolution();
+  const double* act = clp.primalRowSolution();
+  double sumInf = 0.0;
+  primalInfeasibilities(e, x, act, dblControl(rec, XPRS_FEASTOL) * 10, r, &sumInf);
+  run.sumPrimalInf = sumInf;
+  auto keepSolution = [&](int primalAvail, int dualAvail) {
+    r.primalAvail = primalAvail;
+    r.dualAvail = dualAvail;
+    r.x.assign(x, x + e.ncols);
+    r.slack = slacksOf(m, act);
+    if (dualAvail) {
+      r.dual.assign(clp.dualRowSolution(), clp.dualRowSolution() + e.nrows);
+      r.dj.assign(clp.dualColumnSolution(), clp.dualColumnSolution() + e.ncols);
+    }
+  };
+  auto keepBasis = [&] {
+    const unsigned char* st = clp.statusArray();
+    for (int k = 0; k < e.ncols + e.nrows; ++k) {
+      if ((st[k] & 7) > 5) return;  // barrier without crossover leaves no basis
+    }
+    r.hasBasis = true;
+    r.colBasis.resize(static_cast<std::size_t>(e.ncols));
+    r.rowBasis.resize(static_cast<std::size_t>(e.nrows));
+    for (int j = 0; j < e.ncols; ++j) {
+      r.colBasis[static_cast<std::size_t>(j)] = colStatusToXprs(clp.getColumnStatus(j));
+    }
+    for (int i = 0; i < e.nrows; ++i) {
+      r.rowBasis[static_cast<std::size_t>(i)] =
+          rowStatusToXprs(clp.getRowStatus(i), m.rowType[static_cast<std::size_t>(i)]);
+    }
+  };
+  run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  switch (status) {
+    case 0:
+      run.lpStatus = XPRS_LP_OPTIMAL;
+      run.solStatus = XPRS_SOLSTATUS_OPTIMAL;
+      keepSolution(XPRS_SOLAVAILABLE_OPTIMAL, XPRS_SOLAVAILABLE_OPTIMAL);
+      keepBasis();
+      run.objVal = run.lpObjVal = objectiveOf(m, x);
+      run.bestBound = run.objVal;
+      break;
+    case 1:
+      run.lpStatus = XPRS_LP_INFEAS;
+      run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+      keepBasis();
+      break;
+    case 2:
+      run.lpStatus = XPRS_LP_UNBOUNDED;
+      run.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
+      keepBasis();
+      break;
+    case 3:
+    case 5: {
+      run.lpStatus = XPRS_LP_UNFINISHED;
+      run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+      if (status == 5) {
+        run.stopStatus = ctx.stopReason();
+      } else {
+        run.stopStatus = clp.secondaryStatus() == 9 ? XPRS_STOP_TIMELIMIT : XPRS_STOP_ITERLIMIT;
+      }
+      const bool feasible = r.primalInfeasCols.empty() && r.primalInfeasRows.empty();
+      run.solStatus = feasible ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
+      if (feasible) {
+        keepSolution(XPRS_SOLAVAILABLE_FEASIBLE, XPRS_SOLAVAILABLE_NOTFOUND);
+        run.objVal = run.lpObjVal = objectiveOf(m, x);
+      }
+      keepBasis();
+      break;
+    }
+    default:
+      run.lpStatus = XPRS_LP_UNSOLVED;
+      run.solveStatus = XPRS_SOLVESTATUS_FAILED;
+      run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+      run.stopStatus = XPRS_STOP_NUMERICALERROR;
+      break;
+  }
+  if (r.dualAvail) {
+    const double tol = dblControl(rec, XPRS_OPTIMALITYTOL) * 10;
+    for (int j = 0; j < e.ncols; ++j) {
+      const auto u = static_cast<std::size_t>(j);
+      const double d = r.dj[u] * e.sense;
+      const bool atLower = r.x[u] <= e.colLb[u] + 1e-9;
+      const bool atUpper = r.x[u] >= e.colUb[u] - 1e-9;
+      if ((d < -tol && !atUpper) || (d > tol && !atLower)) r.dualInfeasCols.push_back(j);
+    }
+  }
+}
+
+// Keeps a complete MIP start that satisfies bounds, rows and integrality; others are ignored.
+bool usableMipStart(const ModelRecord& m, const EngineModel& e, const MipSolRecord& start,
+                    double tol, std::vector<double>* x) {
+  const auto nc = static_cast<std::size_t>(e.ncols);
+  x->assign(nc, 0.0);
+  std::vector<char> seen(nc, 0);
+  for (std::size_t k = 0; k < start.values.size(); ++k) {
+    const std::size_t j = start.cols.empty() ? k : static_cast<std::size_t>(start.cols[k]);
+    (*x)[j] = start.values[k];
+    seen[j] = 1;
+  }
+  if (std::find(seen.begin(), seen.end(), 0) != seen.end()) return false;
+  for (std::size_t j = 0; j < nc; ++j) {
+    if ((*x)[j] < e.colLb[j] - tol || (*x)[j] > e.colUb[j] + tol) return false;
+    const char t = m.colType[j];
+    if (t != 'C' && std::fabs((*x)[j] - std::round((*x)[j])) > tol) return false;
+  }
+  const std::vector<double> act = activityOf(e, x->data());
+  for (std::size_t i = 0; i < act.size(); ++i) {
+    if (act[i] < e.rowLb[i] - tol || act[i] > e.rowUb[i] + tol) return false;
+  }
+  return true;
+}
+
+// Largest upper end of a semi-continuous column the engine can branch on.
+constexpr double kSemiContinuousCap = 1e9;
+
+// Branching priorities and directions of XPRSloaddirs (later calls override earlier ones).
+// Both libraries branch first on the smallest priority value.
+void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<DirsRecord>& dirs) {
+  if (dirs.empty()) return;
+  const auto nc = static_cast<std::size_t>(m.cols());
+  const auto ns = static_cast<std::size_t>(m.sets());
+  std::vector<int> colPriority(nc, -1), setPriority(ns, -1);
+  std::vector<char> colDir(nc, 'N');
+  for (const DirsRecord& d : dirs) {
+    for (std::size_t k = 0; k < d.cols.size(); ++k) {
+      const int c = d.cols[k];
+      if (c < 0) {
+        if (!d.priority.empty()) setPriority[static_cast<std::size_t>(-c - 1)] = d.priority[k];
+        continue;
+      }
+      if (!d.priority.empty()) colPriority[static_cast<std::size_t>(c)] = d.priority[k];
+      if (!d.dir.empty()) colDir[static_cast<std::size_t>(c)] = d.dir[k];
+    }
+  }
+  if (cbc.numberObjects() == 0) cbc.findIntegers(false);
+  for (int i = 0; i < cbc.numberObjects(); ++i) {
+    OsiObject* object = cbc.modifiableObject(i);
+    if (auto* integer = dynamic_cast<CbcSimpleInteger*>(object)) {
+      const auto c = static_cast<std::size_t>(integer->columnNumber());
+      if (colPriority[c] >= 0) integer->setPriority(colPriority[c]);
+      if (colDir[c] == 'U') integer->setPreferredWay(1);
+      if (colDir[c] == 'D') integer->setPreferredWay(-1);
+    } else if (auto* sos = dynamic_cast<CbcSOS*>(object)) {
+      const auto s = static_cast<std::size_t>(sos->id());
+      if (s < ns && setPriority[s] >= 0) sos->setPriority(setPriority[s]);
+    }
+  }
+}
+
+void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
+  Problem& problem = ctx.problem();
+  ProblemRecord& rec = problem.rec;
+  const ModelRecord& m = rec.model;
+  if (!m.objQ.empty())
+    fail("a quadratic objective with MIP entities cannot be solved by this library");
+  const EngineModel e = assemble(m, /*mip=*/true);
+  ResultRecord& r = rec.results;
+  r = ResultRecord{};
+
+  OsiClpSolverInterface si;
+  CoinMessageHandler quiet;
+  quiet.setLogLevel(0);
+  si.passInMessageHandler(&quiet);
+  si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+                 e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  si.setObjSense(e.sense);
+  bool special = m.sets() > 0;
+  bool capped = false;
+  bool semiContinuous = false;
+  for (int j = 0; j < e.ncols; ++j) {
+    const char t = m.colType[static_cast<std::size_t>(j)];
+    if (t == 'I' || t == 'B' || t == 'R') si.setInteger(j);
+    if (t == 'S' || t == 'R') {
+      special = true;
+      semiContinuous = true;
+      // Cbc's lot-size branching asserts (and aborts the process) unless the column's upper
+      // bound equals the upper end of its range and that end is small enough for a 1e-7
+      // tolerance to be visible.
+      if (e.colUb[static_cast<std::size_t>(j)] > kSemiContinuousCap) {
+        si.setColUpper(j, kSemiContinuousCap);
+        capped = true;
+      }
+    }
+  }
+  si.setHintParam(OsiDoReducePrint, true, OsiHintTry);
+
+  CbcModel cbc(si);
+  LogHandler handler(&ctx);
+  cbc.passInMessageHandler(&handler);
+  cbc.solver()->passInMessageHandler(&quiet);
+  cbc.setLogLevel(intControl(rec, XPRS_OUTPUTLOG) == 0 ? 0 : 1);
+
+  std::vector<CbcObject*> objects;
+  for (int s = 0; s < m.sets(); ++s) {
+    const auto b = static_cast<std::size_t>(m.setStart[static_cast<std::size_t>(s)]);
+    const auto n = static_cast<int>(m.setStart[static_cast<std::size_t>(s) + 1] -
+                                    m.setStart[static_cast<std::size_t>(s)]);
+    std::vector<double> w(m.setRef.begin() + static_cast<std::ptrdiff_t>(b),
+                          m.setRef.begin() + static_cast<std::ptrdiff_t>(b) + n);
+    std::vector<double> sorted = w;
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+      for (CbcObject* o : objects) delete o;
+      fail("set ", s, " has duplicate reference values");
+    }
+    std::vector<int> members(m.setCol.begin() + static_cast<std::ptrdiff_t>(b),
+                             m.setCol.begin() + static_cast<std::ptrdiff_t>(b) + n);
+    std::sort(members.begin(), members.end());
+    if (auto twice = std::adjacent_find(members.begin(), members.end()); twice != members.end()) {
+      for (CbcObject* o : objects) delete o;
+      fail("set ", s, " lists column ", *twice, " more than once");
+    }
+    objects.push_back(new CbcSOS(&cbc, n, m.setCol.data() + b, w.data(), s,
+                                 m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2));
+  }
+  for (int j = 0; j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    const char t = m.colType[u];
+    if ((t == 'S' || t == 'R') && m.colLimit[u] > 0.0) {
+      const double points[4] = {0.0, 0.0, m.colLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
+      objects.push_back(new CbcLotsize(&cbc, j, 2, points, true));
+    }
+  }
+  if (!objects.empty()) {
+    cbc.findIntegers(false);
+    cbc.addObjects(static_cast<int>(objects.size()), objects.data());
+    for (CbcObject* o : objects) delete o;
+  }
+  applyDirectives(cbc, m, rec.warmStart.dirs);
+
+  CglProbing probing;
+  probing.setUsingObjective(1);
+  probing.setMaxPass(3);
+  probing.setMaxProbe(100);
+  probing.setMaxLook(50);
+  CglGomory gomory;
+  CglKnapsackCover knapsack;
+  CglClique clique;
+  clique.setStarCliqueReport(false);
+  clique.setRowCliqueReport(false);
+  CglMixedIntegerRounding2 mir;
+  CglFlowCover flow;
+  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
+  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
+  if (!semiContinuous) cbc.addCutGenerator(&probing, -1, "Probing");
+  cbc.addCutGenerator(&gomory, -1, "Gomory");
+  cbc.addCutGenerator(&knapsack, -1, "Knapsack");
+  cbc.addCutGenerator(&clique, -1, "Clique");
+  cbc.addCutGenerator(&mir, -1, "MixedIntegerRounding2");
+  cbc.addCutGenerator(&flow, -1, "FlowCover");
+  CbcRounding rounding(cbc);
+  cbc.addHeuristic(&rounding);
+  CbcHeuristicFPump pump(cbc);
+  if (!special) cbc.addHeuristic(&pump);
+
+  if (const double t = timeLimit(rec); t > 0) {
+    cbc.setUseElapsedTime(true);
+    cbc.setMaximumSeconds(t);
+  }
+  if (const int n = intControl(rec, XPRS_MAXNODE); n >= 0 && n < XPRS_MAXINT) {
+    cbc.setMaximumNodes(n);
+  }
+  if (const int n = intControl(rec, XPRS_MAXMIPSOL); n > 0) cbc.setMaximumSolutions(n);
+  cbc.setAllowableFractionGap(std::max(0.0, dblControl(rec, XPRS_MIPRELSTOP)));
+  cbc.setAllowableGap(std::max(0.0, dblControl(rec, XPRS_MIPABSSTOP)));
+  cbc.setIntegerTolerance(std::max(1e-9, dblControl(rec, XPRS_MIPTOL)));
+  cbc.setCutoffIncrement(std::max(0.0, -dblControl(rec, XPRS_MIPADDCUTOFF)));
+  if (rec.dblControls.count(XPRS_MIPABSCUTOFF)) {
+    // Cbc works in the minimisation sense.
+    cbc.setCutoff(e.sense * (dblControl(rec, XPRS_MIPABSCUTOFF) + e.rhs));
+  }
+  int threads = intControl(rec, XPRS_MIPTHREADS);
+  if (threads <= 0) threads = intControl(rec, XPRS_THREADS);
+  if (threads > 1) cbc.setNumberThreads(threads);
+
+  CbcEvents events(&ctx, &m);
+  cbc.passInEventHandler(&events);
+
+  cbc.initialSolve();
+  run.algorithm = XPRS_ALG_DUAL;
+  const double* x = nullptr;
+  if (cbc.isInitialSolveProvenPrimalInfeasible()) {
+    run.lpStatus = XPRS_LP_INFEAS;
+    run.mipStatus = XPRS_MIP_INFEAS;
+    run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+    run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  } else if (cbc.isInitialSolveProvenDualInfeasible()) {
+    run.lpStatus = XPRS_LP_UNBOUNDED;
+    run.mipStatus = XPRS_MIP_UNBOUNDED;
+    run.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
+    run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  } else {
+    run.lpStatus = XPRS_LP_OPTIMAL;
+    run.lpObjVal = cbc.solver()->getObjValue() - e.rhs;
+    if (flags.find('l') != std::string::npos) {
+      // Stop after the relaxation: its bound is known, no integer solution is.
+      run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+      run.mipStatus = XPRS_MIP_LP_OPTIMAL;
+      run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+      run.bestBound = run.lpObjVal;
+      run.iterations = cbc.solver()->getIterationCount();
+      return;
+    }
+    std::vector<double> start;
+    const double tol = dblControl(rec, XPRS_FEASTOL) * 10;
+    for (auto it = problem.pendingMipSols.rbegin(); it != problem.pendingMipSols.rend(); ++it) {
+      if (!special && usableMipStart(m, e, *it, tol, &start)) {
+        cbc.setBestSolution(start.data(), e.ncols, e.sense * (objectiveOf(m, start.data()) + e.rhs),
+                            false);
+        ctx.message("MIP start accepted", XPRS_MSG_INFO);
+        break;
+      }
+    }
+    cbc.branchAndBound();
+    // Cbc works with its own copy of the handler.
+    if (auto* installed = dynamic_cast<CbcEvents*>(cbc.getEventHandler())) {
+      installed->reportIncumbent();
+    }
+    x = cbc.bestSolution();
+    run.nodes = cbc.getNodeCount();
+    run.iterations = cbc.getIterationCount();
+    const int status = cbc.status();
+    const int secondary = cbc.secondaryStatus();
+    if (status == 0) {
+      run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+      run.mipStatus = x ? XPRS_MIP_OPTIMAL : XPRS_MIP_INFEAS;
+      run.solStatus = x ? XPRS_SOLSTATUS_OPTIMAL : XPRS_SOLSTATUS_INFEASIBLE;
+    } else if (status == 1 || status == 5) {
+      run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+      if (status == 5) {
+        run.stopStatus = ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_USER;
+      } else {
+        run.stopStatus = secondary == 3     ? XPRS_STOP_NODELIMIT
+                         : secondary == 4   ? XPRS_STOP_TIMELIMIT
+                         : secondary == 6   ? XPRS_STOP_SOLLIMIT
+                         : ctx.stopReason() ? ctx.stopReason()
+                                            : XPRS_STOP_USER;
+      }
+      run.mipStatus = x ? XPRS_MIP_SOLUTION : XPRS_MIP_NO_SOL_FOUND;
+      run.solStatus = x ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
+    } else {
+      run.solveStatus = XPRS_SOLVESTATUS_FAILED;
+      run.mipStatus = x ? XPRS_MIP_SOLUTION : XPRS_MIP_NO_SOL_FOUND;
+      run.solStatus = x ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
+      run.stopStatus = XPRS_STOP_NUMERICALERROR;
+    }
+    run.bestBound = cbc.getBestPossibleObjValue() - e.rhs;
+  }
+  run.mipSols = ctx.incumbents();
+  // With a capped semi-continuous column, "infeasible" or a value at the cap proves nothing.
+  bool untrusted = capped && run.solStatus == XPRS_SOLSTATUS_INFEASIBLE;
+  for (int j = 0; capped && x && j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    const char t = m.colType[u];
+    if ((t == 'S' || t == 'R') && e.colUb[u] > kSemiContinuousCap &&
+        x[j] >= kSemiContinuousCap * (1 - 1e-9)) {
+      untrusted = true;
+    }
+  }
+  if (untrusted) {
+    fail("a semi-continuous column's upper bound exceeds the engine's limit ", kSemiContinuousCap);
+  }
+  if (x) {
+    r.primalAvail =
+        run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL : XPRS_SOLAVAILABLE_FEASIBLE;
+    r.x.assign(x, x + e.ncols);
+    const std::vector<double> act = activityOf(e, x);
+    r.slack = slacksOf(m, act.data());
+    double sumInf = 0.0;
+    primalInfeasibilities(e, x, act.data(), dblControl(rec, XPRS_FEASTOL) * 10, r, &sumInf);
+    run.sumPrimalInf = sumInf;
+    run.objVal = run.mipObjVal = objectiveOf(m, x);
+    if (run.mipStatus == XPRS_MIP_OPTIMAL) {
+      run.bestBound =
+          e.sense > 0 ? std::min(run.bestBound, run.objVal) : std::max(run.bestBound, run.objVal);
+    }
+  }
+}
+
+void replayScript(RunContext& ctx, RunScript script, RunRecord& run) {
+  Problem& problem = ctx.problem();
+  int stop = 0;
+  for (const ScriptEvent& ev : script.events) {
+    switch (ev.kind) {
+      case ScriptEvent::Kind::Message:
+        ctx.message(ev.text, ev.msgType);
+        break;
+      case ScriptEvent::Kind::CheckTime:
+        ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = ev.optType;
+        ctx.checkTime();
+        break;
+      case ScriptEvent::Kind::OptNode:
+        ctx.node(ctx.view().intAttribs[XPRS_NODES] + 1, script.run.bestBound);
+        break;
+      case ScriptEvent::Kind::IntSol:
+        ctx.intSol(ev.objective, ev.x);
+        break;
+      case ScriptEvent::Kind::Interrupt:
+        problem.interruptReason.store(ev.reason);
+        break;
+    }
+    stop = ctx.stopReason();
+    if (stop != 0) break;
+  }
+  run = script.run;
+  if (stop != 0) {
+    run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+    run.stopStatus = stop;
+  }
+  problem.rec.results = std::move(script.results);
+}
+
+}  // namespace
+
+RunContext::RunContext(Problem& problem)
+    : problem_(problem), start_(Clock::now()), lastCheck_(start_) {
+  outputLog_ = intControl(problem.rec, XPRS_OUTPUTLOG);
+  checkDelayMs_ = intControl(problem.rec, XPRS_CALLBACKCHECKTIMEDELAY);
+  view_.intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_NONE;
+  view_.intAttribs[XPRS_NODES] = 0;
+  cbProblem_ = &Library::instance().createCallbackProblem(problem, view_);
+}
+
+RunContext::~RunContext() { Library::instance().destroyCallbackProblem(*cbProblem_); }
+
+double RunContext::elapsed() const {
+  return std::chrono::duration<double>(Clock::now() - start_).count();
+}
+
+template <class Fn, class... Args>
+void RunContext::callAll(CallbackKind kind, Args... args) {
+  // A copy: a callback may add or remove registrations.
+  std::vector<CallbackRecord> callbacks;
+  for (const CallbackRecord& c : problem_.rec.callbacks) {
+    if (c.kind == kind) callbacks.push_back(c);
+  }
+  std::stable_sort(callbacks.begin(), callbacks.end(),
+                   [](const auto& a, const auto& b) { return a.priority > b.priority; });
+  for (const CallbackRecord& c : callbacks) {
+    reinterpret_cast<Fn>(c.function)(cbProblem_->handle, c.data, args...);
+  }
+}
+
+void RunContext::message(const std::string& text, int type) {
+  if (outputLog_ == 0) return;
+  if (outputLog_ >= 2 && type == XPRS_MSG_INFO) return;
+  if (outputLog_ >= 4 && type == XPRS_MSG_WARNING) return;
+  std::lock_guard lock(mutex_);
+  std::string line = text.substr(0, XPRS_MAXMESSAGELENGTH - 1);
+  callAll<XPRSmessagecb>(CallbackKind::Message, line.c_str(), static_cast<int>(line.size()), type);
+}
+
+bool RunContext::poll() {
+  const auto now = Clock::now();
+  if (now - lastCheck_ >= std::chrono::milliseconds(checkDelayMs_)) {
+    lastCheck_ = now;
+    checkTime();
+  }
+  return stopReason() != 0;
+}
+
+void RunContext::checkTime() {
+  std::lock_guard lock(mutex_);
+  std::vector<CallbackRecord> callbacks;
+  for (const CallbackRecord& c : problem_.rec.callbacks) {
+    if (c.kind == CallbackKind::CheckTime) callbacks.push_back(c);
+  }
+  std::stable_sort(callbacks.begin(), callbacks.end(),
+                   [](const auto& a, const auto& b) { return a.priority > b.priority; });
+  for (const CallbackRecord& c : callbacks) {
+    if (reinterpret_cast<XPRSchecktimecb>(c.function)(cbProblem_->handle, c.data) != 0) {
+      int expected = 0;
+      problem_.interruptReason.compare_exchange_strong(expected, XPRS_STOP_USER);
+    }
+  }
+}
+
+void RunContext::node(int nodes, double bound) {
+  std::lock_guard lock(mutex_);
+  view_.intAttribs[XPRS_NODES] = nodes;
+  view_.intAttribs[XPRS_CURRENTNODE] = nodes;
+  view_.dblAttribs[XPRS_BESTBOUND] = bound;
+  int infeasible = 0;
+  callAll<XPRSoptnodecb>(CallbackKind::OptNode, &infeasible);
+}
+
+void RunContext::intSol(double objective, const std::vector<double>& x) {
+  std::lock_guard lock(mutex_);
+  ++incumbents_;
+  view_.dblAttribs[XPRS_MIPOBJVAL] = objective;
+  view_.intAttribs[XPRS_MIPSOLS] = incumbents_;
+  view_.x = x;
+  callAll<XPRSintsolcb>(CallbackKind::IntSol);
+}
+
+int RunContext::stopReason() const { return problem_.interruptReason.load(); }
+
+int runOptimize(Problem& problem, const char* function, const char* flags, int* solvestatus,
+                int* solstatus) {
+  ProblemRecord& rec = problem.rec;
+  if (problem.solving) {
+    setProblemError(problem, function, "the problem is already being optimised");
+    return kErrorCode;
+  }
+  for (const char* f = flags ? flags : ""; *f; ++f) {
+    if (*f != 's' && *f != 'x' && *f != 'l' && *f != 'd' && *f != 'p' && *f != 'b' && *f != 'n') {
+      setProblemError(problem, function, text("invalid flag '", *f, "'"));
+      return kErrorCode;
+    }
+  }
+  problem.interruptReason.store(0);
+  problem.solving = true;
+  RunRecord run;
+  int rc = 0;
+  {
+    RunContext ctx(problem);
+    try {
+      ctx.checkTime();
+      if (!rec.scripts.empty()) {
+        RunScript script = std::move(rec.scripts.front());
+        rec.scripts.erase(rec.scripts.begin());
+        rc = script.returnCode;
+        replayScript(ctx, std::move(script), run);
+        if (rc != 0) setProblemError(problem, function, "scripted failure", rc);
+      } else {
+        checkSolvable(problem);
+        if (isMip(problem)) {
+          run.optType = XPRS_OPTIMIZETYPE_MIP;
+          ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_MIP;
+          solveMip(ctx, run, flags ? flags : "");
+        } else {
+          run.optType = XPRS_OPTIMIZETYPE_LP;
+          ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_LP;
+          solveLp(ctx, run, flags ? flags : "");
+        }
+        run.time = ctx.elapsed();
+        ctx.message(text("Optimisation finished: solve status ", run.solveStatus,
+                         ", solution status ", run.solStatus, ", stop status ", run.stopStatus),
+                    XPRS_MSG_INFO);
+      }
+    } catch (const ApiError& e) {
+      rec.results = ResultRecord{};
+      const RunRecord failed{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND,
+                             XPRS_STOP_GENERICERROR};
+      const int lpStatus = run.lpStatus;
+      run = failed;
+      run.lpStatus = lpStatus;
+      setProblemError(problem, function, e.what());
+      ctx.message(text(function, ": ", e.what()), XPRS_MSG_ERROR);
+      rc = kErrorCode;
+    } catch (const CoinError& e) {
+      rec.results = ResultRecord{};
+      run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
+      setProblemError(problem, function, text("engine failure: ", e.message()));
+      rc = kErrorCode;
+    } catch (const std::exception& e) {
+      rec.results = ResultRecord{};
+      run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
+      setProblemError(problem, function, text("engine failure: ", e.what()));
+      rc = kErrorCode;
+    }
+  }
+  problem.solving = false;
+  // A loaded basis and MIP starts serve one run.
+  problem.pendingBasis.reset();
+  problem.pendingMipSols.clear();
+  finishRun(problem, run, solvestatus, solstatus);
+  return rc;
+}
+
+void emitMessage(Problem& problem, const std::string& text, int type) {
+  std::vector<CallbackRecord> callbacks;
+  for (const CallbackRecord& c : problem.target().rec.callbacks) {
+    if (c.kind == CallbackKind::Message) callbacks.push_back(c);
+  }
+  std::stable_sort(callbacks.begin(), callbacks.end(),
+                   [](const auto& a, const auto& b) { return a.priority > b.priority; });
+  for (const CallbackRecord& c : callbacks) {
+    reinterpret_cast<XPRSmessagecb>(c.function)(problem.handle, c.data, text.c_str(),
+                                                static_cast<int>(text.size()), type);
+  }
+}
+
+}  // namespace xprs::standin

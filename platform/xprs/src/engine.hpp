@@ -1,0 +1,84 @@
+// The optimisation behind XPRSoptimize: one run of the problem's model through Clp (LP and
+// convex QP objective) or Cbc (MIP), or the replay of a scripted outcome queued by a test. The
+// run context delivers messages and callbacks to the registered functions, always with a
+// callback problem handle that is valid for the duration of the run.
+#ifndef XPRS_ENGINE_HPP_
+#define XPRS_ENGINE_HPP_
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "library.hpp"
+
+namespace xprs::standin {
+
+// The model in the engine's column-wise form: duplicates summed, zeros dropped, infinities
+// translated to the engine's own, row types turned into row bounds.
+struct EngineModel {
+  int ncols = 0;
+  int nrows = 0;
+  std::vector<int> start, index;
+  std::vector<double> value;
+  std::vector<double> colLb, colUb, obj, rowLb, rowUb;
+  std::vector<int> qStart, qIndex;  // lower triangle of the objective Q, column-wise
+  std::vector<double> qValue;
+  double rhs = 0.0;
+  int sense = 1;
+};
+
+// Builds the engine form of objective 0 of the model. With mip, semi-continuous columns get
+// a zero lower bound (their other branch is the engine's lot-size object).
+[[nodiscard]] EngineModel assemble(const ModelRecord& m, bool mip);
+[[nodiscard]] double toEngine(double v);
+
+class RunContext {
+ public:
+  explicit RunContext(Problem& problem);
+  ~RunContext();
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  [[nodiscard]] Problem& problem() { return problem_; }
+  [[nodiscard]] CallbackView& view() { return view_; }
+  [[nodiscard]] double elapsed() const;
+
+  // A log line (without trailing line feed) with an XPRS message type, filtered by OUTPUTLOG.
+  void message(const std::string& text, int type);
+  // True when the run must stop: an XPRSinterrupt arrived, or a check-time callback asked for
+  // it (checked no more often than CALLBACKCHECKTIMEDELAY milliseconds).
+  bool poll();
+  void checkTime();
+  void node(int nodes, double bound);
+  void intSol(double objective, const std::vector<double>& x);
+  [[nodiscard]] int stopReason() const;
+  [[nodiscard]] int incumbents() const { return incumbents_; }
+
+ private:
+  template <class Fn, class... Args>
+  void callAll(CallbackKind kind, Args... args);
+
+  Problem& problem_;
+  CallbackView view_;
+  Problem* cbProblem_ = nullptr;
+  std::recursive_mutex mutex_;  // serialises callbacks when the engine runs threads
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point lastCheck_;
+  int outputLog_ = 1;
+  int checkDelayMs_ = 0;
+  int incumbents_ = 0;
+};
+
+// Runs the model (or the next scripted outcome) and stores statuses, attributes and results
+// in problem.rec. Returns 0, or a non-zero code with the last error set when the model holds
+// what this engine cannot solve or the run failed.
+int runOptimize(Problem& problem, const char* function, const char* flags, int* solvestatus,
+                int* solstatus);
+
+// Sends one message to the problem's message callbacks outside a run.
+void emitMessage(Problem& problem, const std::string& text, int type);
+
+}  // namespace xprs::standin
+
+#endif  // XPRS_ENGINE_HPP_

@@ -1,0 +1,65 @@
+// The library's implementation of the test-hook door (see xprs_standin/hook_access.hpp).
+#include "xprs_standin/hook_access.hpp"
+
+#include "engine.hpp"
+#include "library.hpp"
+
+namespace xprs::standin {
+
+namespace {
+
+class LibraryHooks final : public HookAccess {
+ public:
+  const ProblemRecord* problem(XPRSprob prob) override {
+    Problem* p = Library::instance().find(prob);
+    return p ? &p->target().rec : nullptr;
+  }
+  std::vector<CallRecord> calls() override { return Library::instance().calls(); }
+  void clearCalls() override { Library::instance().clearCalls(); }
+  void failNext(const std::string& function, int rc, const std::string& message,
+                int skip) override {
+    Library::instance().failNext(function, rc, message, skip);
+  }
+  void clearFailures() override { Library::instance().clearFailures(); }
+  bool setIntAttrib(XPRSprob prob, int id, int value) override {
+    Problem* p = Library::instance().find(prob);
+    if (p) p->target().rec.intAttribOverrides[id] = value;
+    return p != nullptr;
+  }
+  bool setDblAttrib(XPRSprob prob, int id, double value) override {
+    Problem* p = Library::instance().find(prob);
+    if (p) p->target().rec.dblAttribOverrides[id] = value;
+    return p != nullptr;
+  }
+  bool clearAttribOverrides(XPRSprob prob) override {
+    Problem* p = Library::instance().find(prob);
+    if (p) {
+      p->target().rec.intAttribOverrides.clear();
+      p->target().rec.dblAttribOverrides.clear();
+    }
+    return p != nullptr;
+  }
+  bool script(XPRSprob prob, const RunScript& run) override {
+    Problem* p = Library::instance().find(prob);
+    if (p) p->target().rec.scripts.push_back(run);
+    return p != nullptr;
+  }
+  bool emitMessage(XPRSprob prob, const std::string& message, int type) override {
+    Problem* p = Library::instance().find(prob);
+    if (p) standin::emitMessage(*p, message, type);
+    return p != nullptr;
+  }
+  int initCount() override { return Library::instance().initCount(); }
+  int handleMisuse() override { return Library::instance().handleMisuse(); }
+  int liveProblems() override { return Library::instance().liveProblems(); }
+  void reset() override { Library::instance().reset(); }
+};
+
+}  // namespace
+
+}  // namespace xprs::standin
+
+extern "C" xprs::standin::HookAccess* xprs_standin_hook_access() {
+  static xprs::standin::LibraryHooks hooks;
+  return &hooks;
+}

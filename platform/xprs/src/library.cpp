@@ -1,0 +1,217 @@
+#include "library.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace xprs::standin {
+
+namespace {
+
+// Handles are tokens, never addresses: a destroyed handle stays unknown for ever, even when
+// the memory of its problem is reused.
+constexpr std::uintptr_t kTokenBase = 0x7f000000;
+constexpr std::uintptr_t kTokenStep = 16;
+
+std::uintptr_t key(XPRSprob prob) { return reinterpret_cast<std::uintptr_t>(prob); }
+
+}  // namespace
+
+Library& Library::instance() {
+  static Library library;
+  return library;
+}
+
+bool Library::takeInjection(const char* function, int* rc, std::string* message) {
+  for (auto it = injections_.begin(); it != injections_.end(); ++it) {
+    if (it->function != function) continue;
+    if (it->skip > 0) {
+      --it->skip;
+      return false;
+    }
+    *rc = it->rc;
+    *message = it->text;
+    injections_.erase(it);
+    return true;
+  }
+  return false;
+}
+
+int Library::enter(const char* function, XPRSprob prob, const std::string& digest, Problem** out,
+                   bool allowNull) {
+  std::lock_guard lock(mutex_);
+  journal_.push_back({function, prob, digest});
+  Problem* problem = nullptr;
+  if (prob != nullptr || !allowNull) {
+    auto it = problems_.find(key(prob));
+    if (it == problems_.end()) {
+      ++misuse_;
+      globalErrorCode_ = kErrorCode;
+      globalError_ =
+          text(function, ": ",
+               prob ? "unknown or destroyed problem handle" : "the problem handle is NULL");
+      return kErrorCode;
+    }
+    problem = it->second.get();
+  }
+  int rc = 0;
+  std::string message;
+  if (takeInjection(function, &rc, &message)) {
+    if (problem) {
+      problem->lastError = message;
+      problem->lastErrorCode = rc;
+      if (problem->owner) {
+        problem->owner->lastError = message;
+        problem->owner->lastErrorCode = rc;
+      }
+    } else {
+      globalError_ = message;
+      globalErrorCode_ = rc;
+    }
+    return rc;
+  }
+  *out = problem;
+  return 0;
+}
+
+int Library::enterGlobal(const char* function, const void* handle, const std::string& digest) {
+  std::lock_guard lock(mutex_);
+  journal_.push_back({function, handle, digest});
+  int rc = 0;
+  std::string message;
+  if (takeInjection(function, &rc, &message)) {
+    globalError_ = message;
+    globalErrorCode_ = rc;
+    return rc;
+  }
+  return 0;
+}
+
+Problem& Library::createProblem() {
+  auto problem = std::make_unique<Problem>();
+  std::lock_guard lock(mutex_);
+  const std::uintptr_t token = kTokenBase + kTokenStep * nextToken_++;
+  problem->handle = reinterpret_cast<XPRSprob>(token);
+  Problem& ref = *problem;
+  problems_.emplace(token, std::move(problem));
+  return ref;
+}
+
+void Library::destroyProblem(Problem& problem) {
+  std::lock_guard lock(mutex_);
+  problems_.erase(key(problem.handle));
+}
+
+Problem& Library::createCallbackProblem(Problem& owner, CallbackView& view) {
+  Problem& problem = createProblem();
+  problem.owner = &owner;
+  problem.view = &view;
+  return problem;
+}
+
+void Library::destroyCallbackProblem(Problem& problem) { destroyProblem(problem); }
+
+Problem* Library::find(XPRSprob prob) {
+  std::lock_guard lock(mutex_);
+  auto it = problems_.find(key(prob));
+  return it == problems_.end() ? nullptr : it->second.get();
+}
+
+void Library::setGlobalError(int code, std::string message) {
+  std::lock_guard lock(mutex_);
+  globalErrorCode_ = code;
+  globalError_ = std::move(message);
+}
+
+std::string Library::globalError() {
+  std::lock_guard lock(mutex_);
+  return globalError_;
+}
+
+int Library::globalErrorCode() {
+  std::lock_guard lock(mutex_);
+  return globalErrorCode_;
+}
+
+void Library::countMisuse() {
+  std::lock_guard lock(mutex_);
+  ++misuse_;
+}
+
+bool Library::init() {
+  std::lock_guard lock(mutex_);
+  ++initCount_;
+  return true;
+}
+
+int Library::free() {
+  std::lock_guard lock(mutex_);
+  if (initCount_ == 0) return -1;
+  return --initCount_;
+}
+
+bool Library::initialised() {
+  std::lock_guard lock(mutex_);
+  return initCount_ > 0;
+}
+
+std::vector<CallRecord> Library::calls() {
+  std::lock_guard lock(mutex_);
+  return journal_;
+}
+
+void Library::clearCalls() {
+  std::lock_guard lock(mutex_);
+  journal_.clear();
+}
+
+void Library::failNext(const std::string& function, int rc, const std::string& message, int skip) {
+  std::lock_guard lock(mutex_);
+  injections_.push_back({function, rc, message, std::max(skip, 0)});
+}
+
+void Library::clearFailures() {
+  std::lock_guard lock(mutex_);
+  injections_.clear();
+}
+
+int Library::initCount() {
+  std::lock_guard lock(mutex_);
+  return initCount_;
+}
+
+int Library::handleMisuse() {
+  std::lock_guard lock(mutex_);
+  return misuse_;
+}
+
+int Library::liveProblems() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(problems_.size());
+}
+
+void Library::reset() {
+  std::lock_guard lock(mutex_);
+  journal_.clear();
+  injections_.clear();
+  misuse_ = 0;
+  globalError_.clear();
+  globalErrorCode_ = 0;
+}
+
+void setProblemError(Problem& problem, const char* function, const std::string& message, int code) {
+  std::string full = text(function, ": ", message);
+  if (problem.owner) {
+    problem.owner->lastError = full;
+    problem.owner->lastErrorCode = code;
+  }
+  problem.lastError = std::move(full);
+  problem.lastErrorCode = code;
+}
+
+void copyMessage(const std::string& message, char* buffer) {
+  const std::size_t n = std::min<std::size_t>(message.size(), XPRS_MAXMESSAGELENGTH - 1);
+  std::memcpy(buffer, message.data(), n);
+  buffer[n] = '\0';
+}
+
+}  // namespace xprs::standin

@@ -1,0 +1,211 @@
+// Library-wide state of the stand-in (live-handle registry, call journal, injected failures,
+// initialisation count) and the frame every exported function runs in: journal the call,
+// resolve the handle, serve an injected failure, run the body, and turn any exception into a
+// non-zero return code with a last-error text naming the function.
+#ifndef XPRS_LIBRARY_HPP_
+#define XPRS_LIBRARY_HPP_
+
+#include <xprs.h>
+
+#include <atomic>
+#include <charconv>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+#include "xprs_standin/records.hpp"
+
+namespace xprs::standin {
+
+// Return code of every failure raised by the library itself.
+inline constexpr int kErrorCode = 32;
+
+// A fault found by a function body; the frame prefixes the function name.
+class ApiError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Text from pieces: strings, characters and numbers (locale independent).
+inline void appendPiece(std::string& out, std::string_view s) { out += s; }
+inline void appendPiece(std::string& out, const char* s) { out += s ? s : "NULL"; }
+inline void appendPiece(std::string& out, const std::string& s) { out += s; }
+inline void appendPiece(std::string& out, char c) { out += c; }
+template <class T>
+requires std::is_arithmetic_v<T> &&
+    (!std::is_same_v<T, char>)&&(!std::is_same_v<T, bool>)void appendPiece(std::string& out,
+                                                                           T value) {
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, res.ptr);
+}
+template <class... Ts>
+std::string text(const Ts&... pieces) {
+  std::string out;
+  (appendPiece(out, pieces), ...);
+  return out;
+}
+template <class... Ts>
+[[noreturn]] void fail(const Ts&... pieces) {
+  throw ApiError(text(pieces...));
+}
+
+// Short digest of a call for the journal: "name=value" pairs. Pointers show only whether
+// they are NULL; string() renders a NUL-terminated input text.
+class Digest {
+ public:
+  template <class T>
+  Digest& operator()(std::string_view name, const T& value) {
+    start(name);
+    if constexpr (std::is_pointer_v<T>) {
+      out_ += value ? "set" : "NULL";
+    } else {
+      appendPiece(out_, value);
+    }
+    return *this;
+  }
+  Digest& string(std::string_view name, const char* value) {
+    start(name);
+    if (value) {
+      out_ += '"';
+      out_ += value;
+      out_ += '"';
+    } else {
+      out_ += "NULL";
+    }
+    return *this;
+  }
+  [[nodiscard]] const std::string& str() const { return out_; }
+
+ private:
+  void start(std::string_view name) {
+    if (!out_.empty()) out_ += ' ';
+    out_ += name;
+    out_ += '=';
+  }
+  std::string out_;
+};
+
+struct CallbackView;
+
+// A problem as the library holds it. A callback problem (owner set) is the handle callbacks
+// receive during a run: it reads the owner's model and controls and its own callback attributes.
+struct Problem {
+  XPRSprob handle = nullptr;
+  ProblemRecord rec;
+  std::string lastError;
+  int lastErrorCode = 0;
+  std::atomic<int> interruptReason{0};  // 0: no interrupt requested
+  bool solving = false;
+  Problem* owner = nullptr;
+  CallbackView* view = nullptr;
+  // Warm starts waiting for the next run; the records in rec.warmStart keep every call.
+  std::optional<BasisRecord> pendingBasis;
+  std::vector<MipSolRecord> pendingMipSols;
+
+  [[nodiscard]] Problem& target() { return owner ? *owner : *this; }
+};
+
+// Attributes and incumbent a callback problem answers during one callback.
+struct CallbackView {
+  std::unordered_map<int, int> intAttribs;
+  std::unordered_map<int, double> dblAttribs;
+  std::vector<double> x;  // incumbent of an integer-solution callback
+};
+
+class Library {
+ public:
+  static Library& instance();
+
+  // Journals the call, resolves the handle (null result: refused, rc returned), serves an
+  // injected failure. A null prob with allowNull accepts the call without a problem.
+  int enter(const char* function, XPRSprob prob, const std::string& digest, Problem** out,
+            bool allowNull = false);
+  // Journals a call on a handle that is no problem (pools, enumerators, library functions) and
+  // serves an injected failure; the text of a failure goes to the global last error.
+  int enterGlobal(const char* function, const void* handle, const std::string& digest);
+
+  Problem& createProblem();
+  void destroyProblem(Problem& problem);
+  Problem& createCallbackProblem(Problem& owner, CallbackView& view);
+  void destroyCallbackProblem(Problem& problem);
+  Problem* find(XPRSprob prob);
+
+  void setGlobalError(int code, std::string text);
+  [[nodiscard]] std::string globalError();
+  [[nodiscard]] int globalErrorCode();
+  void countMisuse();
+
+  bool init();
+  int free();
+  [[nodiscard]] bool initialised();
+
+  // Test hooks.
+  std::vector<CallRecord> calls();
+  void clearCalls();
+  void failNext(const std::string& function, int rc, const std::string& text, int skip);
+  void clearFailures();
+  [[nodiscard]] int initCount();
+  [[nodiscard]] int handleMisuse();
+  [[nodiscard]] int liveProblems();
+  void reset();
+
+ private:
+  struct Injection {
+    std::string function;
+    int rc;
+    std::string text;
+    int skip;
+  };
+  bool takeInjection(const char* function, int* rc, std::string* text);
+
+  std::mutex mutex_;
+  std::unordered_map<std::uintptr_t, std::unique_ptr<Problem>> problems_;
+  std::uintptr_t nextToken_ = 1;
+  int initCount_ = 0;
+  int misuse_ = 0;
+  std::vector<CallRecord> journal_;
+  std::vector<Injection> injections_;
+  std::string globalError_;
+  int globalErrorCode_ = 0;
+};
+
+// Records the text of a failure on the problem (and its owner) with the function's name.
+void setProblemError(Problem& problem, const char* function, const std::string& message,
+                     int code = kErrorCode);
+
+// The frame of a problem function: body(Problem&) runs after the checks; exceptions end as
+// return codes.
+template <class Body>
+int callProblem(const char* function, XPRSprob prob, const Digest& digest, Body&& body) {
+  Problem* problem = nullptr;
+  if (int rc = Library::instance().enter(function, prob, digest.str(), &problem); rc != 0) {
+    return rc;
+  }
+  try {
+    return body(*problem);
+  } catch (const ApiError& e) {
+    setProblemError(*problem, function, e.what());
+  } catch (const std::bad_alloc&) {
+    setProblemError(*problem, function, "out of memory");
+  } catch (const std::exception& e) {
+    setProblemError(*problem, function, text("internal failure: ", e.what()));
+  } catch (...) {
+    setProblemError(*problem, function, "internal failure");
+  }
+  return kErrorCode;
+}
+
+// Copies text into a caller buffer of 512 bytes: at most 511 characters and the terminator.
+void copyMessage(const std::string& text, char* buffer);
+
+}  // namespace xprs::standin
+
+#endif  // XPRS_LIBRARY_HPP_

@@ -1,0 +1,75 @@
+// Test hooks of the Xpress stand-in library (tests only; never linked into the plug-in).
+//
+// They give read-only inspection of everything a problem holds, the journal of every call made
+// to the library, injected failures, attribute overrides and scripted outcomes of the next
+// optimisation. All functions act on the libxprs loaded in the process.
+//
+//   XPRSprob prob;  XPRScreateprob(&prob);
+//   xprs::testing::failNext("XPRSaddrows64", 32, "injected");
+//   EXPECT_EQ(XPRSaddrows64(prob, ...), 32);        // XPRSgetlasterror now reads "injected"
+//   EXPECT_EQ(xprs::testing::inspect(prob).model.rows(), 0);
+#ifndef XPRS_TESTING_HPP_
+#define XPRS_TESTING_HPP_
+
+#include <xprs.h>
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "xprs_standin/records.hpp"
+
+namespace xprs::testing {
+
+using standin::CallbackKind;
+using standin::CallRecord;
+using standin::ModelRecord;
+using standin::ObjectiveRecord;
+using standin::ProblemRecord;
+using standin::ResultRecord;
+using standin::RunRecord;
+using standin::RunScript;
+using standin::ScriptEvent;
+
+// Everything the live problem holds. The reference stays valid until the problem is destroyed
+// and shows later changes. Throws std::invalid_argument for a handle that is not a live problem.
+[[nodiscard]] const ProblemRecord& inspect(XPRSprob prob);
+
+// The call journal: every exported function call in order (function name, handle, digest).
+[[nodiscard]] std::vector<CallRecord> calls();
+void clearCalls();
+[[nodiscard]] std::size_t countCalls(std::string_view function);
+
+// Makes the (skip+1)-th next call of function (for example "XPRSaddrows64", "XPRScreateprob",
+// "XPRSinit") return rc, with text as its last error (XPRSgetlasterror of the problem, or of
+// NULL for functions without a problem). Injections of one function are served in order.
+void failNext(std::string_view function, int rc, std::string_view text, int skip = 0);
+void clearFailures();
+
+// Attribute values answered instead of the computed ones until cleared. Throw
+// std::invalid_argument for a handle that is not a live problem.
+void setIntAttrib(XPRSprob prob, int id, int value);
+void setDblAttrib(XPRSprob prob, int id, double value);
+void clearAttribOverrides(XPRSprob prob);
+
+// Queues the outcome of the next XPRSoptimize or XPRStune on prob in place of the engine:
+// its events are replayed in order through the registered callbacks (an XPRSinterrupt from a
+// callback, or an Interrupt event, stops the replay with that stop reason), then its run record
+// and results become the problem's attributes and results. Throws std::invalid_argument for a
+// handle that is not a live problem.
+void script(XPRSprob prob, const RunScript& outcome);
+
+// Sends one message to the problem's message callbacks now.
+void emitMessage(XPRSprob prob, std::string_view text, int type);
+
+// Number of XPRSinit calls not yet matched by XPRSfree.
+[[nodiscard]] int initCount();
+// Calls made with an unknown or destroyed problem handle (double destroys included).
+[[nodiscard]] int handleMisuse();
+[[nodiscard]] int liveProblems();
+// Clears the journal, the injected failures, the misuse count and the global last error.
+void reset();
+
+}  // namespace xprs::testing
+
+#endif  // XPRS_TESTING_HPP_

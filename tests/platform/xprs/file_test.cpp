@@ -1,0 +1,130 @@
+// Files written through the library: the problem as MPS or LP, basis, solution print, save.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <coin/CoinMpsIO.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "mps_loader.hpp"
+#include "xprs_testing.hpp"
+
+namespace {
+
+using xprs_test::StandinTest;
+
+class FileTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("xprs_file_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    StandinTest::TearDown();
+  }
+  static std::string read(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(FileTest, WriteProbMpsRoundTripsTheModel) {
+  const auto model = xprs_test::readSample("p0033");
+  xprs_test::load(prob_, model);
+  const std::string base = (dir_ / "p").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
+  CoinMpsIO reader;
+  reader.messageHandler()->setLogLevel(0);
+  ASSERT_EQ(reader.readMps((base + ".mps").c_str(), ""), 0);
+  EXPECT_EQ(reader.getNumCols(), model.cols);
+  EXPECT_EQ(reader.getNumRows(), model.rows);
+  EXPECT_EQ(reader.getNumElements(), static_cast<CoinBigIndex>(model.value.size()));
+  for (int j = 0; j < model.cols; ++j) {
+    EXPECT_EQ(reader.isInteger(j), model.integer[static_cast<std::size_t>(j)]);
+    EXPECT_EQ(reader.getObjCoefficients()[j], model.obj[static_cast<std::size_t>(j)]);
+  }
+  const auto& files = xprs::testing::inspect(prob_).files;
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].function, "XPRSwriteprob");
+  EXPECT_EQ(files[0].path, base + ".mps");
+}
+
+TEST_F(FileTest, WriteProbLpWritesTheLpFormat) {
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  const std::string base = (dir_ / "afiro").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), "l"), 0);
+  const std::string text = read(base + ".lp");
+  EXPECT_THAT(text, testing::HasSubstr("Minimize"));
+  EXPECT_THAT(text, testing::HasSubstr("Subject To"));
+  EXPECT_EQ(XPRSwriteprob(prob_, base.c_str(), "k"), 32);
+  EXPECT_EQ(lastError(), "XPRSwriteprob: invalid flag 'k'");
+  EXPECT_EQ(XPRSwriteprob(prob_, (dir_ / "missing" / "x").string().c_str(), ""), 32);
+}
+
+TEST_F(FileTest, BasisSolutionPrintAndSaveAreReadableText) {
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  ASSERT_EQ(XPRSsetprobname(prob_, (dir_ / "afiro").string().c_str()), 0);
+  const std::string bss = (dir_ / "b").string();
+  EXPECT_EQ(XPRSwritebasis(prob_, bss.c_str(), ""), 32);
+  EXPECT_EQ(lastError(), "XPRSwritebasis: no basis is available");
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  ASSERT_EQ(XPRSwritebasis(prob_, bss.c_str(), ""), 0);
+  const std::string basis = read(bss + ".bss");
+  EXPECT_THAT(basis, testing::HasSubstr("ROWS 27\n"));
+  EXPECT_THAT(basis, testing::HasSubstr("COLUMNS 32\n"));
+  ASSERT_EQ(XPRSwriteprtsol(prob_, "", ""), 0);
+  EXPECT_THAT(read((dir_ / "afiro.prt").string()), testing::HasSubstr("Objective -464.7531428"));
+  ASSERT_EQ(XPRSsave(prob_), 0);
+  EXPECT_THAT(read((dir_ / "afiro.svf").string()), testing::HasSubstr("COLUMNS 32 ROWS 27"));
+  const auto& files = xprs::testing::inspect(prob_).files;
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[1].function, "XPRSwriteprtsol");
+  EXPECT_EQ(files[1].fileName, "");
+  EXPECT_EQ(files[2].function, "XPRSsave");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char types[] = {'R'};
+  const double rhs[] = {10};
+  const double rng[] = {8};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, types, rhs, rng, start, cols, vals), 0);
+  const int constant[] = {-1};
+  const double five[] = {5};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, constant, five), 0);
+  const std::string base = (dir_ / "c").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
+  CoinMpsIO reader;
+  reader.messageHandler()->setLogLevel(0);
+  ASSERT_EQ(reader.readMps((base + ".mps").c_str(), ""), 0);
+  EXPECT_EQ(reader.objectiveOffset(), -5.0);
+  EXPECT_EQ(reader.getRowLower()[0], 2.0);
+  EXPECT_EQ(reader.getRowUpper()[0], 10.0);
+  // Solving gives c'x - 5 at x = 2.
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  double objective = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &objective), 0);
+  EXPECT_NEAR(objective, -3.0, 1e-9);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// Loads a COIN-OR sample model (MPS) into a stand-in problem through the C API only, and the
+// fixture every stand-in test uses: the library initialised, a fresh problem, and a clean
+// journal and failure list.
+#ifndef TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
+#define TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
+
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <string>
+#include <vector>
+
+namespace xprs_test {
+
+// The sample model's data as read from the file (Xpress conventions already applied).
+struct SampleModel {
+  int cols = 0;
+  int rows = 0;
+  std::vector<double> obj, lb, ub, rhs, rng;
+  std::vector<char> rowType;
+  std::vector<bool> integer;
+  std::vector<XPRSint64> start;  // column starts, cols + 1 entries
+  std::vector<int> index;
+  std::vector<double> value;
+  std::vector<int> qCol1, qCol2;  // raw QUADOBJ entries
+  std::vector<double> qVal;
+  double objRhs = 0.0;  // right-hand side of the objective row
+};
+
+[[nodiscard]] std::string samplePath(const std::string& name);
+[[nodiscard]] SampleModel readSample(const std::string& name);
+// Loads the model with XPRSaddrows64 (no entries), XPRSaddcols64, XPRSchgcoltype,
+// XPRSchgmqobj64 and XPRSchgobj (objective constant); fails the test on a non-zero code.
+void load(XPRSprob prob, const SampleModel& model);
+
+class StandinTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The last error text of prob.
+  [[nodiscard]] std::string lastError() const;
+  XPRSprob prob_ = nullptr;
+  bool expectMisuse_ = false;
+};
+
+}  // namespace xprs_test
+
+#endif  // TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_

@@ -1,0 +1,828 @@
+// Real solves of COIN-OR sample models and small models with known answers: objective,
+// primal values, duals, reduced costs, basis statuses (rows in the slack convention),
+// statuses of infeasible, unbounded and limited runs, callbacks and interrupts.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "mps_loader.hpp"
+#include "xprs_testing.hpp"
+
+namespace {
+
+using xprs_test::StandinTest;
+
+struct Outcome {
+  int solve = -1;
+  int sol = -1;
+  int stop = -1;
+  int optType = -2;
+  double obj = 0;
+};
+
+class SolveTest : public StandinTest {
+ protected:
+  Outcome optimize() {
+    Outcome o;
+    EXPECT_EQ(XPRSoptimize(prob_, "", &o.solve, &o.sol), 0) << lastError();
+    EXPECT_EQ(XPRSgetintattrib(prob_, XPRS_STOPSTATUS, &o.stop), 0);
+    EXPECT_EQ(XPRSgetintattrib(prob_, XPRS_OPTIMIZETYPEUSED, &o.optType), 0);
+    EXPECT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &o.obj), 0);
+    return o;
+  }
+  std::vector<double> values(int (*fn)(XPRSprob, int*, double*, int, int), int n,
+                             int expectStatus) {
+    std::vector<double> v(static_cast<std::size_t>(n));
+    int status = -1;
+    EXPECT_EQ(fn(prob_, &status, v.data(), 0, n - 1), 0);
+    EXPECT_EQ(status, expectStatus);
+    return v;
+  }
+  void quiet() { ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0); }
+};
+
+// max 3x + 2y  s.t.  r0: x + y <= 4,  r1: x + 3y <= 7,  r2: x + y >= 1,  0 <= x <= 3, y >= 0.
+// Optimum x = 3, y = 1, objective 11 - 5 (constant 5): r0 binding with dual 2, x at its upper
+// bound with reduced cost 1.
+TEST_F(SolveTest, SmallMaximisationGivesExactValuesDualsAndSlackBasis) {
+  quiet();
+  const double obj[] = {3, 2};
+  const double ub[] = {3, XPRS_PLUSINFINITY};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char types[] = {'L', 'L', 'G'};
+  const double rhs[] = {4, 7, 1};
+  const XPRSint64 start[] = {0, 2, 4};
+  const int cols[] = {0, 1, 0, 1, 0, 1};
+  const double vals[] = {1, 1, 1, 3, 1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 3, 6, types, rhs, nullptr, start, cols, vals), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  const int constant[] = {-1};
+  const double five[] = {5};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, constant, five), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.stop, XPRS_STOP_NONE);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
+  EXPECT_NEAR(o.obj, 6.0, 1e-9);
+  const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(x[0], 3, 1e-9);
+  EXPECT_NEAR(x[1], 1, 1e-9);
+  const auto slack = values(XPRSgetslacks, 3, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(slack[0], 0, 1e-9);
+  EXPECT_NEAR(slack[1], 1, 1e-9);
+  EXPECT_NEAR(slack[2], -3, 1e-9);
+  const auto dual = values(XPRSgetduals, 3, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(dual[0], 2, 1e-9);
+  EXPECT_NEAR(dual[1], 0, 1e-9);
+  EXPECT_NEAR(dual[2], 0, 1e-9);
+  const auto dj = values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(dj[0], 1, 1e-9);
+  EXPECT_NEAR(dj[1], 0, 1e-9);
+  int rowstat[3];
+  int colstat[2];
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat, colstat), 0);
+  EXPECT_THAT(rowstat, testing::ElementsAre(XPRS_AT_LOWER, XPRS_BASIC, XPRS_BASIC));
+  EXPECT_THAT(colstat, testing::ElementsAre(XPRS_AT_UPPER, XPRS_BASIC));
+  int r = -1;
+  int c = -1;
+  ASSERT_EQ(XPRSgetbasisval(prob_, 0, 0, &r, &c), 0);
+  EXPECT_EQ(r, XPRS_AT_LOWER);
+  EXPECT_EQ(c, XPRS_AT_UPPER);
+  double bound = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_LPOBJVAL, &bound), 0);
+  EXPECT_NEAR(bound, 6.0, 1e-9);
+}
+
+// min x  s.t.  2 <= x <= 10 as a range row (rhs 10, range 8): the row sits at rhs - range, so
+// its slack (8) is at its upper bound.
+TEST_F(SolveTest, RangeRowAtItsLowerEndHasSlackAtUpper) {
+  quiet();
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char types[] = {'R'};
+  const double rhs[] = {10};
+  const double rng[] = {8};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, types, rhs, rng, start, cols, vals), 0);
+  const Outcome o = optimize();
+  EXPECT_NEAR(o.obj, 2.0, 1e-9);
+  const auto slack = values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(slack[0], 8, 1e-9);
+  const auto dual = values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(dual[0], 1, 1e-9);
+  int r = -1;
+  ASSERT_EQ(XPRSgetbasisval(prob_, 0, 0, &r, nullptr), 0);
+  EXPECT_EQ(r, XPRS_AT_UPPER);
+}
+
+TEST_F(SolveTest, AfiroOptimumSatisfiesOptimalityConditions) {
+  quiet();
+  const auto model = xprs_test::readSample("afiro");
+  xprs_test::load(prob_, model);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, -464.753142857, 1e-6);
+  const auto x = values(XPRSgetsolution, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  const auto slack = values(XPRSgetslacks, model.rows, XPRS_SOLAVAILABLE_OPTIMAL);
+  const auto y = values(XPRSgetduals, model.rows, XPRS_SOLAVAILABLE_OPTIMAL);
+  const auto dj = values(XPRSgetredcosts, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  std::vector<int> rowstat(static_cast<std::size_t>(model.rows));
+  std::vector<int> colstat(static_cast<std::size_t>(model.cols));
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat.data(), colstat.data()), 0);
+  // Activity, objective and reduced costs recomputed from the file's data.
+  std::vector<double> act(static_cast<std::size_t>(model.rows), 0.0);
+  double cx = 0;
+  double by = 0;
+  for (int j = 0; j < model.cols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    cx += model.obj[u] * x[u];
+    double aty = 0;
+    for (XPRSint64 k = model.start[u]; k < model.start[u + 1]; ++k) {
+      const auto i = static_cast<std::size_t>(model.index[static_cast<std::size_t>(k)]);
+      act[i] += model.value[static_cast<std::size_t>(k)] * x[u];
+      aty += model.value[static_cast<std::size_t>(k)] * y[i];
+    }
+    SCOPED_TRACE(j);
+    EXPECT_NEAR(dj[u], model.obj[u] - aty, 1e-7);
+    EXPECT_GE(x[u], model.lb[u] - 1e-9);
+    if (colstat[u] == XPRS_BASIC) {
+      EXPECT_NEAR(dj[u], 0, 1e-7);
+    }
+    if (colstat[u] == XPRS_AT_LOWER) {
+      EXPECT_NEAR(x[u], model.lb[u], 1e-9);
+      EXPECT_GE(dj[u], -1e-7);
+      by += dj[u] * x[u];
+    }
+  }
+  EXPECT_NEAR(cx, o.obj, 1e-6);
+  for (int i = 0; i < model.rows; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(slack[u], model.rhs[u] - act[u], 1e-7);
+    by += y[u] * model.rhs[u];
+    if (rowstat[u] == XPRS_BASIC) {
+      EXPECT_NEAR(y[u], 0, 1e-7);
+    }
+    if (rowstat[u] == XPRS_AT_LOWER) {
+      EXPECT_NEAR(slack[u], 0, 1e-7);
+    }
+    if (model.rowType[u] == 'L') {
+      EXPECT_GE(slack[u], -1e-7);
+      EXPECT_LE(y[u], 1e-7);
+    }
+    if (model.rowType[u] == 'G') {
+      EXPECT_GE(y[u], -1e-7);
+    }
+  }
+  // Strong duality: b'y plus the bound terms equals c'x.
+  EXPECT_NEAR(by, cx, 1e-6);
+}
+
+TEST_F(SolveTest, Share2qpReachesItsKnownOptimum) {
+  quiet();
+  const auto model = xprs_test::readSample("share2qp");
+  ASSERT_FALSE(model.qVal.empty());
+  xprs_test::load(prob_, model);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, -400.923577, 1e-4);
+  const auto x = values(XPRSgetsolution, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  // The objective recomputed from the file: c'x + 1/2 x'Qx with Q as listed (both triangles).
+  double f = 0;
+  for (std::size_t j = 0; j < x.size(); ++j) f += model.obj[j] * x[j];
+  for (std::size_t k = 0; k < model.qVal.size(); ++k) {
+    f += 0.5 * model.qVal[k] * x[static_cast<std::size_t>(model.qCol1[k])] *
+         x[static_cast<std::size_t>(model.qCol2[k])];
+  }
+  EXPECT_NEAR(f, o.obj, 1e-6);
+}
+
+TEST_F(SolveTest, NonConvexHessianIsRefusedNotSolved) {
+  quiet();
+  const double ub[] = {1, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const int c1[] = {0, 1};
+  const int c2[] = {0, 1};
+  const double q[] = {2, -2};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 2, c1, c2, q), 0);
+  int solve = -1;
+  int sol = -1;
+  EXPECT_EQ(XPRSoptimize(prob_, "", &solve, &sol), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: the objective Hessian is not positive semi-definite");
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
+  int lp = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
+  EXPECT_EQ(lp, XPRS_LP_NONCONVEX);
+  // Maximising the same concave-in-y, convex-in-x function is refused too.
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: the objective Hessian is not negative semi-definite");
+}
+
+TEST_F(SolveTest, ModelsTheEngineCannotSolveGiveAClearError) {
+  quiet();
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char types[] = {'L'};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, types, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const int c[] = {0};
+  const double v[] = {1};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, 0, 1, c, c, v), 0);
+  int solve = -1;
+  EXPECT_EQ(XPRSoptimize(prob_, "", &solve, nullptr), 32);
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
+  EXPECT_EQ(lastError(), "XPRSoptimize: quadratic constraints cannot be solved by this library");
+  int status = -1;
+  double x[2];
+  ASSERT_EQ(XPRSgetsolution(prob_, &status, x, 0, 1), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  EXPECT_EQ(XPRSoptimize(prob_, "q", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: invalid flag 'q'");
+}
+
+TEST_F(SolveTest, InfeasibleAndUnboundedModelsReportTheirStatus) {
+  quiet();
+  const double obj[] = {-1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const Outcome unbounded = optimize();
+  EXPECT_EQ(unbounded.solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(unbounded.sol, XPRS_SOLSTATUS_UNBOUNDED);
+  int lp = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
+  EXPECT_EQ(lp, XPRS_LP_UNBOUNDED);
+  const char types[] = {'G', 'L'};
+  const double rhs[] = {2, 1};
+  const XPRSint64 start[] = {0, 1};
+  const int cols[] = {0, 0};
+  const double vals[] = {1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 2, 2, types, rhs, nullptr, start, cols, vals), 0);
+  const Outcome infeasible = optimize();
+  EXPECT_EQ(infeasible.sol, XPRS_SOLSTATUS_INFEASIBLE);
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
+  EXPECT_EQ(lp, XPRS_LP_INFEAS);
+  // The same as a MIP.
+  const int col[] = {0};
+  const char integer[] = {'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, integer), 0);
+  const Outcome mipInfeasible = optimize();
+  EXPECT_EQ(mipInfeasible.optType, XPRS_OPTIMIZETYPE_MIP);
+  EXPECT_EQ(mipInfeasible.sol, XPRS_SOLSTATUS_INFEASIBLE);
+  int mip = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  EXPECT_EQ(mip, XPRS_MIP_INFEAS);
+}
+
+TEST_F(SolveTest, UnboundedMipIsReportedUnbounded) {
+  quiet();
+  const double obj[] = {1};
+  const double lb[] = {XPRS_MINUSINFINITY};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, lb, nullptr), 0);
+  const int col[] = {0};
+  const char integer[] = {'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, integer), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_UNBOUNDED);
+  int mip = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  EXPECT_EQ(mip, XPRS_MIP_UNBOUNDED);
+}
+
+TEST_F(SolveTest, IterationLimitStopsTheLp) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_LPITERLIMIT, 2), 0);
+  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_PRESOLVE, 0), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.stop, XPRS_STOP_ITERLIMIT);
+  int lp = 0;
+  int iters = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SIMPLEXITER, &iters), 0);
+  EXPECT_EQ(lp, XPRS_LP_UNFINISHED);
+  EXPECT_LE(iters, 2);
+}
+
+TEST_F(SolveTest, P0033ReachesItsOptimumAndReportsEachIncumbentOnce) {
+  quiet();
+  const auto model = xprs_test::readSample("p0033");
+  xprs_test::load(prob_, model);
+  struct Seen {
+    std::vector<double> objectives;
+    std::vector<double> recomputed;
+    std::vector<int> counts;
+    XPRSprob main = nullptr;
+    bool otherHandle = true;
+    const xprs_test::SampleModel* model = nullptr;
+  } seen;
+  seen.main = prob_;
+  seen.model = &model;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  auto* s = static_cast<Seen*>(data);
+                  s->otherHandle = s->otherHandle && cb != s->main;
+                  double obj = 0;
+                  int count = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  XPRSgetintattrib(cb, XPRS_MIPSOLS, &count);
+                  std::vector<double> x(static_cast<std::size_t>(s->model->cols));
+                  int status = 0;
+                  XPRSgetsolution(cb, &status, x.data(), 0, s->model->cols - 1);
+                  double cx = 0;
+                  for (std::size_t j = 0; j < x.size(); ++j) cx += s->model->obj[j] * x[j];
+                  s->objectives.push_back(obj);
+                  s->recomputed.push_back(cx);
+                  s->counts.push_back(count);
+                },
+                &seen, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_MIP);
+  EXPECT_NEAR(o.obj, 3089.0, 1e-6);
+  int mip = 0;
+  int sols = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSOLS, &sols), 0);
+  EXPECT_EQ(mip, XPRS_MIP_OPTIMAL);
+  double bound = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_BESTBOUND, &bound), 0);
+  EXPECT_LE(bound, 3089.0 + 1e-6);
+  EXPECT_GE(bound, 3089.0 * (1 - 1e-4) - 1e-6);
+  ASSERT_FALSE(seen.objectives.empty());
+  EXPECT_TRUE(seen.otherHandle);
+  EXPECT_EQ(static_cast<int>(seen.objectives.size()), sols);
+  for (std::size_t k = 0; k < seen.objectives.size(); ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(seen.counts[k], static_cast<int>(k) + 1);
+    EXPECT_NEAR(seen.recomputed[k], seen.objectives[k], 1e-6);
+    if (k > 0) {
+      EXPECT_LT(seen.objectives[k], seen.objectives[k - 1]);
+    }
+  }
+  EXPECT_NEAR(seen.objectives.back(), 3089.0, 1e-6);
+  const auto x = values(XPRSgetsolution, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  double cx = 0;
+  for (std::size_t j = 0; j < x.size(); ++j) {
+    EXPECT_NEAR(x[j], std::round(x[j]), 1e-6);
+    cx += model.obj[j] * x[j];
+  }
+  EXPECT_NEAR(cx, 3089.0, 1e-6);
+  int status = -1;
+  std::vector<double> duals(static_cast<std::size_t>(model.rows));
+  ASSERT_EQ(XPRSgetduals(prob_, &status, duals.data(), 0, model.rows - 1), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  int rowstat[1];
+  EXPECT_EQ(XPRSgetbasis(prob_, rowstat, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSgetbasis: no basis is available");
+}
+
+TEST_F(SolveTest, InterruptFromAnIncumbentCallbackStopsTheSearch) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  int calls = 0;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  ++*static_cast<int*>(data);
+                  XPRSinterrupt(cb, XPRS_STOP_USER);
+                },
+                &calls, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.stop, XPRS_STOP_USER);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_FEASIBLE);
+  EXPECT_EQ(xprs::testing::inspect(prob_).interrupts, std::vector<int>{XPRS_STOP_USER});
+}
+
+TEST_F(SolveTest, CheckTimeCallbackSeesTheRunTypeAndCanStopTheLp) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  struct Seen {
+    std::vector<int> types;
+  } seen;
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  int type = -5;
+                  XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &type);
+                  static_cast<Seen*>(data)->types.push_back(type);
+                  if (type == XPRS_OPTIMIZETYPE_LP) XPRSinterrupt(cb, 1000);
+                  return 0;
+                },
+                &seen, 0),
+            0);
+  const Outcome o = optimize();
+  ASSERT_GE(seen.types.size(), 2u);
+  EXPECT_EQ(seen.types[0], XPRS_OPTIMIZETYPE_NONE);
+  EXPECT_EQ(seen.types[1], XPRS_OPTIMIZETYPE_LP);
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.stop, 1000);
+  // A new run starts without the old interrupt.
+  ASSERT_EQ(XPRSremovecbchecktime(prob_, nullptr, nullptr), 0);
+  const Outcome again = optimize();
+  EXPECT_EQ(again.sol, XPRS_SOLSTATUS_OPTIMAL);
+}
+
+TEST_F(SolveTest, NodeLimitStopsTheTreeSearch) {
+  quiet();
+  // An equality knapsack with even coefficients and an odd right-hand side: infeasible, but
+  // only a tree search finds out.
+  const int n = 24;
+  std::vector<double> ub(n, 1.0);
+  std::vector<XPRSint64> start(n);
+  std::vector<int> rows(n, 0);
+  std::vector<double> coef(n);
+  std::vector<int> cols(n);
+  std::vector<char> types(n, 'I');
+  for (int j = 0; j < n; ++j) {
+    start[static_cast<std::size_t>(j)] = j;
+    coef[static_cast<std::size_t>(j)] = 2.0 * (j + 7);
+    cols[static_cast<std::size_t>(j)] = j;
+  }
+  const char eq[] = {'E'};
+  const double rhs[] = {2.0 * 100 + 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, eq, rhs, nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(XPRSaddcols64(prob_, n, n, coef.data(), start.data(), rows.data(), coef.data(), nullptr,
+                          ub.data()),
+            0);
+  ASSERT_EQ(XPRSchgcoltype(prob_, n, cols.data(), types.data()), 0);
+  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_MAXNODE, 5), 0);
+  int nodesSeen = 0;
+  ASSERT_EQ(
+      XPRSaddcboptnode(
+          prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, &nodesSeen, 0),
+      0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.stop, XPRS_STOP_NODELIMIT);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_NOTFOUND);
+  int nodes = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
+  EXPECT_GT(nodes, 0);
+  EXPECT_LE(nodes, 6);
+  EXPECT_GT(nodesSeen, 0);
+}
+
+TEST_F(SolveTest, MessagesArriveAsLinesWithTypesAndHonourOutputLog) {
+  struct Log {
+    std::vector<std::string> lines;
+    std::vector<int> types;
+    bool newline = false;
+  } log;
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* data, const char* msg, int len, int type) {
+                  auto* l = static_cast<Log*>(data);
+                  l->lines.emplace_back(msg, static_cast<std::size_t>(len));
+                  l->types.push_back(type);
+                  l->newline = l->newline || (len > 0 && msg[len - 1] == '\n');
+                },
+                &log, 0),
+            0);
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  optimize();
+  ASSERT_FALSE(log.lines.empty());
+  EXPECT_FALSE(log.newline);
+  EXPECT_EQ(log.lines.back(),
+            "Optimisation finished: solve status 3, solution status 1, stop status 0");
+  EXPECT_EQ(log.types.back(), XPRS_MSG_INFO);
+  log.lines.clear();
+  quiet();
+  optimize();
+  EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(SolveTest, LoadedBasisWarmStartsTheNextRun) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("afiro"));
+  optimize();
+  int rows = 0;
+  int cols = 0;
+  XPRSgetintattrib(prob_, XPRS_ROWS, &rows);
+  XPRSgetintattrib(prob_, XPRS_COLS, &cols);
+  std::vector<int> rowstat(static_cast<std::size_t>(rows));
+  std::vector<int> colstat(static_cast<std::size_t>(cols));
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat.data(), colstat.data()), 0);
+  ASSERT_EQ(XPRSloadbasis(prob_, rowstat.data(), colstat.data()), 0);
+  const Outcome o = optimize();
+  EXPECT_NEAR(o.obj, -464.753142857, 1e-6);
+  int iters = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SIMPLEXITER, &iters), 0);
+  EXPECT_EQ(iters, 0);
+  EXPECT_EQ(xprs::testing::inspect(prob_).warmStart.bases.size(), 1u);
+}
+
+TEST_F(SolveTest, SosAndSemiContinuousColumnsAreHonoured) {
+  quiet();
+  // min -x0 - 2 x1 - 3 x2 + x3 with x0 + x1 + x2 <= 10 and SOS1 {x0, x1, x2}: only x2 = 10;
+  // x3 semi-continuous in {0} or [2, 8] and x3 >= 1: the lot-size branch gives x3 = 2.
+  const double obj[] = {-1, -2, -3, 1};
+  const double ub[] = {10, 10, 10, 8};
+  ASSERT_EQ(XPRSaddcols64(prob_, 4, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char types[] = {'L', 'G'};
+  const double rhs[] = {10, 1};
+  const XPRSint64 start[] = {0, 3};
+  const int cols[] = {0, 1, 2, 3};
+  const double vals[] = {1, 1, 1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 2, 4, types, rhs, nullptr, start, cols, vals), 0);
+  const char settype[] = {'1'};
+  const XPRSint64 setStart[] = {0};
+  const double ref[] = {1, 2, 3};
+  ASSERT_EQ(XPRSaddsets64(prob_, 1, 3, settype, setStart, cols, ref), 0);
+  const int sc[] = {3};
+  const char scType[] = {'S'};
+  const double limit[] = {2};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, sc, scType), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, sc, limit), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  const auto x = values(XPRSgetsolution, 4, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(x[0], 0, 1e-6);
+  EXPECT_NEAR(x[1], 0, 1e-6);
+  EXPECT_NEAR(x[2], 10, 1e-6);
+  EXPECT_NEAR(x[3], 2, 1e-6);
+  EXPECT_NEAR(o.obj, -28, 1e-6);
+}
+
+TEST_F(SolveTest, FixMipEntitiesFixesTheSolutionAndTheNextRunIsLinear) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  EXPECT_EQ(XPRSfixmipentities(prob_, 1), 32);
+  EXPECT_EQ(lastError(), "XPRSfixmipentities: no MIP solution is available");
+  optimize();
+  ASSERT_EQ(XPRSfixmipentities(prob_, 1), 0);
+  EXPECT_TRUE(xprs::testing::inspect(prob_).fixed);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
+  EXPECT_NEAR(o.obj, 3089.0, 1e-6);
+  int status = -1;
+  double dual[1];
+  ASSERT_EQ(XPRSgetduals(prob_, &status, dual, 0, 0), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_OPTIMAL);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
+  const auto model = xprs_test::readSample("p0033");
+  xprs_test::load(prob_, model);
+  quiet();
+  optimize();
+  const auto best = values(XPRSgetsolution, model.cols, XPRS_SOLAVAILABLE_OPTIMAL);
+  XPRSprob again = nullptr;
+  ASSERT_EQ(XPRScreateprob(&again), 0);
+  xprs_test::load(again, model);
+  struct Seen {
+    std::vector<std::string> lines;
+    std::vector<double> objectives;
+  } seen;
+  ASSERT_EQ(XPRSaddcbmessage(
+                again,
+                [](XPRSprob, void* d, const char* msg, int len, int) {
+                  static_cast<Seen*>(d)->lines.emplace_back(msg, static_cast<std::size_t>(len));
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(XPRSaddcbintsol(
+                again,
+                [](XPRSprob cb, void* d) {
+                  double obj = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  static_cast<Seen*>(d)->objectives.push_back(obj);
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(XPRSaddmipsol(again, model.cols, best.data(), nullptr, "best"), 0);
+  int sol = -1;
+  ASSERT_EQ(XPRSoptimize(again, "", nullptr, &sol), 0);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_THAT(seen.lines, testing::Contains("MIP start accepted"));
+  ASSERT_FALSE(seen.objectives.empty());
+  EXPECT_NEAR(seen.objectives.front(), 3089.0, 1e-6);
+  EXPECT_EQ(seen.objectives.size(), 1u);
+  EXPECT_EQ(XPRSdestroyprob(again), 0);
+}
+
+TEST_F(SolveTest, ThreadedTreeSearchReachesTheSameOptimum) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_THREADS, 2), 0);
+  int incumbents = 0;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_, [](XPRSprob, void* d) { ++*static_cast<int*>(d); }, &incumbents, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3089.0, 1e-6);
+  EXPECT_GT(incumbents, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSCUTOFF, 3000.0), 0);
+  const Outcome cut = optimize();
+  EXPECT_EQ(cut.sol, XPRS_SOLSTATUS_INFEASIBLE);
+  ASSERT_EQ(XPRSsetdefaultcontrol(prob_, XPRS_MIPABSCUTOFF), 0);
+  // Any incumbent within 1e9 of the bound ends the search.
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSSTOP, 1e9), 0);
+  const Outcome gap = optimize();
+  EXPECT_EQ(gap.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_GE(gap.obj, 3089.0 - 1e-6);
+  int nodes = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
+  EXPECT_EQ(nodes, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
+  quiet();
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  int solve = -1;
+  int sol = -1;
+  ASSERT_EQ(XPRSoptimize(prob_, "l", &solve, &sol), 0);
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
+  int mip = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  EXPECT_EQ(mip, XPRS_MIP_LP_OPTIMAL);
+  double relaxation = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_LPOBJVAL, &relaxation), 0);
+  EXPECT_LT(relaxation, 3089.0);
+  EXPECT_GT(relaxation, 2500.0);
+  XPRSprob lp = nullptr;
+  ASSERT_EQ(XPRScreateprob(&lp), 0);
+  ASSERT_EQ(XPRSsetintcontrol(lp, XPRS_OUTPUTLOG, 0), 0);
+  xprs_test::load(lp, xprs_test::readSample("afiro"));
+  for (const char* flags : {"p", "d", "b"}) {
+    SCOPED_TRACE(flags);
+    ASSERT_EQ(XPRSoptimize(lp, flags, &solve, &sol), 0);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    int alg = 0;
+    ASSERT_EQ(XPRSgetintattrib(lp, XPRS_ALGORITHM, &alg), 0);
+    EXPECT_EQ(alg, flags[0] == 'p'   ? XPRS_ALG_PRIMAL
+                   : flags[0] == 'd' ? XPRS_ALG_DUAL
+                                     : XPRS_ALG_BARRIER);
+    double obj = 0;
+    ASSERT_EQ(XPRSgetdblattrib(lp, XPRS_OBJVAL, &obj), 0);
+    EXPECT_NEAR(obj, -464.753142857, 1e-5);
+  }
+  EXPECT_EQ(XPRSdestroyprob(lp), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiContinuousColumnWithoutUpperBound) {
+  quiet();
+  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= 1.
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {1};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char s[] = {'S'};
+  const double limit[] = {3};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3.0, 1e-6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
+  quiet();
+  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= rhs.
+  const double obj[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {5e8};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char s[] = {'S'};
+  const double limit[] = {3};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome within = optimize();
+  EXPECT_EQ(within.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(within.obj, 5e8, 1e-3);
+  // Beyond the limit the capped model would look infeasible: that is refused, not reported.
+  XPRSprob grown = nullptr;
+  ASSERT_EQ(XPRScreateprob(&grown), 0);
+  ASSERT_EQ(XPRScopyprob(grown, prob_, nullptr), 0);
+  ASSERT_EQ(XPRSsetintcontrol(grown, XPRS_OUTPUTLOG, 0), 0);
+  const char g2[] = {'G'};
+  const double beyond[] = {2e9};
+  ASSERT_EQ(XPRSaddrows64(grown, 1, 1, g2, beyond, nullptr, start, cols, vals), 0);
+  int solve = -1;
+  int sol = -1;
+  EXPECT_EQ(XPRSoptimize(grown, "", &solve, &sol), 32);
+  char buf[512];
+  XPRSgetlasterror(grown, buf);
+  EXPECT_STREQ(buf,
+               "XPRSoptimize: a semi-continuous column's upper bound exceeds the engine's limit "
+               "1e+09");
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
+  EXPECT_EQ(XPRSdestroyprob(grown), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, SemiIntegerColumnTakesAnIntegerValueAboveItsLimit) {
+  quiet();
+  // min x0 with x0 semi-integer in {0} or {3, ..., 10} (limit 2.5) and x0 >= 1.
+  const double obj[] = {1};
+  const double ub[] = {10};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {1};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
+  const char r[] = {'R'};
+  const double limit[] = {2.5};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, r), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 3.0, 1e-6);
+}
+
+TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
+  quiet();
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char type[] = {'1'};
+  const XPRSint64 start[] = {0};
+  const int members[] = {0, 1, 0};
+  const double ref[] = {1, 2, 3};
+  ASSERT_EQ(XPRSaddsets64(prob_, 1, 3, type, start, members, ref), 0);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: set 0 lists column 0 more than once");
+  const int twice[] = {0, 1};
+  const double sameRef[] = {1, 1};
+  XPRSprob other = nullptr;
+  ASSERT_EQ(XPRScreateprob(&other), 0);
+  ASSERT_EQ(XPRSaddcols64(other, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(XPRSaddsets64(other, 1, 2, type, start, twice, sameRef), 0);
+  EXPECT_EQ(XPRSoptimize(other, "", nullptr, nullptr), 32);
+  char buf[512];
+  XPRSgetlasterror(other, buf);
+  EXPECT_STREQ(buf, "XPRSoptimize: set 0 has duplicate reference values");
+  EXPECT_EQ(XPRSdestroyprob(other), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SolveTest, EmptyProblemIsOptimalWithItsConstant) {
+  quiet();
+  const int constant[] = {-1};
+  const double value[] = {-2.5};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, constant, value), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
+  EXPECT_EQ(o.obj, 2.5);
+  double rhs = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJRHS, &rhs), 0);
+  EXPECT_EQ(rhs, -2.5);
+}
+
+}  // namespace
