@@ -13,6 +13,8 @@
 #ifndef NUV_OPT_LIB_ABSTRACT_DOMAIN_DICT_HPP_
 #define NUV_OPT_LIB_ABSTRACT_DOMAIN_DICT_HPP_
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,81 +23,74 @@
 #include "nuv/attr/abstract_item_dict.hpp"
 #include "nuv/attr/base_container.hpp"
 #include "nuv/attr/base_item.hpp"
+#include "nuv/idx/lib/list.hpp"
 #include "nuv/idx/list.hpp"
+#include "nuv/opt/keys.hpp"
 #include "nuv/types.hpp"
 
 namespace nuv::opt::lib {
+namespace detail {
 
-namespace interval_domain {
-
-// Over the keys 0 to 13 of nuv::opt::interval_domain::attributes.
-class AbstractContainerDict : public attr::AbstractContainerDict {
+// A dictionary keyed by the integers of a fixed key array, serving no names. `Base` is the
+// dictionary interface and `Handle` what its `operator[]` hands out.
+template <class Base, class Handle, const auto& Keys>
+class KeyArrayDict : public Base {
  public:
-  using attr::AbstractContainerDict::contains;
-  using attr::AbstractContainerDict::operator[];
+  using Base::contains;
+  using Base::operator[];
 
-  [[nodiscard]] Index size() const override;
-  [[nodiscard]] idx::List indexKeys() const override;
-  [[nodiscard]] std::optional<std::string> stringKey(Index key) const override;
-  [[nodiscard]] std::optional<Index> indexKey(std::string_view name) const override;
-  [[nodiscard]] bool contains(std::string_view name) const override;
-  [[nodiscard]] attr::BaseContainer operator[](std::string_view name) const override;
+  [[nodiscard]] Index size() const override {
+    Index count = 0;
+    for (const std::uint8_t key : Keys) {
+      if (this->contains(Index{key})) ++count;
+    }
+    return count;
+  }
+  [[nodiscard]] idx::List indexKeys() const override {
+    auto list = std::make_shared<idx::lib::List>();
+    for (const std::uint8_t key : Keys) {
+      if (this->contains(Index{key})) list->push_back(key);
+    }
+    return idx::List(std::move(list));
+  }
+  [[nodiscard]] std::optional<std::string> stringKey(Index /*key*/) const override {
+    return std::nullopt;
+  }
+  [[nodiscard]] std::optional<Index> indexKey(std::string_view /*name*/) const override {
+    return std::nullopt;
+  }
+  [[nodiscard]] bool contains(std::string_view /*name*/) const override { return false; }
+  [[nodiscard]] Handle operator[](std::string_view /*name*/) const override { return {}; }
 };
 
+}  // namespace detail
+
+namespace interval_domain {
+// Over the keys 0 to 13 of nuv::opt::interval_domain::attributes.
+class AbstractContainerDict
+    : public detail::KeyArrayDict<attr::AbstractContainerDict, attr::BaseContainer,
+                                  opt::interval_domain::attributes> {};
 }  // namespace interval_domain
 
 namespace static_bounded_domain {
-
 // Over the keys 0 to 9 of nuv::opt::static_bounded_domain::attributes.
-class AbstractContainerDict : public attr::AbstractContainerDict {
- public:
-  using attr::AbstractContainerDict::contains;
-  using attr::AbstractContainerDict::operator[];
-
-  [[nodiscard]] Index size() const override;
-  [[nodiscard]] idx::List indexKeys() const override;
-  [[nodiscard]] std::optional<std::string> stringKey(Index key) const override;
-  [[nodiscard]] std::optional<Index> indexKey(std::string_view name) const override;
-  [[nodiscard]] bool contains(std::string_view name) const override;
-  [[nodiscard]] attr::BaseContainer operator[](std::string_view name) const override;
-};
-
+class AbstractContainerDict
+    : public detail::KeyArrayDict<attr::AbstractContainerDict, attr::BaseContainer,
+                                  opt::static_bounded_domain::attributes> {};
 }  // namespace static_bounded_domain
 
 namespace sense_domain {
-
 // Over the keys 0 to 8 of nuv::opt::sense_domain::attributes.
-class AbstractContainerDict : public attr::AbstractContainerDict {
- public:
-  using attr::AbstractContainerDict::contains;
-  using attr::AbstractContainerDict::operator[];
-
-  [[nodiscard]] Index size() const override;
-  [[nodiscard]] idx::List indexKeys() const override;
-  [[nodiscard]] std::optional<std::string> stringKey(Index key) const override;
-  [[nodiscard]] std::optional<Index> indexKey(std::string_view name) const override;
-  [[nodiscard]] bool contains(std::string_view name) const override;
-  [[nodiscard]] attr::BaseContainer operator[](std::string_view name) const override;
-};
-
+class AbstractContainerDict
+    : public detail::KeyArrayDict<attr::AbstractContainerDict, attr::BaseContainer,
+                                  opt::sense_domain::attributes> {};
 }  // namespace sense_domain
 
 namespace solver {
-
 // Over the keys 0 to 14 of nuv::opt::solver::attributes; hands out items.
-class AbstractItemDict : public attr::AbstractItemDict {
- public:
-  using attr::AbstractItemDict::contains;
-  using attr::AbstractItemDict::operator[];
-
-  [[nodiscard]] Index size() const override;
-  [[nodiscard]] idx::List indexKeys() const override;
-  [[nodiscard]] std::optional<std::string> stringKey(Index key) const override;
-  [[nodiscard]] std::optional<Index> indexKey(std::string_view name) const override;
-  [[nodiscard]] bool contains(std::string_view name) const override;
-  [[nodiscard]] attr::BaseItem operator[](std::string_view name) const override;
+class AbstractItemDict
+    : public detail::KeyArrayDict<attr::AbstractItemDict, attr::BaseItem, opt::solver::attributes> {
 };
-
 }  // namespace solver
 
 }  // namespace nuv::opt::lib
