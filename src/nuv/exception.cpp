@@ -10,6 +10,8 @@ Exception::Exception(std::string_view title, std::string message, std::optional<
   if (!trace.empty()) trace_.emplace_front(trace);
 }
 
+Exception::Exception(std::string message) : Exception({}, std::move(message), std::nullopt, {}) {}
+
 Exception::~Exception() = default;
 
 void Exception::addTrace(std::string_view entry) {

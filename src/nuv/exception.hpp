@@ -32,6 +32,8 @@ class Exception : public std::exception {
   Exception(std::string_view title, std::string message, std::optional<int> code,
             std::string_view trace,
             std::source_location location = std::source_location::current());
+  // An exception with no title, code or trace: its text is ": " and the message.
+  explicit Exception(std::string message);
   ~Exception() override;
 
   // Title, " (code)" when a code is present, ": " and the message, then " [Trace: a / b]" when

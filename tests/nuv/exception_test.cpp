@@ -36,6 +36,12 @@ TEST(ExceptionTest, EmptyMessageStillShowsColon) {
   EXPECT_STREQ(opt::SupportException("", {}).what(), "Support Error: ");
 }
 
+TEST(ExceptionTest, MessageAloneHasNoTitleCodeOrTrace) {
+  const Exception e("Requires model to be started first.");
+  EXPECT_STREQ(e.what(), ": Requires model to be started first.");
+  EXPECT_FALSE(e.code().has_value());
+}
+
 TEST(ExceptionTest, EmptyTraceEntryAddsNothing) {
   Exception e("T", "m", std::nullopt, "");
   e.addTrace("");
