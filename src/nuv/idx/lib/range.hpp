@@ -10,6 +10,8 @@ namespace nuv::idx::lib {
 
 class Range final : public AbstractList {
  public:
+  // The empty block at 0.
+  Range() noexcept : first_(0), size_(0) {}
   // Raises "Check Error" (8) for a negative size, and (6) for a block whose last index would pass
   // the largest Index.
   Range(Index first, Index size);

@@ -39,6 +39,13 @@ TEST(RangeTest, EmptyBlockAnswersFromItsFirstIndex) {
   EXPECT_FALSE(r.contains(5));
 }
 
+TEST(RangeTest, DefaultIsTheEmptyBlockAtZero) {
+  const Range r;
+  EXPECT_EQ(r.size(), 0);
+  EXPECT_EQ(r.first(), 0);
+  EXPECT_FALSE(r.contains(0));
+}
+
 TEST(RangeTest, RefusesNegativeSizeAndOverflow) {
   EXPECT_THAT([] { Range(0, -1); },
               ThrowsMessage<CheckException>(
