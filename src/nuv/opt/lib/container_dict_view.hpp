@@ -15,20 +15,29 @@
 #include "nuv/types.hpp"
 
 namespace nuv::opt::lib {
+namespace detail {
 
-namespace variable {
-
-// Reads the per-variable tagged part of a VariableContainer, under "nuv:variable".
-template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+// What every part view offers; the nine kinds differ only in the namespace that names them.
+class PartView : public attr::ContainerDict {
  public:
   using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
+  explicit PartView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
 
   template <class V>
   [[nodiscard]] attr::Container<V> container(Index key) const {
     return attr::Container<V>((*this)[key]);
   }
+};
+
+}  // namespace detail
+
+namespace variable {
+
+// Reads the per-variable tagged part of a VariableContainer, under "nuv:variable".
+template <class T>
+class ContainerDictView final : public detail::PartView {
+ public:
+  using detail::PartView::PartView;
 };
 
 }  // namespace variable
@@ -37,15 +46,9 @@ namespace interval_domain {
 
 // Reads the domain part of a VariableContainer, "nuv:interval_domain".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace interval_domain
@@ -54,15 +57,9 @@ namespace constraint {
 
 // Reads the per-constraint tagged part of a ConstraintContainer, under "nuv:constraint".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace constraint
@@ -71,15 +68,9 @@ namespace linear_function {
 
 // Reads the function part, "nuv:linear_function".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace linear_function
@@ -88,15 +79,9 @@ namespace quadratic_function {
 
 // Reads the function part, "nuv:quadratic_function".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace quadratic_function
@@ -105,15 +90,9 @@ namespace identity_function {
 
 // Reads the function part, "nuv:identity_function".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace identity_function
@@ -122,15 +101,9 @@ namespace static_bounded_domain {
 
 // Reads the domain part, "nuv:static_bounded_domain".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace static_bounded_domain
@@ -139,15 +112,9 @@ namespace sense_domain {
 
 // Reads the domain part, "nuv:sense_domain".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace sense_domain
@@ -156,15 +123,9 @@ namespace sos_domain {
 
 // Reads the domain part, "nuv:sos_domain".
 template <class T>
-class ContainerDictView final : public attr::ContainerDict {
+class ContainerDictView final : public detail::PartView {
  public:
-  using attr::ContainerDict::ContainerDict;
-  explicit ContainerDictView(const attr::ContainerDict& part) : attr::ContainerDict(part) {}
-
-  template <class V>
-  [[nodiscard]] attr::Container<V> container(Index key) const {
-    return attr::Container<V>((*this)[key]);
-  }
+  using detail::PartView::PartView;
 };
 
 }  // namespace sos_domain
