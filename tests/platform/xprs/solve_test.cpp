@@ -574,10 +574,6 @@ TEST_F(SolveTest, FixMipEntitiesFixesTheSolutionAndTheNextRunIsLinear) {
   EXPECT_EQ(status, XPRS_SOLAVAILABLE_OPTIMAL);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
   const auto model = xprs_test::readSample("p0033");
   xprs_test::load(prob_, model);
@@ -632,10 +628,6 @@ TEST_F(SolveTest, ThreadedTreeSearchReachesTheSameOptimum) {
   EXPECT_GT(incumbents, 0);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
   quiet();
   xprs_test::load(prob_, xprs_test::readSample("p0033"));
@@ -652,10 +644,6 @@ TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
   EXPECT_EQ(nodes, 0);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
   quiet();
@@ -692,49 +680,37 @@ TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
   EXPECT_EQ(XPRSdestroyprob(lp), 0);
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(SolveTest, SemiContinuousColumnWithoutUpperBound) {
-  quiet();
-  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= 1.
+// Loads "min x0 s.t. x0 >= rhs" with x0 of the given semi-continuous type and limit.
+void loadSemiColumn(XPRSprob prob, double rhs, char type, double limit,
+                    double ub = XPRS_PLUSINFINITY) {
   const double obj[] = {1};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const double upper[] = {ub};
+  ASSERT_EQ(XPRSaddcols64(prob, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, upper), 0);
   const char g[] = {'G'};
-  const double rhs[] = {1};
+  const double rhsv[] = {rhs};
   const XPRSint64 start[] = {0};
   const int cols[] = {0};
   const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
-  const char s[] = {'S'};
-  const double limit[] = {3};
-  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
-  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  ASSERT_EQ(XPRSaddrows64(prob, 1, 1, g, rhsv, nullptr, start, cols, vals), 0);
+  const char types[] = {type};
+  const double limits[] = {limit};
+  ASSERT_EQ(XPRSchgcoltype(prob, 1, cols, types), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob, 1, cols, limits), 0);
+}
+
+TEST_F(SolveTest, SemiContinuousColumnWithoutUpperBound) {
+  quiet();
+  // x0 in {0} or [3, inf) and x0 >= 1.
+  loadSemiColumn(prob_, /*rhs=*/1, 'S', /*limit=*/3);
   const Outcome o = optimize();
   EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_NEAR(o.obj, 3.0, 1e-6);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
   quiet();
-  // min x0 with x0 semi-continuous in {0} or [3, inf) and x0 >= rhs.
-  const double obj[] = {1};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  const char g[] = {'G'};
-  const double rhs[] = {5e8};
-  const XPRSint64 start[] = {0};
-  const int cols[] = {0};
-  const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
-  const char s[] = {'S'};
-  const double limit[] = {3};
-  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, s), 0);
-  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  // x0 in {0} or [3, inf) and x0 >= 5e8.
+  loadSemiColumn(prob_, /*rhs=*/5e8, 'S', /*limit=*/3);
   const Outcome within = optimize();
   EXPECT_EQ(within.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_NEAR(within.obj, 5e8, 1e-3);
@@ -745,6 +721,9 @@ TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
   ASSERT_EQ(XPRSsetintcontrol(grown, XPRS_OUTPUTLOG, 0), 0);
   const char g2[] = {'G'};
   const double beyond[] = {2e9};
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
   ASSERT_EQ(XPRSaddrows64(grown, 1, 1, g2, beyond, nullptr, start, cols, vals), 0);
   int solve = -1;
   int sol = -1;
@@ -759,26 +738,10 @@ TEST_F(SolveTest, SemiContinuousValueBeyondTheEngineLimitIsAnError) {
   EXPECT_EQ(XPRSdestroyprob(grown), 0);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SolveTest, SemiIntegerColumnTakesAnIntegerValueAboveItsLimit) {
   quiet();
-  // min x0 with x0 semi-integer in {0} or {3, ..., 10} (limit 2.5) and x0 >= 1.
-  const double obj[] = {1};
-  const double ub[] = {10};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
-  const char g[] = {'G'};
-  const double rhs[] = {1};
-  const XPRSint64 start[] = {0};
-  const int cols[] = {0};
-  const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, vals), 0);
-  const char r[] = {'R'};
-  const double limit[] = {2.5};
-  ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, r), 0);
-  ASSERT_EQ(XPRSchgglblimit(prob_, 1, cols, limit), 0);
+  // x0 semi-integer in {0} or {3, ..., 10} (limit 2.5) and x0 >= 1.
+  loadSemiColumn(prob_, /*rhs=*/1, 'R', /*limit=*/2.5, /*ub=*/10);
   const Outcome o = optimize();
   EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_NEAR(o.obj, 3.0, 1e-6);
@@ -806,10 +769,6 @@ TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
   EXPECT_STREQ(buf, "XPRSoptimize: set 0 has duplicate reference values");
   EXPECT_EQ(XPRSdestroyprob(other), 0);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SolveTest, EmptyProblemIsOptimalWithItsConstant) {
   quiet();
