@@ -291,6 +291,22 @@ typedef struct XPRSobject_s* XPRSobject;
 #define XPRS_OP_MINUS 6
 #define XPRS_DEL_COMMA 1
 #define XPRS_DEL_COLON 2
+#define XPRS_IFUN_LOG10 14
+#define XPRS_IFUN_LN 15
+#define XPRS_IFUN_EXP 16
+#define XPRS_IFUN_ABS 17
+#define XPRS_IFUN_SQRT 18
+#define XPRS_IFUN_SIN 27
+#define XPRS_IFUN_COS 28
+#define XPRS_IFUN_TAN 29
+#define XPRS_IFUN_ARCSIN 30
+#define XPRS_IFUN_ARCCOS 31
+#define XPRS_IFUN_ARCTAN 32
+#define XPRS_IFUN_MIN 33
+#define XPRS_IFUN_MAX 34
+#define XPRS_IFUN_SIGN 46
+#define XPRS_IFUN_ERF 49
+#define XPRS_IFUN_ERFC 50
 
 /* Solution pool and enumerator ids. */
 #define XPRS_MSP_DUPLICATESOLUTIONSPOLICY 6203
@@ -333,7 +349,11 @@ XPRS_EXPORT int XPRS_CC XPRSgetlasterror(XPRSprob prob, char* errmsg);
  * XPRSchgobj / XPRSchgobjn: column -1 sets the objective's right-hand side r, so that the
  * objective value is c'x + 1/2 x'Qx - r. XPRSchgmqobj64: one triplet (i, j) with i != j sets
  * both Q_ij and Q_ji; the objective holds 1/2 x'Qx; a zero coefficient deletes the entry.
- * XPRSaddqmatrix64: upper-triangle triplets of x'Qx without the 1/2 factor. */
+ * XPRSaddqmatrix64: upper-triangle triplets of x'Qx without the 1/2 factor.
+ * XPRSnlpaddformulas: formulas in reverse-Polish form only (parsed 1), each ending with
+ * XPRS_TOK_EOF; a built-in function takes every value above the nearest XPRS_TOK_RB marker as
+ * its arguments; a formula is added to its row's content (row -1: to the objective). Formulas
+ * that do not form one value, and left brackets, delimiters and user functions, are refused. */
 XPRS_EXPORT int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs,
                                       const double objcoef[], const XPRSint64 start[],
                                       const int rowind[], const double rowcoef[], const double lb[],

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formula.hpp"
 #include "library.hpp"
 #include "validate.hpp"
 
@@ -396,6 +397,7 @@ int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
         ModelRecord& m = p.target().rec.model;
         checkCount("ncoefs", ncoefs);
         if (parsed != 0 && parsed != 1) fail("invalid parsed flag ", parsed, " (0 or 1)");
+        if (parsed == 0) fail("unparsed formulas are not supported (parsed is 0)");
         if (ncoefs == 0) return 0;
         checkPointer(rowind, "rowind");
         checkPointer(formulastart, "formulastart");
@@ -409,45 +411,13 @@ int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
           if (end <= begin) {
             fail("inconsistent formulastart[", f + 1, "] = ", end, " (formula ", f, " is empty)");
           }
-          for (int k = begin; k < end; ++k) {
-            const int t = type[k];
-            const double v = value[k];
-            checkValue(v, "value", k);
-            const bool last = k + 1 == end;
-            if ((t == XPRS_TOK_EOF) != last) {
-              fail(last ? "formula " : "token EOF inside formula ", f,
-                   last ? " does not end with token EOF" : "");
-            }
-            switch (t) {
-              case XPRS_TOK_EOF:
-              case XPRS_TOK_CON:
-              case XPRS_TOK_LB:
-              case XPRS_TOK_RB:
-              case XPRS_TOK_FUN:
-                break;
-              case XPRS_TOK_COL:
-                if (v != std::floor(v) || v < 0 || v >= m.cols()) {
-                  fail("invalid column ", v, " in token ", k, " of formula ", f);
-                }
-                break;
-              case XPRS_TOK_IFUN:
-                if (v < 1 || v > 64 || v != std::floor(v)) {
-                  fail("invalid internal function ", v, " in token ", k, " of formula ", f);
-                }
-                break;
-              case XPRS_TOK_DEL:
-                if (v != XPRS_DEL_COMMA && v != XPRS_DEL_COLON) {
-                  fail("invalid delimiter ", v, " in token ", k, " of formula ", f);
-                }
-                break;
-              case XPRS_TOK_OP:
-                if (v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS || v != std::floor(v)) {
-                  fail("invalid operator ", v, " in token ", k, " of formula ", f);
-                }
-                break;
-              default:
-                fail("invalid token type ", t, " in token ", k, " of formula ", f);
-            }
+          for (int k = begin; k < end; ++k) checkValue(value[k], "value", k);
+          if (type[end - 1] != XPRS_TOK_EOF) fail("formula ", f, " does not end with token EOF");
+          try {
+            (void)Formula::compile({type + begin, type + end}, {value + begin, value + end},
+                                   m.cols());
+          } catch (const ApiError& e) {
+            fail(e.what(), " of formula ", f);
           }
         }
         for (int f = 0; f < ncoefs; ++f) {

@@ -2,6 +2,7 @@
 #include "xprs_standin/hook_access.hpp"
 
 #include "engine.hpp"
+#include "formula.hpp"
 #include "library.hpp"
 
 namespace xprs::standin {
@@ -53,6 +54,39 @@ class LibraryHooks final : public HookAccess {
   int handleMisuse() override { return Library::instance().handleMisuse(); }
   int liveProblems() override { return Library::instance().liveProblems(); }
   void reset() override { Library::instance().reset(); }
+  bool evalFormula(XPRSprob prob, int row, std::span<const double> x, double* value,
+                   std::vector<double>* gradient, std::string* error) override {
+    Problem* p = Library::instance().find(prob);
+    if (p == nullptr) {
+      *error = "not a live problem handle";
+      return false;
+    }
+    const ModelRecord& m = p->target().rec.model;
+    if (row < -1 || row >= m.rows()) {
+      *error = text("invalid row ", row, " (the problem has ", m.rows(), " rows)");
+      return false;
+    }
+    if (x.size() != static_cast<std::size_t>(m.cols())) {
+      *error = text("x has ", x.size(), " values for ", m.cols(), " columns");
+      return false;
+    }
+    *value = 0.0;
+    gradient->assign(x.size(), 0.0);
+    std::vector<double> values, adjoints;
+    try {
+      for (const FormulaRecord& rec : m.formulas) {
+        if (rec.row != row) continue;
+        const Formula f = Formula::compile(rec.type, rec.value, m.cols());
+        *value += f.evaluate(x.data(), values);
+        f.gradient(values, 1.0, adjoints, gradient->data());
+      }
+    } catch (const std::exception& e) {
+      // Stored formulas were checked when added; nothing may unwind into the caller's library.
+      *error = e.what();
+      return false;
+    }
+    return true;
+  }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <xprs.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ class HookAccess {
   [[nodiscard]] virtual int handleMisuse() = 0;
   [[nodiscard]] virtual int liveProblems() = 0;
   virtual void reset() = 0;
+  // Value and gradient (one entry per column) at x of the formulas of a row, row -1 for the
+  // objective. False, with the fault in error, for a handle that is not a live problem, a row
+  // out of range or an x with another size than the number of columns.
+  virtual bool evalFormula(XPRSprob prob, int row, std::span<const double> x, double* value,
+                           std::vector<double>* gradient, std::string* error) = 0;
 };
 
 }  // namespace xprs::standin

@@ -14,6 +14,7 @@
 #include <xprs.h>
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -61,6 +62,16 @@ void script(XPRSprob prob, const RunScript& outcome);
 
 // Sends one message to the problem's message callbacks now.
 void emitMessage(XPRSprob prob, std::string_view text, int type);
+
+// Value and gradient (one entry per column) at x of the formulas XPRSnlpaddformulas added to
+// a row (row -1: to the objective), summed; a row without formulas gives 0. Throws
+// std::invalid_argument for a handle that is not a live problem, a row out of range, or an x
+// whose size is not the number of columns.
+struct FormulaValue {
+  double value = 0.0;
+  std::vector<double> gradient;
+};
+[[nodiscard]] FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x);
 
 // Number of XPRSinit calls not yet matched by XPRSfree.
 [[nodiscard]] int initCount();

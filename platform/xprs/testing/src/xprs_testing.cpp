@@ -56,6 +56,15 @@ void emitMessage(XPRSprob prob, std::string_view text, int type) {
   requireLive(hooks().emitMessage(prob, std::string(text), type));
 }
 
+FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x) {
+  FormulaValue out;
+  std::string error;
+  if (!hooks().evalFormula(prob, row, x, &out.value, &out.gradient, &error)) {
+    throw std::invalid_argument(error);
+  }
+  return out;
+}
+
 int initCount() { return hooks().initCount(); }
 
 int handleMisuse() { return hooks().handleMisuse(); }
