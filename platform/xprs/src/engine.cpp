@@ -186,14 +186,12 @@ void checkSolvable(Problem& problem) {
   }
 }
 
+// A node callback alone does not make a MIP: a linear model is solved as an LP, keeps its duals
+// and basis, and its node callbacks never fire.
 bool isMip(const Problem& problem) {
   const ModelRecord& m = problem.rec.model;
   if (m.sets() > 0) return true;
-  if (std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; })) {
-    return true;
-  }
-  return std::any_of(problem.rec.callbacks.begin(), problem.rec.callbacks.end(),
-                     [](const CallbackRecord& c) { return c.kind == CallbackKind::OptNode; });
+  return std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; });
 }
 
 double timeLimit(const ProblemRecord& rec) {

@@ -98,6 +98,32 @@ TEST_F(SolveTest, SmallMaximisationGivesExactValuesDualsAndSlackBasis) {
   EXPECT_NEAR(bound, 6.0, 1e-9);
 }
 
+TEST_F(SolveTest, NodeCallbackLeavesAnLpAnLpWithDualsAndBasis) {
+  quiet();
+  const auto model = xprs_test::readSample("afiro");
+  xprs_test::load(prob_, model);
+  int nodesSeen = 0;
+  ASSERT_EQ(
+      XPRSaddcboptnode(
+          prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, &nodesSeen, 0),
+      0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, -464.753142857, 1e-6);
+  EXPECT_EQ(nodesSeen, 0);
+  int lp = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
+  EXPECT_EQ(lp, XPRS_LP_OPTIMAL);
+  const auto y = values(XPRSgetduals, model.rows, XPRS_SOLAVAILABLE_OPTIMAL);
+  double by = 0;
+  for (std::size_t i = 0; i < y.size(); ++i) by += y[i] * model.rhs[i];
+  // afiro's columns all rest at zero lower bounds, so b'y alone is the optimum.
+  EXPECT_NEAR(by, o.obj, 1e-6);
+  std::vector<int> rowstat(static_cast<std::size_t>(model.rows));
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat.data(), nullptr), 0) << lastError();
+}
+
 // min x  s.t.  2 <= x <= 10 as a range row (rhs 10, range 8): the row sits at rhs - range, so
 // its slack (8) is at its upper bound.
 TEST_F(SolveTest, RangeRowAtItsLowerEndHasSlackAtUpper) {
