@@ -340,41 +340,61 @@ int colStatusToXprs(ClpSimplex::Status s) {
   }
 }
 
-// Clp describes the row activity; Xpress describes the slack rhs - activity.
+// Clp describes a row by its activity; Xpress by its slack s = rhs - activity, whose bounds
+// follow the row type: 'L' [0, inf), 'G' (-inf, 0], 'E' [0, 0], 'R' [0, |range|], 'N' free. A
+// binding 'L' row thus has its slack at the lower bound, a binding 'G' row at the upper bound,
+// and a range row at its rhs end at the lower bound, at its rhs - range end at the upper bound.
 int rowStatusToXprs(ClpSimplex::Status s, char type) {
   if (s == ClpSimplex::basic) return XPRS_BASIC;
-  if (type == 'R' && s == ClpSimplex::atLowerBound) return XPRS_AT_UPPER;
   if (s == ClpSimplex::isFree || s == ClpSimplex::superBasic) return XPRS_FREE_SUPER;
-  return XPRS_AT_LOWER;
+  switch (type) {
+    case 'L':
+    case 'E':
+      return XPRS_AT_LOWER;
+    case 'G':
+      return XPRS_AT_UPPER;
+    case 'R':
+      return s == ClpSimplex::atLowerBound ? XPRS_AT_UPPER : XPRS_AT_LOWER;
+    default:
+      return XPRS_FREE_SUPER;
+  }
 }
 
+// A status at an infinite bound takes the finite one; with neither, the variable is free.
 ClpSimplex::Status colStatusToClp(int s, double lb, double ub) {
+  const bool hasLb = lb > -COIN_DBL_MAX;
+  const bool hasUb = ub < COIN_DBL_MAX;
   switch (s) {
     case XPRS_BASIC:
       return ClpSimplex::basic;
-    case XPRS_AT_UPPER:
-      return ClpSimplex::atUpperBound;
     case XPRS_AT_LOWER:
-      return lb > -COIN_DBL_MAX  ? ClpSimplex::atLowerBound
-             : ub < COIN_DBL_MAX ? ClpSimplex::atUpperBound
-                                 : ClpSimplex::isFree;
+      return hasLb   ? ClpSimplex::atLowerBound
+             : hasUb ? ClpSimplex::atUpperBound
+                     : ClpSimplex::isFree;
+    case XPRS_AT_UPPER:
+      return hasUb   ? ClpSimplex::atUpperBound
+             : hasLb ? ClpSimplex::atLowerBound
+                     : ClpSimplex::isFree;
     default:
       return ClpSimplex::superBasic;
   }
 }
 
+// The reverse of rowStatusToXprs. A slack status at an infinite bound ('G' at lower, 'L' at
+// upper) takes the row's one finite end.
 ClpSimplex::Status rowStatusToClp(int s, char type) {
   if (s == XPRS_BASIC) return ClpSimplex::basic;
+  if (s == XPRS_FREE_SUPER) return ClpSimplex::superBasic;
   switch (type) {
     case 'L':
-      return ClpSimplex::atUpperBound;
+      return s == XPRS_AT_UPPER ? ClpSimplex::atLowerBound : ClpSimplex::atUpperBound;
     case 'G':
     case 'E':
       return ClpSimplex::atLowerBound;
     case 'R':
       return s == XPRS_AT_UPPER ? ClpSimplex::atLowerBound : ClpSimplex::atUpperBound;
     default:
-      return ClpSimplex::basic;
+      return ClpSimplex::isFree;
   }
 }
 
@@ -433,7 +453,7 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags) {
     }
     ctx.message("Warm start from the loaded basis", XPRS_MSG_INFO);
     if (alg == XPRS_ALG_PRIMAL) {
-      clp.primal(1);
+      clp.primal();
     } else {
       clp.dual();
     }

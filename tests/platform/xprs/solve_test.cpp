@@ -148,6 +148,85 @@ TEST_F(SolveTest, RangeRowAtItsLowerEndHasSlackAtUpper) {
   EXPECT_EQ(r, XPRS_AT_UPPER);
 }
 
+// Columns x, y, z, w, v >= 0; min 2z - 3v subject to
+//   r0 L: x + v <= 3.5         binding, dual -1
+//   r1 G: y + z >= 3           binding, dual 1
+//   r2 E: x - w = 1            dual 1
+//   r3 R: 2 <= z + w <= 6      at its lower end, dual 1
+//   r4 R: 1 <= y + 2v <= 5     at its upper end, dual -1
+//   r5 G: x + y + z + w + v >= 0   slack basic
+// The unique optimum x = 2, y = 2, z = 1, w = 1, v = 1.5 (objective -2.5) has every column basic.
+void loadEveryRowType(XPRSprob prob) {
+  const double obj[] = {0, 0, 2, 0, -3};
+  ASSERT_EQ(XPRSaddcols64(prob, 5, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const char types[] = {'L', 'G', 'E', 'R', 'R', 'G'};
+  const double rhs[] = {3.5, 3, 1, 6, 5, 0};
+  const double rng[] = {0, 0, 0, 4, 4, 0};
+  const XPRSint64 start[] = {0, 2, 4, 6, 8, 10};
+  const int cols[] = {0, 4, 1, 2, 0, 3, 2, 3, 1, 4, 0, 1, 2, 3, 4};
+  const double vals[] = {1, 1, 1, 1, 1, -1, 1, 1, 1, 2, 1, 1, 1, 1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob, 6, 15, types, rhs, rng, start, cols, vals), 0);
+}
+
+TEST_F(SolveTest, RowBasisDescribesTheSlackOfEachRowType) {
+  quiet();
+  loadEveryRowType(prob_);
+  const Outcome o = optimize();
+  EXPECT_NEAR(o.obj, -2.5, 1e-9);
+  EXPECT_THAT(values(XPRSgetsolution, 5, XPRS_SOLAVAILABLE_OPTIMAL),
+              testing::Pointwise(testing::DoubleNear(1e-9), {2.0, 2.0, 1.0, 1.0, 1.5}));
+  EXPECT_THAT(values(XPRSgetduals, 6, XPRS_SOLAVAILABLE_OPTIMAL),
+              testing::Pointwise(testing::DoubleNear(1e-9), {-1.0, 1.0, 1.0, 1.0, -1.0, 0.0}));
+  const int expected[] = {XPRS_AT_LOWER, XPRS_AT_UPPER, XPRS_AT_LOWER,
+                          XPRS_AT_UPPER, XPRS_AT_LOWER, XPRS_BASIC};
+  int rowstat[6];
+  int colstat[5];
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat, colstat), 0);
+  EXPECT_THAT(rowstat, testing::ElementsAreArray(expected));
+  EXPECT_THAT(colstat, testing::Each(XPRS_BASIC));
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    int r = -1;
+    ASSERT_EQ(XPRSgetbasisval(prob_, i, 0, &r, nullptr), 0);
+    EXPECT_EQ(r, expected[i]);
+  }
+}
+
+TEST_F(SolveTest, BasisReadAfterASolveRestartsInZeroIterations) {
+  quiet();
+  loadEveryRowType(prob_);
+  optimize();
+  int rowstat[6];
+  int colstat[5];
+  ASSERT_EQ(XPRSgetbasis(prob_, rowstat, colstat), 0);
+  // The primal simplex keeps a range row at the end the basis names; the dual one may move it.
+  for (const char* flags : {"p", "d"}) {
+    SCOPED_TRACE(flags);
+    // A fresh problem with the same model starts from the loaded basis only.
+    XPRSprob fresh = nullptr;
+    ASSERT_EQ(XPRScreateprob(&fresh), 0);
+    ASSERT_EQ(XPRSsetintcontrol(fresh, XPRS_OUTPUTLOG, 0), 0);
+    loadEveryRowType(fresh);
+    int iters = -1;
+    ASSERT_EQ(XPRSoptimize(fresh, flags, nullptr, nullptr), 0);
+    ASSERT_EQ(XPRSgetintattrib(fresh, XPRS_SIMPLEXITER, &iters), 0);
+    EXPECT_GT(iters, 0);
+    ASSERT_EQ(XPRSloadbasis(fresh, rowstat, colstat), 0);
+    int sol = -1;
+    ASSERT_EQ(XPRSoptimize(fresh, flags, nullptr, &sol), 0);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    ASSERT_EQ(XPRSgetintattrib(fresh, XPRS_SIMPLEXITER, &iters), 0);
+    EXPECT_EQ(iters, 0);
+    double obj = 0;
+    ASSERT_EQ(XPRSgetdblattrib(fresh, XPRS_OBJVAL, &obj), 0);
+    EXPECT_NEAR(obj, -2.5, 1e-9);
+    int again[6];
+    ASSERT_EQ(XPRSgetbasis(fresh, again, nullptr), 0);
+    EXPECT_THAT(again, testing::ElementsAreArray(rowstat));
+    EXPECT_EQ(XPRSdestroyprob(fresh), 0);
+  }
+}
+
 TEST_F(SolveTest, AfiroOptimumSatisfiesOptimalityConditions) {
   quiet();
   const auto model = xprs_test::readSample("afiro");
