@@ -63,13 +63,25 @@ constexpr std::array kControls{
     ControlDefault{XPRS_SOLTIMELIMIT, ControlType::Dbl, 1e20, nullptr},
     ControlDefault{XPRS_MAXCUTTIME, ControlType::Dbl, 0.0, nullptr},
     ControlDefault{8364, ControlType::Dbl, 0.0, nullptr},  // TUNERMAXTIME
+    ControlDefault{8443, ControlType::Dbl, 0.0, nullptr},  // MAXSTALLTIME
     ControlDefault{12364, ControlType::Int, -1, nullptr},  // multistart: maximum solves
     ControlDefault{12417, ControlType::Int, -1, nullptr},  // nonlinear solver choice
     ControlDefault{XPRS_OUTPUTMASK, ControlType::Str, 0, ""},
     ControlDefault{XPRS_TUNERMETHODFILE, ControlType::Str, 0, ""},
     ControlDefault{XPRS_TUNEROUTPUTPATH, ControlType::Str, 0, "tuneroutput"},
     ControlDefault{XPRS_TUNERSESSIONNAME, ControlType::Str, 0, ""},
+    ControlDefault{12474, ControlType::Str, 0, ""},  // nonlinear: iteration fallback operations
 };
+
+// The Knitro controls the library accepts (the solver's parameter number plus 100000). Their
+// integer and double numbers interleave, so each is listed with its type.
+constexpr std::array kKnitroDblControls{101020, 101021, 101022, 101023, 101025, 101026, 101027,
+                                        101028, 101030, 101056, 101060, 102004, 102005};
+constexpr std::array kKnitroIntControls{
+    101002, 101003, 101004, 101006, 101007, 101008, 101009, 101013, 101014, 101015, 101017,
+    101019, 101038, 101039, 101042, 101043, 101044, 101049, 101050, 101057, 101058, 101059,
+    101061, 102001, 102002, 102003, 102010, 102011, 102014, 102015, 102016, 102017, 102018,
+    102019, 102021, 102022, 102023, 102026, 102027, 102028, 102029, 103001};
 
 const ControlDefault* findControl(int id) {
   for (const ControlDefault& c : kControls) {
@@ -260,6 +272,14 @@ ControlType controlType(int id) {
   if (id >= 6000 && id < 6200) return ControlType::Str;
   if (id >= 7000 && id < 8000) return ControlType::Dbl;
   if (id >= 8000 && id < 9000) return ControlType::Int;
+  // The nonlinear layer numbers its double controls from 12100 and its integer ones from 12300.
+  if (id >= 12100 && id < 12300) return ControlType::Dbl;
+  if (id >= 12300 && id < 12450) return ControlType::Int;
+  auto listed = [id](const auto& ids) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+  };
+  if (listed(kKnitroDblControls)) return ControlType::Dbl;
+  if (listed(kKnitroIntControls)) return ControlType::Int;
   if (id < 6000 || (id >= 20000 && id < 21000)) return ControlType::None;
   return ControlType::Any;
 }

@@ -10,8 +10,9 @@
 
 namespace xprs::standin {
 
-// Any: an id outside the known table and outside the typed ranges (6000-6199 text, 7000-7999
-// double, 8000-8999 integer); it is stored under whichever type it is used with.
+// Any: an id outside the known tables and outside the typed ranges (6000-6199 text, 7000-7999
+// and 12100-12299 double, 8000-8999 and 12300-12449 integer); it is stored under whichever type
+// it is used with.
 enum class ControlType { Int, Dbl, Str, Any, None };
 
 [[nodiscard]] ControlType controlType(int id);

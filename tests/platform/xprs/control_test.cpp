@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "mps_loader.hpp"
+#include "qel/option_key.hpp"
+#include "qel/solver_attribs.hpp"
 #include "xprs_testing.hpp"
 
 namespace {
@@ -145,16 +147,59 @@ TEST_F(StandinTest, ControlsOfTheWrongTypeOrUnknownAreRefused) {
 }
 
 TEST_F(StandinTest, IdsOutsideTheTypedRangesAreStoredPerType) {
-  ASSERT_EQ(XPRSsetintcontrol(prob_, 103001, 4), 0);
-  ASSERT_EQ(XPRSsetdblcontrol(prob_, 103002, 0.5), 0);
+  ASSERT_EQ(XPRSsetintcontrol(prob_, 104001, 4), 0);
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, 104002, 0.5), 0);
   int i = 0;
   double d = 0;
-  ASSERT_EQ(XPRSgetintcontrol(prob_, 103001, &i), 0);
-  ASSERT_EQ(XPRSgetdblcontrol(prob_, 103002, &d), 0);
+  ASSERT_EQ(XPRSgetintcontrol(prob_, 104001, &i), 0);
+  ASSERT_EQ(XPRSgetdblcontrol(prob_, 104002, &d), 0);
   EXPECT_EQ(i, 4);
   EXPECT_EQ(d, 0.5);
-  ASSERT_EQ(XPRSgetdblcontrol(prob_, 103001, &d), 0);
+  ASSERT_EQ(XPRSgetdblcontrol(prob_, 104001, &d), 0);
   EXPECT_EQ(d, 0.0);
+}
+
+// Every optimizer control of the plug-in's option tables is read and written through the typed
+// call of its kind (a bit option through its integer control) and refused through the others.
+// Link options are no controls; pool and enumerator controls belong to those objects.
+TEST_F(StandinTest, EveryControlOfTheOptionTablesHasItsDocumentedType) {
+  int checked = 0;
+  qel::forEachSolverAttrib([&](const auto& row) {
+    const int key = row.ref().value();
+    const int id = qel::refId(key);
+    if (id < 1000 || (id >= 6200 && id < 6700)) return;
+    const qel::RefKind kind = qel::refKind(key);
+    SCOPED_TRACE(*row.name() + " " + std::to_string(id));
+    ++checked;
+    int i = 0;
+    double d = 0;
+    int len = 0;
+    const bool isInt = kind == qel::RefKind::Int || kind == qel::RefKind::Bit;
+    const bool isDbl = kind == qel::RefKind::Double;
+    const bool isStr = kind == qel::RefKind::String;
+    EXPECT_EQ(XPRSgetintcontrol(prob_, id, &i) == 0, isInt);
+    EXPECT_EQ(XPRSgetdblcontrol(prob_, id, &d) == 0, isDbl);
+    EXPECT_EQ(XPRSgetstringcontrol(prob_, id, nullptr, 0, &len) == 0, isStr);
+    if (isInt) {
+      ASSERT_EQ(XPRSsetintcontrol(prob_, id, 6), 0);
+      ASSERT_EQ(XPRSgetintcontrol(prob_, id, &i), 0);
+      EXPECT_EQ(i, 6);
+      EXPECT_NE(XPRSsetdblcontrol(prob_, id, 6.0), 0);
+    } else if (isDbl) {
+      ASSERT_EQ(XPRSsetdblcontrol(prob_, id, 0.75), 0);
+      ASSERT_EQ(XPRSgetdblcontrol(prob_, id, &d), 0);
+      EXPECT_EQ(d, 0.75);
+      EXPECT_NE(XPRSsetintcontrol(prob_, id, 1), 0);
+    } else {
+      ASSERT_TRUE(isStr);
+      ASSERT_EQ(XPRSsetstrcontrol(prob_, id, "seven"), 0);
+      char text[8] = {};
+      ASSERT_EQ(XPRSgetstringcontrol(prob_, id, text, 8, &len), 0);
+      EXPECT_STREQ(text, "seven");
+      EXPECT_NE(XPRSsetintcontrol(prob_, id, 1), 0);
+    }
+  });
+  EXPECT_EQ(checked, static_cast<int>(qel::kSolverAttribCount) - 13 - 3);
 }
 
 TEST_F(StandinTest, ObjectiveControlsRoundTripPerObjective) {
