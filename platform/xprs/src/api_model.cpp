@@ -100,9 +100,11 @@ int XPRS_CC XPRSgetlicerrmsg(char* buffer, int maxbytes) {
 
 int XPRS_CC XPRScreateprob(XPRSprob* p_prob) {
   Library& lib = Library::instance();
-  if (int rc = lib.enterGlobal("XPRScreateprob", nullptr, Digest()("p_prob", p_prob).str());
+  bool keepHandle = false;
+  if (int rc =
+          lib.enterGlobal("XPRScreateprob", nullptr, Digest()("p_prob", p_prob).str(), &keepHandle);
       rc != 0) {
-    if (p_prob) *p_prob = nullptr;
+    if (p_prob && !keepHandle) *p_prob = nullptr;
     return rc;
   }
   if (p_prob == nullptr) {

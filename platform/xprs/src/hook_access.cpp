@@ -87,6 +87,10 @@ class LibraryHooks final : public HookAccess {
     }
     return true;
   }
+  void failNextKeepingHandle(const std::string& function, int rc, const std::string& message,
+                             int skip) override {
+    Library::instance().failNext(function, rc, message, skip, /*keepHandle=*/true);
+  }
 };
 
 }  // namespace

@@ -21,7 +21,7 @@ Library& Library::instance() {
   return library;
 }
 
-bool Library::takeInjection(const char* function, int* rc, std::string* message) {
+bool Library::takeInjection(const char* function, int* rc, std::string* message, bool* keepHandle) {
   for (auto it = injections_.begin(); it != injections_.end(); ++it) {
     if (it->function != function) continue;
     if (it->skip > 0) {
@@ -30,6 +30,7 @@ bool Library::takeInjection(const char* function, int* rc, std::string* message)
     }
     *rc = it->rc;
     *message = it->text;
+    if (keepHandle) *keepHandle = it->keepHandle;
     injections_.erase(it);
     return true;
   }
@@ -55,7 +56,7 @@ int Library::enter(const char* function, XPRSprob prob, const std::string& diges
   }
   int rc = 0;
   std::string message;
-  if (takeInjection(function, &rc, &message)) {
+  if (takeInjection(function, &rc, &message, nullptr)) {
     if (problem) {
       problem->lastError = message;
       problem->lastErrorCode = rc;
@@ -73,12 +74,13 @@ int Library::enter(const char* function, XPRSprob prob, const std::string& diges
   return 0;
 }
 
-int Library::enterGlobal(const char* function, const void* handle, const std::string& digest) {
+int Library::enterGlobal(const char* function, const void* handle, const std::string& digest,
+                         bool* keepHandle) {
   std::lock_guard lock(mutex_);
   journal_.push_back({function, handle, digest});
   int rc = 0;
   std::string message;
-  if (takeInjection(function, &rc, &message)) {
+  if (takeInjection(function, &rc, &message, keepHandle)) {
     globalError_ = message;
     globalErrorCode_ = rc;
     return rc;
@@ -164,9 +166,10 @@ void Library::clearCalls() {
   journal_.clear();
 }
 
-void Library::failNext(const std::string& function, int rc, const std::string& message, int skip) {
+void Library::failNext(const std::string& function, int rc, const std::string& message, int skip,
+                       bool keepHandle) {
   std::lock_guard lock(mutex_);
-  injections_.push_back({function, rc, message, std::max(skip, 0)});
+  injections_.push_back({function, rc, message, std::max(skip, 0), keepHandle});
 }
 
 void Library::clearFailures() {

@@ -129,8 +129,11 @@ class Library {
   int enter(const char* function, XPRSprob prob, const std::string& digest, Problem** out,
             bool allowNull = false);
   // Journals a call on a handle that is no problem (pools, enumerators, library functions) and
-  // serves an injected failure; the text of a failure goes to the global last error.
-  int enterGlobal(const char* function, const void* handle, const std::string& digest);
+  // serves an injected failure; the text of a failure goes to the global last error. When an
+  // injected failure is served and keepHandle is given, it tells whether the failing call must
+  // leave the caller's handle variable untouched.
+  int enterGlobal(const char* function, const void* handle, const std::string& digest,
+                  bool* keepHandle = nullptr);
 
   Problem& createProblem();
   void destroyProblem(Problem& problem);
@@ -150,7 +153,8 @@ class Library {
   // Test hooks.
   std::vector<CallRecord> calls();
   void clearCalls();
-  void failNext(const std::string& function, int rc, const std::string& text, int skip);
+  void failNext(const std::string& function, int rc, const std::string& text, int skip,
+                bool keepHandle = false);
   void clearFailures();
   [[nodiscard]] int initCount();
   [[nodiscard]] int handleMisuse();
@@ -163,8 +167,9 @@ class Library {
     int rc;
     std::string text;
     int skip;
+    bool keepHandle;
   };
-  bool takeInjection(const char* function, int* rc, std::string* text);
+  bool takeInjection(const char* function, int* rc, std::string* text, bool* keepHandle);
 
   std::mutex mutex_;
   std::unordered_map<std::uintptr_t, std::unique_ptr<Problem>> problems_;

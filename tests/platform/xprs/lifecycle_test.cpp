@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "mps_loader.hpp"
+#include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {
@@ -53,6 +53,22 @@ TEST(LibraryTest, InjectedInitAndCreateFailuresReportTheirText) {
   EXPECT_EQ(second, nullptr);
   EXPECT_EQ(globalError(), "cannot create");
   EXPECT_EQ(XPRSdestroyprob(first), 0);
+  EXPECT_EQ(XPRSfree(), 0);
+}
+
+TEST(LibraryTest, CreateFailureKeepingHandleLeavesTheVariableAlone) {
+  xprs::testing::reset();
+  ASSERT_EQ(XPRSinit(nullptr), 0);
+  xprs::testing::failNextKeepingHandle("XPRScreateprob", 9, "kept");
+  XPRSprob stale = reinterpret_cast<XPRSprob>(0x5);
+  EXPECT_EQ(XPRScreateprob(&stale), 9);
+  EXPECT_EQ(stale, reinterpret_cast<XPRSprob>(0x5));
+  EXPECT_EQ(globalError(), "kept");
+  // Only the injected call keeps the handle: the next failure writes NULL again.
+  xprs::testing::failNext("XPRScreateprob", 9, "cleared");
+  EXPECT_EQ(XPRScreateprob(&stale), 9);
+  EXPECT_EQ(stale, nullptr);
+  EXPECT_EQ(xprs::testing::liveProblems(), 0);
   EXPECT_EQ(XPRSfree(), 0);
 }
 

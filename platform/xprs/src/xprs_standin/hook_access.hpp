@@ -39,6 +39,8 @@ class HookAccess {
   // out of range or an x with another size than the number of columns.
   virtual bool evalFormula(XPRSprob prob, int row, std::span<const double> x, double* value,
                            std::vector<double>* gradient, std::string* error) = 0;
+  virtual void failNextKeepingHandle(const std::string& function, int rc, const std::string& text,
+                                     int skip) = 0;
 };
 
 }  // namespace xprs::standin

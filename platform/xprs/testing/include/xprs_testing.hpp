@@ -45,6 +45,10 @@ void clearCalls();
 // "XPRSinit") return rc, with text as its last error (XPRSgetlasterror of the problem, or of
 // NULL for functions without a problem). Injections of one function are served in order.
 void failNext(std::string_view function, int rc, std::string_view text, int skip = 0);
+// As failNext, but a failing create function (XPRScreateprob) leaves the caller's handle
+// variable as it was instead of writing NULL into it, as a library that fails before it writes
+// would. Shows callers that keep a stale handle after a failed re-creation.
+void failNextKeepingHandle(std::string_view function, int rc, std::string_view text, int skip = 0);
 void clearFailures();
 
 // Attribute values answered instead of the computed ones until cleared. Throw

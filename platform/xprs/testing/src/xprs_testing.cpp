@@ -38,6 +38,10 @@ void failNext(std::string_view function, int rc, std::string_view text, int skip
   hooks().failNext(std::string(function), rc, std::string(text), skip);
 }
 
+void failNextKeepingHandle(std::string_view function, int rc, std::string_view text, int skip) {
+  hooks().failNextKeepingHandle(std::string(function), rc, std::string(text), skip);
+}
+
 void clearFailures() { hooks().clearFailures(); }
 
 void setIntAttrib(XPRSprob prob, int id, int value) {
