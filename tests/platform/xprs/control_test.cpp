@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "mps_loader.hpp"
 #include "qel/option_key.hpp"
 #include "qel/solver_attribs.hpp"
+#include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {

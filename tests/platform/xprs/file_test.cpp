@@ -10,7 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "mps_loader.hpp"
+#include "tests/support/mps_loader.hpp"
+#include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mps_loader.hpp"
+#include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "mps_loader.hpp"
+#include "tests/support/mps_loader.hpp"
+#include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {

@@ -1,8 +1,6 @@
-// Loads a COIN-OR sample model (MPS) into a stand-in problem through the C API only, and the
-// fixture every stand-in test uses: the library initialised, a fresh problem, and a clean
-// journal and failure list.
-#ifndef TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
-#define TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
+// Loads a COIN-OR sample model (MPS) into a stand-in problem through the C API only.
+#ifndef TESTS_SUPPORT_MPS_LOADER_HPP_
+#define TESTS_SUPPORT_MPS_LOADER_HPP_
 
 #include <gtest/gtest.h>
 #include <xprs.h>
@@ -33,16 +31,6 @@ struct SampleModel {
 // XPRSchgmqobj64 and XPRSchgobj (objective constant); fails the test on a non-zero code.
 void load(XPRSprob prob, const SampleModel& model);
 
-class StandinTest : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-  // The last error text of prob.
-  [[nodiscard]] std::string lastError() const;
-  XPRSprob prob_ = nullptr;
-  bool expectMisuse_ = false;
-};
-
 }  // namespace xprs_test
 
-#endif  // TESTS_PLATFORM_XPRS_MPS_LOADER_HPP_
+#endif  // TESTS_SUPPORT_MPS_LOADER_HPP_
