@@ -987,17 +987,28 @@ void RunContext::intSol(double objective, const std::vector<double>& x) {
 
 int RunContext::stopReason() const { return problem_.interruptReason.load(); }
 
+namespace {
+
+// A refusal outside a run: the error text, and the same reason as a warning message, so that a
+// host that drops error messages still shows why nothing was solved.
+int refuse(Problem& problem, const char* function, const std::string& reason) {
+  setProblemError(problem, function, reason);
+  const int outputLog = intControl(problem.target().rec, XPRS_OUTPUTLOG);
+  if (outputLog != 0 && outputLog < 4) {
+    emitMessage(problem, text(function, ": ", reason), XPRS_MSG_WARNING);
+  }
+  return kErrorCode;
+}
+
+}  // namespace
+
 int runOptimize(Problem& problem, const char* function, const char* flags, int* solvestatus,
                 int* solstatus) {
   ProblemRecord& rec = problem.rec;
-  if (problem.solving) {
-    setProblemError(problem, function, "the problem is already being optimised");
-    return kErrorCode;
-  }
+  if (problem.solving) return refuse(problem, function, "the problem is already being optimised");
   for (const char* f = flags ? flags : ""; *f; ++f) {
     if (*f != 's' && *f != 'x' && *f != 'l' && *f != 'd' && *f != 'p' && *f != 'b' && *f != 'n') {
-      setProblemError(problem, function, text("invalid flag '", *f, "'"));
-      return kErrorCode;
+      return refuse(problem, function, text("invalid flag '", *f, "'"));
     }
   }
   problem.interruptReason.store(0);
@@ -1006,6 +1017,7 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
   int rc = 0;
   {
     RunContext ctx(problem);
+    std::optional<std::string> failure;
     try {
       ctx.checkTime();
       if (!rec.scripts.empty()) {
@@ -1031,24 +1043,21 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
                     XPRS_MSG_INFO);
       }
     } catch (const ApiError& e) {
-      rec.results = ResultRecord{};
-      const RunRecord failed{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND,
-                             XPRS_STOP_GENERICERROR};
-      const int lpStatus = run.lpStatus;
-      run = failed;
-      run.lpStatus = lpStatus;
-      setProblemError(problem, function, e.what());
-      ctx.message(text(function, ": ", e.what()), XPRS_MSG_ERROR);
-      rc = kErrorCode;
+      failure = e.what();
     } catch (const CoinError& e) {
-      rec.results = ResultRecord{};
-      run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
-      setProblemError(problem, function, text("engine failure: ", e.message()));
-      rc = kErrorCode;
+      failure = text("engine failure: ", e.message());
     } catch (const std::exception& e) {
+      failure = text("engine failure: ", e.what());
+    }
+    if (failure) {
       rec.results = ResultRecord{};
+      const int lpStatus = run.lpStatus;
       run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
-      setProblemError(problem, function, text("engine failure: ", e.what()));
+      run.lpStatus = lpStatus;
+      setProblemError(problem, function, *failure);
+      // The reason goes out as an error and, for hosts that drop errors, as a warning.
+      ctx.message(text(function, ": ", *failure), XPRS_MSG_ERROR);
+      ctx.message(text(function, ": ", *failure), XPRS_MSG_WARNING);
       rc = kErrorCode;
     }
   }

@@ -6,7 +6,9 @@
 #include <xprs.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/mps_loader.hpp"
@@ -352,6 +354,58 @@ TEST_F(SolveTest, ModelsTheEngineCannotSolveGiveAClearError) {
   EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
   EXPECT_EQ(XPRSoptimize(prob_, "q", nullptr, nullptr), 32);
   EXPECT_EQ(lastError(), "XPRSoptimize: invalid flag 'q'");
+}
+
+TEST_F(SolveTest, RefusalsAlsoArriveAsWarnings) {
+  using Line = std::pair<int, std::string>;
+  std::vector<Line> lines;
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* data, const char* msg, int len, int type) {
+                  static_cast<std::vector<Line>*>(data)->emplace_back(
+                      type, std::string(msg, static_cast<std::size_t>(len)));
+                },
+                &lines, 0),
+            0);
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const int col[] = {0};
+  const char partial[] = {'P'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, partial), 0);
+  const std::string reason = "partial integer columns cannot be solved by this library";
+  struct Case {
+    const char* what;
+    std::function<int()> call;
+    std::vector<Line> expected;
+  };
+  const Case cases[] = {
+      {"engine refusal",
+       [&] { return XPRSoptimize(prob_, "", nullptr, nullptr); },
+       {{XPRS_MSG_ERROR, "XPRSoptimize: " + reason},
+        {XPRS_MSG_WARNING, "XPRSoptimize: " + reason}}},
+      {"tuner refusal",
+       [&] { return XPRStune(prob_, ""); },
+       {{XPRS_MSG_ERROR, "XPRStune: " + reason}, {XPRS_MSG_WARNING, "XPRStune: " + reason}}},
+      {"invalid flag",
+       [&] { return XPRSoptimize(prob_, "q", nullptr, nullptr); },
+       {{XPRS_MSG_WARNING, "XPRSoptimize: invalid flag 'q'"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    lines.clear();
+    EXPECT_EQ(c.call(), 32);
+    // The run's other lines are information; the refusal comes last.
+    std::vector<Line> refusal;
+    for (const Line& l : lines) {
+      if (l.first != XPRS_MSG_INFO) refusal.push_back(l);
+    }
+    EXPECT_EQ(refusal, c.expected);
+  }
+  // No output at all asked for: none sent.
+  quiet();
+  lines.clear();
+  EXPECT_EQ(XPRSoptimize(prob_, "q", nullptr, nullptr), 32);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(SolveTest, InfeasibleAndUnboundedModelsReportTheirStatus) {
