@@ -27,6 +27,7 @@
 #include <utility>
 
 #include "controls.hpp"
+#include "indicators.hpp"
 #include "validate.hpp"
 
 namespace xprs::standin {
@@ -175,12 +176,15 @@ bool hessianFitsSense(const ModelRecord& m) {
 void checkSolvable(Problem& problem) {
   const ModelRecord& m = problem.rec.model;
   if (!m.formulas.empty()) fail("nonlinear formulas cannot be solved by this library");
-  if (!m.qRow.empty()) fail("quadratic constraints cannot be solved by this library");
-  if (std::any_of(m.indicatorComplement.begin(), m.indicatorComplement.end(),
-                  [](int c) { return c != 0; })) {
-    fail("indicator constraints cannot be solved by this library");
+  for (int row : m.qRow) {
+    if (m.indicatorComplement[static_cast<std::size_t>(row)] != 0) {
+      fail("indicator rows with quadratic terms cannot be solved by this library");
+    }
   }
-  if (m.objectives.size() > 1) fail("multiple objectives cannot be solved by this library");
+  if (!m.qRow.empty()) fail("quadratic constraints cannot be solved by this library");
+  if (m.objectives.size() > 1 && !m.objQ.empty()) {
+    fail("a quadratic objective with multiple objectives cannot be solved by this library");
+  }
   if (std::find(m.colType.begin(), m.colType.end(), 'P') != m.colType.end()) {
     fail("partial integer columns cannot be solved by this library");
   }
@@ -191,6 +195,10 @@ void checkSolvable(Problem& problem) {
 bool isMip(const Problem& problem) {
   const ModelRecord& m = problem.rec.model;
   if (m.sets() > 0) return true;
+  if (std::any_of(m.indicatorComplement.begin(), m.indicatorComplement.end(),
+                  [](int c) { return c != 0; })) {
+    return true;
+  }
   return std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; });
 }
 
@@ -405,10 +413,9 @@ void finishRun(Problem& problem, RunRecord run, int* solvestatus, int* solstatus
   if (solstatus) *solstatus = run.solStatus;
 }
 
-void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags) {
+void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
-  const ModelRecord& m = rec.model;
   const EngineModel e = assemble(m, /*mip=*/false);
   const bool quadratic = !m.objQ.empty();
   if (quadratic && !hessianFitsSense(m)) {
@@ -578,9 +585,10 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags) {
   }
 }
 
-// Keeps a complete MIP start that satisfies bounds, rows and integrality; others are ignored.
-bool usableMipStart(const ModelRecord& m, const EngineModel& e, const MipSolRecord& start,
-                    double tol, std::vector<double>* x) {
+// Keeps a complete MIP start that satisfies bounds, rows, indicators and integrality; others are
+// ignored.
+bool usableMipStart(const ModelRecord& m, const EngineModel& e, const IndicatorForm& indicators,
+                    const MipSolRecord& start, double tol, std::vector<double>* x) {
   const auto nc = static_cast<std::size_t>(e.ncols);
   x->assign(nc, 0.0);
   std::vector<char> seen(nc, 0);
@@ -599,7 +607,7 @@ bool usableMipStart(const ModelRecord& m, const EngineModel& e, const MipSolReco
   for (std::size_t i = 0; i < act.size(); ++i) {
     if (act[i] < e.rowLb[i] - tol || act[i] > e.rowUb[i] + tol) return false;
   }
-  return true;
+  return violatedIndicator(indicators, x->data(), act.data(), tol) < 0;
 }
 
 // Largest upper end of a semi-continuous column the engine can branch on.
@@ -639,13 +647,13 @@ void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<Dirs
   }
 }
 
-void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
+void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
-  const ModelRecord& m = rec.model;
   if (!m.objQ.empty())
     fail("a quadratic objective with MIP entities cannot be solved by this library");
-  const EngineModel e = assemble(m, /*mip=*/true);
+  EngineModel e = assemble(m, /*mip=*/true);
+  const IndicatorForm indicators = reformulateIndicators(m, e);
   ResultRecord& r = rec.results;
   r = ResultRecord{};
 
@@ -655,6 +663,10 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
   si.passInMessageHandler(&quiet);
   si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  if (indicators.rows() > 0) {
+    si.addRows(indicators.rows(), indicators.start.data(), indicators.index.data(),
+               indicators.value.data(), indicators.rowLb.data(), indicators.rowUb.data());
+  }
   si.setObjSense(e.sense);
   bool special = m.sets() > 0;
   bool capped = false;
@@ -796,7 +808,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
     std::vector<double> start;
     const double tol = dblControl(rec, XPRS_FEASTOL) * 10;
     for (auto it = problem.pendingMipSols.rbegin(); it != problem.pendingMipSols.rend(); ++it) {
-      if (!special && usableMipStart(m, e, *it, tol, &start)) {
+      if (!special && usableMipStart(m, e, indicators, *it, tol, &start)) {
         cbc.setBestSolution(start.data(), e.ncols, e.sense * (objectiveOf(m, start.data()) + e.rhs),
                             false);
         ctx.message("MIP start accepted", XPRS_MSG_INFO);
@@ -857,9 +869,16 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags) {
         run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL : XPRS_SOLAVAILABLE_FEASIBLE;
     r.x.assign(x, x + e.ncols);
     const std::vector<double> act = activityOf(e, x);
+    const double tol = dblControl(rec, XPRS_FEASTOL) * 10;
+    // Cbc accepts an indicator column within its integer tolerance of the enforcing value, where
+    // a large big-M can leave the row violated by much more than the feasibility tolerance.
+    if (const int row = violatedIndicator(indicators, x, act.data(), tol); row >= 0) {
+      fail("indicator row ", row,
+           " is violated by the engine's solution: its big-M form is numerically unreliable");
+    }
     r.slack = slacksOf(m, act.data());
     double sumInf = 0.0;
-    primalInfeasibilities(e, x, act.data(), dblControl(rec, XPRS_FEASTOL) * 10, r, &sumInf);
+    primalInfeasibilities(e, x, act.data(), tol, r, &sumInf);
     run.sumPrimalInf = sumInf;
     run.objVal = run.mipObjVal = objectiveOf(m, x);
     if (run.mipStatus == XPRS_MIP_OPTIMAL) {
@@ -1031,11 +1050,11 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
         if (isMip(problem)) {
           run.optType = XPRS_OPTIMIZETYPE_MIP;
           ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_MIP;
-          solveMip(ctx, run, flags ? flags : "");
+          solveMip(ctx, run, flags ? flags : "", rec.model);
         } else {
           run.optType = XPRS_OPTIMIZETYPE_LP;
           ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_LP;
-          solveLp(ctx, run, flags ? flags : "");
+          solveLp(ctx, run, flags ? flags : "", rec.model);
         }
         run.time = ctx.elapsed();
         ctx.message(text("Optimisation finished: solve status ", run.solveStatus,
