@@ -230,7 +230,7 @@ int computedInt(Problem& problem, int id) {
     case XPRS_OBJECTIVES:
       return static_cast<int>(m.objectives.size());
     case XPRS_SOLVEDOBJS:
-      return run.optType >= 0 && run.solveStatus == XPRS_SOLVESTATUS_COMPLETED ? 1 : 0;
+      return run.solvedObjs;
     case XPRS_NLPSTOPSTATUS:
       return run.nlpStopStatus;
     default:

@@ -28,6 +28,7 @@
 
 #include "controls.hpp"
 #include "indicators.hpp"
+#include "objectives.hpp"
 #include "validate.hpp"
 
 namespace xprs::standin {
@@ -208,6 +209,13 @@ double timeLimit(const ProblemRecord& rec) {
   const int maxTime = intControl(rec, XPRS_MAXTIME);
   if (maxTime != 0) return std::abs(maxTime);
   return -1.0;
+}
+
+// Seconds left of the run's time limit (at least a millisecond), or -1 without a limit. A run
+// may solve several models in turn; together they keep to the limit.
+double timeLeft(RunContext& ctx) {
+  const double t = timeLimit(ctx.problem().rec);
+  return t > 0 ? std::max(1e-3, t - ctx.elapsed()) : -1.0;
 }
 
 double objectiveOf(const ModelRecord& m, const double* x) {
@@ -435,7 +443,7 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
   clp.setPrimalTolerance(dblControl(rec, XPRS_FEASTOL));
   clp.setDualTolerance(dblControl(rec, XPRS_OPTIMALITYTOL));
   clp.setMaximumIterations(std::max(0, intControl(rec, XPRS_LPITERLIMIT)));
-  if (const double t = timeLimit(rec); t > 0) clp.setMaximumWallSeconds(t);
+  if (const double t = timeLeft(ctx); t > 0) clp.setMaximumWallSeconds(t);
   ClpEvents events(&ctx);
   clp.passInEventHandler(&events);
 
@@ -757,7 +765,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   CbcHeuristicFPump pump(cbc);
   if (!special) cbc.addHeuristic(&pump);
 
-  if (const double t = timeLimit(rec); t > 0) {
+  if (const double t = timeLeft(ctx); t > 0) {
     cbc.setUseElapsedTime(true);
     cbc.setMaximumSeconds(t);
   }
@@ -1047,14 +1055,24 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
         if (rc != 0) setProblemError(problem, function, "scripted failure", rc);
       } else {
         checkSolvable(problem);
-        if (isMip(problem)) {
-          run.optType = XPRS_OPTIMIZETYPE_MIP;
-          ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_MIP;
-          solveMip(ctx, run, flags ? flags : "", rec.model);
+        const bool mip = isMip(problem);
+        run.optType = mip ? XPRS_OPTIMIZETYPE_MIP : XPRS_OPTIMIZETYPE_LP;
+        ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
+        const std::string f = flags ? flags : "";
+        auto solve = [&](RunRecord& r, const ModelRecord& model) {
+          if (mip) {
+            solveMip(ctx, r, f, model);
+          } else {
+            solveLp(ctx, r, f, model);
+          }
+        };
+        if (rec.model.objectives.size() > 1) {
+          solveObjectives(ctx, rec.model, run, solve);
         } else {
-          run.optType = XPRS_OPTIMIZETYPE_LP;
-          ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_LP;
-          solveLp(ctx, run, flags ? flags : "", rec.model);
+          solve(run, rec.model);
+          const bool optimal = run.solveStatus == XPRS_SOLVESTATUS_COMPLETED &&
+                               run.solStatus == XPRS_SOLSTATUS_OPTIMAL;
+          run.solvedObjs = optimal ? 1 : 0;
         }
         run.time = ctx.elapsed();
         ctx.message(text("Optimisation finished: solve status ", run.solveStatus,

@@ -142,6 +142,7 @@ struct RunRecord {
   double bestBound = 0.0;
   double time = 0.0;
   double sumPrimalInf = 0.0;
+  int solvedObjs = 0;  // objectives whose priority level was solved to optimality
 };
 
 // Results of the last run. Availability uses the XPRS_SOLAVAILABLE_* codes.

@@ -1,0 +1,198 @@
+// Several linear objectives against hand-computed optima: priority order, weights that blend
+// and turn senses, level tolerances, a MIP run level by level, and what the attributes report.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/standin_test.hpp"
+#include "xprs_testing.hpp"
+
+namespace {
+
+using testing::DoubleNear;
+using testing::Pointwise;
+
+class ObjectivesTest : public xprs_test::StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+  }
+  // Objective objidx with the given coefficients (one per column), priority and weight.
+  void objective(int objidx, const std::vector<double>& coef, int priority, double weight = 1) {
+    std::vector<int> cols(coef.size());
+    for (std::size_t j = 0; j < cols.size(); ++j) cols[j] = static_cast<int>(j);
+    ASSERT_EQ(XPRSchgobjn(prob_, objidx, static_cast<int>(coef.size()), cols.data(), coef.data()),
+              0);
+    ASSERT_EQ(XPRSsetobjintcontrol(prob_, objidx, XPRS_OBJECTIVE_PRIORITY, priority), 0);
+    ASSERT_EQ(XPRSsetobjdblcontrol(prob_, objidx, XPRS_OBJECTIVE_WEIGHT, weight), 0);
+  }
+  void tolerance(int objidx, int control, double value) {
+    ASSERT_EQ(XPRSsetobjdblcontrol(prob_, objidx, control, value), 0);
+  }
+  // Optimises and expects a complete optimal run with objective 0 at obj0; returns x.
+  std::vector<double> solve(int ncols, double obj0, int solvedObjs) {
+    int solve = -1;
+    int sol = -1;
+    EXPECT_EQ(XPRSoptimize(prob_, "", &solve, &sol), 0) << lastError();
+    EXPECT_EQ(solve, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    double obj = 0;
+    double bound = 0;
+    int solved = -1;
+    EXPECT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
+    EXPECT_EQ(XPRSgetdblattrib(prob_, XPRS_BESTBOUND, &bound), 0);
+    EXPECT_EQ(XPRSgetintattrib(prob_, XPRS_SOLVEDOBJS, &solved), 0);
+    EXPECT_NEAR(obj, obj0, 1e-6);
+    EXPECT_NEAR(bound, obj0, 1e-6);
+    EXPECT_EQ(solved, solvedObjs);
+    std::vector<double> x(static_cast<std::size_t>(ncols));
+    int status = -1;
+    EXPECT_EQ(XPRSgetsolution(prob_, &status, x.data(), 0, ncols - 1), 0);
+    return x;
+  }
+};
+
+// x in [0, 10], y in [0, 7], x + y <= 10. Objective 0: min -x - y; objective 1: min x.
+TEST_F(ObjectivesTest, HigherPriorityIsOptimisedFirstAndKeptWithinItsTolerance) {
+  const double ub[] = {10, 7};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char type = 'L';
+  const double rhs = 10;
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0, 1};
+  const double vals[] = {1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 2, &type, &rhs, nullptr, start, cols, vals), 0);
+  struct Case {
+    const char* what;
+    int priority0;
+    int priority1;
+    double absTol;
+    double relTol;
+    std::vector<double> x;
+  };
+  const Case cases[] = {
+      // x + y = 10 first, then the smallest x on that face.
+      {"objective 0 first", 2, 1, 0, 0, {3, 7}},
+      // x = 0 first, then the largest x + y with x = 0.
+      {"objective 1 first", 1, 3, 0, 0, {0, 7}},
+      // x + y may fall to 8.
+      {"absolute tolerance", 2, 1, 2, 0, {1, 7}},
+      // x + y may fall by 30 % of 10.
+      {"relative tolerance", 2, 1, 0, 0.3, {0, 7}},
+      // The larger of 2 and 10 % of 10.
+      {"larger of both", 2, 1, 2, 0.1, {1, 7}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    objective(0, {-1, -1}, c.priority0);
+    objective(1, {1, 0}, c.priority1);
+    tolerance(0, XPRS_OBJECTIVE_ABSTOL, c.absTol);
+    tolerance(0, XPRS_OBJECTIVE_RELTOL, c.relTol);
+    const auto x = solve(2, -(c.x[0] + c.x[1]), 2);
+    EXPECT_THAT(x, Pointwise(DoubleNear(1e-6), c.x));
+  }
+  // Two levels solved a model with a row the problem does not have: no duals, no basis.
+  int status = -1;
+  double dual[1];
+  ASSERT_EQ(XPRSgetduals(prob_, &status, dual, 0, 0), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  int rowstat[1];
+  EXPECT_NE(XPRSgetbasis(prob_, rowstat, nullptr), 0);
+  double slack[1];
+  ASSERT_EQ(XPRSgetslacks(prob_, &status, slack, 0, 0), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(slack[0], 2, 1e-6);
+}
+
+// max; x, y, z in [0, 10], x + y + z <= 12. Priority 5: objective 0 = x + y (weight 1) and
+// objective 1 = z with weight -1 (minimised), blended into x + y - z. Priority 1: objective 2 =
+// x - 2y with weight 2.
+TEST_F(ObjectivesTest, EqualPrioritiesBlendByWeightInTheProblemSense) {
+  const double ub[] = {10, 10, 10};
+  ASSERT_EQ(XPRSaddcols64(prob_, 3, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char type = 'L';
+  const double rhs = 12;
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0, 1, 2};
+  const double vals[] = {1, 1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 3, &type, &rhs, nullptr, start, cols, vals), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  objective(0, {1, 1, 0}, 5);
+  objective(1, {0, 0, 1}, 5, -1);
+  // One level: z = 0 and x + y = 12; the row's dual is that of a single LP.
+  {
+    SCOPED_TRACE("one level");
+    const auto x = solve(3, 12, 2);
+    EXPECT_NEAR(x[0] + x[1], 12, 1e-6);
+    EXPECT_NEAR(x[2], 0, 1e-6);
+    int status = -1;
+    double dual[1];
+    ASSERT_EQ(XPRSgetduals(prob_, &status, dual, 0, 0), 0);
+    EXPECT_EQ(status, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_NEAR(dual[0], 1, 1e-6);
+  }
+  objective(2, {1, -2, 0}, 1, 2);
+  {
+    // Then the largest x - 2y on x + y = 12, z = 0.
+    SCOPED_TRACE("two levels");
+    EXPECT_THAT(solve(3, 12, 3), Pointwise(DoubleNear(1e-6), {10.0, 2.0, 0.0}));
+  }
+  {
+    // The level's tolerance is the larger of its objectives': x + y - z may fall to 11.
+    SCOPED_TRACE("tolerance of the second objective of the level");
+    tolerance(1, XPRS_OBJECTIVE_ABSTOL, 1);
+    EXPECT_THAT(solve(3, 11, 3), Pointwise(DoubleNear(1e-6), {10.0, 1.0, 0.0}));
+  }
+  int objectives = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_OBJECTIVES, &objectives), 0);
+  EXPECT_EQ(objectives, 3);
+}
+
+// Knapsack, max: values 3, 3, 2, 4; weights 2, 3, 1, 3.5; capacity 5. The largest value 6 comes
+// from items {0, 1} (weight 5) or {2, 3} (weight 4.5); the lighter one wins the second level.
+TEST_F(ObjectivesTest, MipLevelsKeepTheBestValueAndThenTheLightestLoad) {
+  const double ub[] = {1, 1, 1, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 4, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const int cols[] = {0, 1, 2, 3};
+  const char binary[] = {'B', 'B', 'B', 'B'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 4, cols, binary), 0);
+  const char type = 'L';
+  const double rhs = 5;
+  const XPRSint64 start[] = {0};
+  const double weight[] = {2, 3, 1, 3.5};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 4, &type, &rhs, nullptr, start, cols, weight), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  objective(0, {3, 3, 2, 4}, 1);
+  objective(1, {2, 3, 1, 3.5}, 0, -1);
+  EXPECT_THAT(solve(4, 6, 2), Pointwise(DoubleNear(1e-6), {0.0, 0.0, 1.0, 1.0}));
+  int optType = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_OPTIMIZETYPEUSED, &optType), 0);
+  EXPECT_EQ(optType, XPRS_OPTIMIZETYPE_MIP);
+}
+
+TEST_F(ObjectivesTest, AnInfeasibleFirstLevelEndsTheRunWithItsStatus) {
+  const double ub[] = {1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char type = 'G';
+  const double rhs = 2;
+  const XPRSint64 start[] = {0};
+  const int cols[] = {0};
+  const double vals[] = {1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, &type, &rhs, nullptr, start, cols, vals), 0);
+  objective(0, {1}, 1);
+  objective(1, {-1}, 0);
+  int solve = -1;
+  int sol = -1;
+  ASSERT_EQ(XPRSoptimize(prob_, "", &solve, &sol), 0);
+  EXPECT_EQ(solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(sol, XPRS_SOLSTATUS_INFEASIBLE);
+  int solved = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SOLVEDOBJS, &solved), 0);
+  EXPECT_EQ(solved, 0);
+}
+
+}  // namespace
