@@ -37,10 +37,15 @@ bool Library::takeInjection(const char* function, int* rc, std::string* message,
   return false;
 }
 
+void Library::journal(const char* function, const void* handle, const std::string& digest) {
+  if (journal_.size() == kJournalCapacity) journal_.pop_front();
+  journal_.push_back({function, handle, digest});
+}
+
 int Library::enter(const char* function, XPRSprob prob, const std::string& digest, Problem** out,
                    bool allowNull) {
   std::lock_guard lock(mutex_);
-  journal_.push_back({function, prob, digest});
+  journal(function, prob, digest);
   Problem* problem = nullptr;
   if (prob != nullptr || !allowNull) {
     auto it = problems_.find(key(prob));
@@ -77,7 +82,7 @@ int Library::enter(const char* function, XPRSprob prob, const std::string& diges
 int Library::enterGlobal(const char* function, const void* handle, const std::string& digest,
                          bool* keepHandle) {
   std::lock_guard lock(mutex_);
-  journal_.push_back({function, handle, digest});
+  journal(function, handle, digest);
   int rc = 0;
   std::string message;
   if (takeInjection(function, &rc, &message, keepHandle)) {
@@ -158,7 +163,7 @@ bool Library::initialised() {
 
 std::vector<CallRecord> Library::calls() {
   std::lock_guard lock(mutex_);
-  return journal_;
+  return {journal_.begin(), journal_.end()};
 }
 
 void Library::clearCalls() {

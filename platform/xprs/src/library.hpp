@@ -7,9 +7,13 @@
 
 #include <xprs.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -58,7 +62,8 @@ template <class... Ts>
 }
 
 // Short digest of a call for the journal: "name=value" pairs. Pointers show only whether
-// they are NULL; string() renders a NUL-terminated input text.
+// they are NULL; string() renders a NUL-terminated input text, cut after kMaxText characters
+// (marked by "...").
 class Digest {
  public:
   template <class T>
@@ -71,11 +76,15 @@ class Digest {
     }
     return *this;
   }
+  static constexpr std::size_t kMaxText = 256;
+
   Digest& string(std::string_view name, const char* value) {
     start(name);
     if (value) {
+      const std::size_t n = strnlen(value, kMaxText + 1);
       out_ += '"';
-      out_ += value;
+      out_.append(value, std::min(n, kMaxText));
+      if (n > kMaxText) out_ += "...";
       out_ += '"';
     } else {
       out_ += "NULL";
@@ -150,7 +159,8 @@ class Library {
   int free();
   [[nodiscard]] bool initialised();
 
-  // Test hooks.
+  // Test hooks. The journal keeps the most recent kJournalCapacity calls.
+  static constexpr std::size_t kJournalCapacity = 1 << 16;
   std::vector<CallRecord> calls();
   void clearCalls();
   void failNext(const std::string& function, int rc, const std::string& text, int skip,
@@ -176,7 +186,9 @@ class Library {
   std::uintptr_t nextToken_ = 1;
   int initCount_ = 0;
   int misuse_ = 0;
-  std::vector<CallRecord> journal_;
+  void journal(const char* function, const void* handle, const std::string& digest);
+
+  std::deque<CallRecord> journal_;
   std::vector<Injection> injections_;
   std::string globalError_;
   int globalErrorCode_ = 0;

@@ -135,6 +135,20 @@ TEST_F(StandinTest, JournalRecordsEveryCallInOrderWithDigests) {
   EXPECT_TRUE(xprs::testing::calls().empty());
 }
 
+TEST_F(StandinTest, JournalKeepsTheMostRecentCallsWithShortTexts) {
+  xprs::testing::clearCalls();
+  int n = 0;
+  for (int k = 0; k < 70000; ++k) XPRSgetintattrib(prob_, XPRS_COLS, &n);
+  XPRSgetintattrib(prob_, XPRS_ROWS, &n);
+  const std::string longName(300, 'n');
+  EXPECT_EQ(XPRSsetprobname(prob_, longName.c_str()), 0);
+  const auto calls = xprs::testing::calls();
+  ASSERT_EQ(calls.size(), 65536u);
+  EXPECT_EQ(calls.front().digest, "attrib=1018");
+  EXPECT_EQ(calls[calls.size() - 2].digest, "attrib=1001");
+  EXPECT_EQ(calls.back().digest, "name=\"" + std::string(256, 'n') + "...\"");
+}
+
 TEST_F(StandinTest, InjectedFailureServesTheNthCallAndLeavesTheModelUnchanged) {
   xprs::testing::failNext("XPRSaddcols64", 32, "injected", /*skip=*/1);
   ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);

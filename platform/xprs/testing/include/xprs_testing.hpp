@@ -36,7 +36,8 @@ using standin::ScriptEvent;
 // and shows later changes. Throws std::invalid_argument for a handle that is not a live problem.
 [[nodiscard]] const ProblemRecord& inspect(XPRSprob prob);
 
-// The call journal: every exported function call in order (function name, handle, digest).
+// The call journal: the most recent exported function calls in order (function name, handle,
+// digest); it keeps the last 65536.
 [[nodiscard]] std::vector<CallRecord> calls();
 void clearCalls();
 [[nodiscard]] std::size_t countCalls(std::string_view function);
