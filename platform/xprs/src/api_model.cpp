@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "formula.hpp"
 #include "library.hpp"
@@ -23,12 +24,27 @@ void growRows(ModelRecord& m, std::size_t n) {
   m.indicatorComplement.resize(n, 0);
 }
 
+// Objective objidx, creating the missing ones below it with zero coefficients. An index may
+// pass the current count by at most the number of columns: more objectives than that is no
+// model, only a wrong index, and each one holds a coefficient per column.
 ObjectiveRecord& objectiveAt(ModelRecord& m, int objidx) {
+  const std::size_t count = m.objectives.size();
   if (objidx < 0) fail("invalid objective index ", objidx);
-  while (static_cast<int>(m.objectives.size()) <= objidx) {
-    m.objectives.emplace_back().coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+  const auto index = static_cast<std::size_t>(objidx);
+  const std::size_t limit = count + static_cast<std::size_t>(m.cols());
+  if (index > limit) {
+    fail("objective index ", objidx, " is beyond the limit ", limit,
+         " (the number of objectives plus the number of columns)");
   }
-  return m.objectives[static_cast<std::size_t>(objidx)];
+  if (index >= count) {
+    // Built aside first, so that running out of memory leaves the objectives as they were.
+    ObjectiveRecord blank;
+    blank.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+    std::vector<ObjectiveRecord> added(index + 1 - count, blank);
+    m.objectives.reserve(index + 1);
+    std::move(added.begin(), added.end(), std::back_inserter(m.objectives));
+  }
+  return m.objectives[index];
 }
 
 void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int colind[],
@@ -38,8 +54,12 @@ void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int 
   checkPointer(colind, "colind");
   checkPointer(objcoef, "objcoef");
   for (int i = 0; i < ncols; ++i) {
-    if (colind[i] != -1) checkColumn(m, colind[i], "colind", i);
-    checkValue(objcoef[i], "objcoef", i);
+    if (colind[i] == -1) {
+      checkValue(objcoef[i], "objcoef", i);
+    } else {
+      checkColumn(m, colind[i], "colind", i);
+      checkCoefficient(objcoef[i], "objcoef", i);
+    }
   }
   for (int i = 0; i < ncols; ++i) {
     if (colind[i] == -1) {
@@ -51,6 +71,7 @@ void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int 
   }
 }
 
+// The destination's loaded basis and MIP starts belong to its old model: they are dropped.
 void copyModel(const Problem& src, Problem& dest) {
   ProblemRecord fresh;
   fresh.model = src.rec.model;
@@ -59,6 +80,8 @@ void copyModel(const Problem& src, Problem& dest) {
   fresh.strControls = dest.rec.strControls;
   fresh.callbacks = dest.rec.callbacks;
   dest.rec = std::move(fresh);
+  dest.pendingBasis.reset();
+  dest.pendingMipSols.clear();
 }
 
 }  // namespace
@@ -220,11 +243,11 @@ int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const doub
       checkStarts(start, ncols, ncoefs, "start");
       for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
         checkRow(m, rowind[k], "rowind", k);
-        checkValue(rowcoef[k], "rowcoef", k);
+        checkCoefficient(rowcoef[k], "rowcoef", k);
       }
     }
     for (int j = 0; j < ncols; ++j) {
-      if (objcoef) checkValue(objcoef[j], "objcoef", j);
+      if (objcoef) checkCoefficient(objcoef[j], "objcoef", j);
       if (lb) checkValue(lb[j], "lb", j);
       if (ub) checkValue(ub[j], "ub", j);
     }
@@ -293,7 +316,7 @@ int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char
       checkStarts(start, nrows, ncoefs, "start");
       for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
         checkColumn(m, colind[k], "colind", k);
-        checkValue(rowcoef[k], "rowcoef", k);
+        checkCoefficient(rowcoef[k], "rowcoef", k);
       }
     }
     const int first = m.rows();
@@ -345,7 +368,7 @@ int XPRS_CC XPRSaddqmatrix64(XPRSprob prob, int row, XPRSint64 ncoefs, const int
     for (XPRSint64 k = 0; k < ncoefs; ++k) {
       checkColumn(m, rowqcol1[k], "rowqcol1", k);
       checkColumn(m, rowqcol2[k], "rowqcol2", k);
-      checkValue(rowqcoef[k], "rowqcoef", k);
+      checkCoefficient(rowqcoef[k], "rowqcoef", k);
     }
     for (XPRSint64 k = 0; k < ncoefs; ++k) {
       m.qRow.push_back(row);
@@ -372,7 +395,7 @@ int XPRS_CC XPRSchgmqobj64(XPRSprob prob, XPRSint64 ncoefs, const int objqcol1[]
                        for (XPRSint64 k = 0; k < ncoefs; ++k) {
                          checkColumn(m, objqcol1[k], "objqcol1", k);
                          checkColumn(m, objqcol2[k], "objqcol2", k);
-                         checkValue(objqcoef[k], "objqcoef", k);
+                         checkCoefficient(objqcoef[k], "objqcoef", k);
                        }
                        for (XPRSint64 k = 0; k < ncoefs; ++k) {
                          const int i = std::min(objqcol1[k], objqcol2[k]);

@@ -225,7 +225,8 @@ int XPRS_CC XPRSloaddirs(XPRSprob prob, int ndirs, const int colind[], const int
     if (ndirs > 0) checkPointer(colind, "colind");
     for (int k = 0; k < ndirs; ++k) {
       if (colind[k] < 0) {
-        if (-colind[k] - 1 >= m.sets()) {
+        // Set -1 is the first set; widened, so that INT_MIN does not overflow.
+        if (-static_cast<long long>(colind[k]) - 1 >= m.sets()) {
           fail("invalid set reference ", colind[k], " in colind[", k, "] (the problem has ",
                m.sets(), " sets)");
         }

@@ -36,6 +36,16 @@ inline void checkValue(double v, const char* array, long long pos) {
   if (std::isnan(v)) fail("NaN in ", array, "[", pos, "]");
 }
 
+// Magnitudes of 1e20 and above are infinite.
+inline bool isInfinite(double v) { return std::fabs(v) >= XPRS_PLUSINFINITY; }
+
+// Objective, matrix and quadratic coefficients must be finite: an infinite one has no meaning
+// and the engines abort on it.
+inline void checkCoefficient(double v, const char* array, long long pos) {
+  checkValue(v, array, pos);
+  if (isInfinite(v)) fail("infinite coefficient ", v, " in ", array, "[", pos, "]");
+}
+
 inline void checkNotSolving(Problem& problem) {
   if (problem.target().solving) fail("the problem is being optimised");
 }
@@ -61,8 +71,6 @@ inline void checkStarts(const XPRSint64* start, int n, XPRSint64 ncoefs, const c
     }
   }
 }
-
-inline bool isInfinite(double v) { return std::fabs(v) >= XPRS_PLUSINFINITY; }
 
 }  // namespace xprs::standin
 

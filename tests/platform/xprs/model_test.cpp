@@ -5,6 +5,7 @@
 #include <xprs.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,8 @@ TEST_F(ModelTest, RefusesBadArgumentsWithExactTextsAndChangesNothing) {
   const int minusTwo[] = {-2};
   const char typeQ[] = {'Q'};
   const double lim[] = {2.0};
+  const double huge[] = {XPRS_PLUSINFINITY};
+  const double minusInf[] = {-std::numeric_limits<double>::infinity()};
   struct Case {
     const char* what;
     std::function<int()> call;
@@ -132,6 +135,34 @@ TEST_F(ModelTest, RefusesBadArgumentsWithExactTextsAndChangesNothing) {
        "XPRSchgobjsense: invalid objective sense 0 (1 or -1)"},
       {"bad objective index", [&] { return XPRSchgobjn(prob_, -1, 1, one, vals); },
        "XPRSchgobjn: invalid objective index -1"},
+      {"objective index beyond objectives plus columns",
+       [&] { return XPRSchgobjn(prob_, 5, 1, one, vals); },
+       "XPRSchgobjn: objective index 5 is beyond the limit 4 (the number of objectives plus the "
+       "number of columns)"},
+      {"huge objective index", [&] { return XPRSchgobjn(prob_, 2000000000, 1, one, vals); },
+       "XPRSchgobjn: objective index 2000000000 is beyond the limit 4 (the number of objectives "
+       "plus the number of columns)"},
+      {"infinite objective coefficient", [&] { return XPRSchgobj(prob_, 1, one, huge); },
+       "XPRSchgobj: infinite coefficient 1e+20 in objcoef[0]"},
+      {"infinite objective of a new column",
+       [&] {
+         return XPRSaddcols64(prob_, 1, 0, minusInf, nullptr, nullptr, nullptr, nullptr, nullptr);
+       },
+       "XPRSaddcols64: infinite coefficient -inf in objcoef[0]"},
+      {"infinite matrix entry of a new row",
+       [&] {
+         const double entries[] = {1, -1e20};
+         return XPRSaddrows64(prob_, 1, 2, lrow, nullptr, nullptr, start2, cols, entries);
+       },
+       "XPRSaddrows64: infinite coefficient -1e+20 in rowcoef[1]"},
+      {"infinite matrix entry of a new column",
+       [&] { return XPRSaddcols64(prob_, 1, 1, nullptr, start2, one, huge, nullptr, nullptr); },
+       "XPRSaddcols64: infinite coefficient 1e+20 in rowcoef[0]"},
+      {"infinite Hessian entry", [&] { return XPRSchgmqobj64(prob_, 1, one, one, minusInf); },
+       "XPRSchgmqobj64: infinite coefficient -inf in objqcoef[0]"},
+      {"infinite quadratic row entry",
+       [&] { return XPRSaddqmatrix64(prob_, 0, 1, one, one, huge); },
+       "XPRSaddqmatrix64: infinite coefficient 1e+20 in rowqcoef[0]"},
       {"bad bound type", [&] { return XPRSchgbounds(prob_, 1, one, bad, vals); },
        "XPRSchgbounds: invalid bound type 'X' in bndtype[0]"},
       {"quadratic term on a bad column",
@@ -249,6 +280,10 @@ TEST_F(ModelTest, ObjectivesHoldCoefficientsConstantsAndTheirControls) {
   ASSERT_EQ(XPRSaddnames(prob_, XPRS_NAMES_OBJECTIVE, "cost\0time", 2, 3), 0);
   EXPECT_EQ(m.objNames[2], "cost");
   EXPECT_EQ(m.objNames[3], "time");
+  // An index may pass the count by the number of columns.
+  ASSERT_EQ(XPRSchgobjn(prob_, 7, 1, cols, vals), 0);
+  EXPECT_EQ(m.objectives.size(), 8u);
+  EXPECT_EQ(m.objectives[7].coef, (std::vector<double>{0, 0, 7}));
 }
 
 TEST_F(ModelTest, HessianTripletsMergeIntoOneSymmetricEntry) {
@@ -400,6 +435,12 @@ TEST_F(ModelTest, RefusesFurtherFaultsOfTheRemainingFunctions) {
        "XPRSchgglblimit: negative limit -1 in limit[0]"},
       {"NULL names", [&] { return XPRSaddnames(prob_, XPRS_NAMES_COLUMN, nullptr, 0, 0); },
        "XPRSaddnames: names is NULL"},
+      {"directive on the most negative set reference",
+       [&] {
+         const int most[] = {std::numeric_limits<int>::min()};
+         return XPRSloaddirs(prob_, 1, most, nullptr, nullptr, nullptr, nullptr);
+       },
+       "XPRSloaddirs: invalid set reference -2147483648 in colind[0] (the problem has 0 sets)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -414,6 +455,7 @@ TEST_F(ModelTest, RefusesFurtherFaultsOfTheRemainingFunctions) {
   EXPECT_EQ(m.indicatorComplement, (std::vector<int>{0, 0}));
   EXPECT_EQ(m.colUb[1], XPRS_PLUSINFINITY);
   EXPECT_EQ(m.colLimit[1], 1.0);
+  EXPECT_TRUE(xprs::testing::inspect(prob_).warmStart.dirs.empty());
 }
 
 TEST_F(ModelTest, QuadraticRowsMustBeInequalities) {
