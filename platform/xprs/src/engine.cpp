@@ -29,6 +29,7 @@
 #include "controls.hpp"
 #include "indicators.hpp"
 #include "objectives.hpp"
+#include "precheck.hpp"
 #include "validate.hpp"
 
 namespace xprs::standin {
@@ -72,6 +73,10 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
       const int row = it->first;
       double sum = 0.0;
       for (; it != last && it->first == row; ++it) sum += it->second;
+      if (isInfinite(sum)) {
+        fail("the coefficients of row ", row, " and column ", j, " add up to ", sum,
+             ", which is infinite");
+      }
       if (sum != 0.0) {
         e.index.push_back(row);
         e.value.push_back(sum);
@@ -105,7 +110,9 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
         e.rowLb[i] = toEngine(rhs), e.rowUb[i] = toEngine(rhs);
         break;
       case 'R':
-        e.rowLb[i] = toEngine(rhs - std::fabs(m.rowRange[i])), e.rowUb[i] = toEngine(rhs);
+        e.rowLb[i] =
+            isInfinite(m.rowRange[i]) ? -COIN_DBL_MAX : toEngine(rhs - std::fabs(m.rowRange[i]));
+        e.rowUb[i] = toEngine(rhs);
         break;
       default:
         e.rowLb[i] = -COIN_DBL_MAX, e.rowUb[i] = COIN_DBL_MAX;
@@ -127,51 +134,6 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// True when ½x'Qx is convex (sense 1) or concave (sense -1) over the columns it involves.
-bool hessianFitsSense(const ModelRecord& m) {
-  std::vector<int> cols;
-  for (const auto& [key, v] : m.objQ) {
-    cols.push_back(key.first);
-    cols.push_back(key.second);
-  }
-  std::sort(cols.begin(), cols.end());
-  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
-  const std::size_t n = cols.size();
-  if (n > 2000) fail("the objective Hessian involves more than 2000 columns");
-  auto pos = [&](int c) {
-    return static_cast<std::size_t>(std::lower_bound(cols.begin(), cols.end(), c) - cols.begin());
-  };
-  std::vector<double> a(n * n, 0.0);
-  double scale = 0.0;
-  for (const auto& [key, v] : m.objQ) {
-    const double q = v * m.sense;
-    a[pos(key.first) * n + pos(key.second)] = q;
-    a[pos(key.second) * n + pos(key.first)] = q;
-    scale = std::max(scale, std::fabs(q));
-  }
-  const double tol = 1e-9 * std::max(scale, 1.0);
-  // LDL' without pivoting; a zero pivot needs a zero remaining column.
-  for (std::size_t k = 0; k < n; ++k) {
-    const double d = a[k * n + k];
-    if (d < -tol) return false;
-    if (d <= tol) {
-      for (std::size_t i = k + 1; i < n; ++i) {
-        if (std::fabs(a[i * n + k]) > 1e-7 * std::max(scale, 1.0)) return false;
-      }
-      continue;
-    }
-    for (std::size_t i = k + 1; i < n; ++i) {
-      const double f = a[i * n + k] / d;
-      if (f == 0.0) continue;
-      for (std::size_t j = k + 1; j <= i; ++j) a[i * n + j] -= f * a[j * n + k];
-    }
-    for (std::size_t i = k + 1; i < n; ++i) {
-      for (std::size_t j = k + 1; j < i; ++j) a[j * n + i] = a[i * n + j];
-    }
-  }
-  return true;
-}
 
 // What the engine refuses, before anything runs.
 void checkSolvable(Problem& problem) {
@@ -421,14 +383,29 @@ void finishRun(Problem& problem, RunRecord run, int* solvestatus, int* solstatus
   if (solstatus) *solstatus = run.solStatus;
 }
 
+void reportInfeasible(RunContext& ctx, RunRecord& run, bool mip, const std::string& reason) {
+  run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+  run.lpStatus = XPRS_LP_INFEAS;
+  if (mip) run.mipStatus = XPRS_MIP_INFEAS;
+  ctx.problem().rec.results = ResultRecord{};
+  ctx.message(text("The problem is infeasible: ", reason), XPRS_MSG_INFO);
+}
+
 void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
-  const EngineModel e = assemble(m, /*mip=*/false);
+  EngineModel e = assemble(m, /*mip=*/false);
   const bool quadratic = !m.objQ.empty();
   if (quadratic && !hessianFitsSense(m)) {
     run.lpStatus = XPRS_LP_NONCONVEX;
     fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative", " semi-definite");
+  }
+  if (const std::string reason =
+          provenInfeasible(e, m, /*mip=*/false, dblControl(rec, XPRS_FEASTOL), /*intTol=*/0.0);
+      !reason.empty()) {
+    reportInfeasible(ctx, run, /*mip=*/false, reason);
+    return;
   }
   ClpSimplex clp;
   LogHandler handler(&ctx);
@@ -602,6 +579,8 @@ bool usableMipStart(const ModelRecord& m, const EngineModel& e, const IndicatorF
   std::vector<char> seen(nc, 0);
   for (std::size_t k = 0; k < start.values.size(); ++k) {
     const std::size_t j = start.cols.empty() ? k : static_cast<std::size_t>(start.cols[k]);
+    // A start given for another model, or with values no column can take, is no start.
+    if (j >= nc || isInfinite(start.values[k])) return false;
     (*x)[j] = start.values[k];
     seen[j] = 1;
   }
@@ -620,6 +599,38 @@ bool usableMipStart(const ModelRecord& m, const EngineModel& e, const IndicatorF
 
 // Largest upper end of a semi-continuous column the engine can branch on.
 constexpr double kSemiContinuousCap = 1e9;
+
+// The lower end of the nonzero range of each semi-continuous and semi-integer column (0 for
+// other columns and where the range is empty). Such a column takes 0 or a value between its
+// limit and its upper bound; negative bounds have no such meaning and are refused. A limit above
+// the upper bound leaves only 0, and the column is fixed there.
+std::vector<double> semiContinuousLimits(const ModelRecord& m, EngineModel& e, double intTol) {
+  std::vector<double> limits(static_cast<std::size_t>(e.ncols), 0.0);
+  for (std::size_t j = 0; j < limits.size(); ++j) {
+    const char t = m.colType[j];
+    if (t != 'S' && t != 'R') continue;
+    const char* kind = t == 'S' ? "semi-continuous" : "semi-integer";
+    if (m.colLb[j] < 0.0)
+      fail(kind, " column ", j, " has a negative lower bound (", m.colLb[j], ")");
+    if (m.colUb[j] < 0.0)
+      fail(kind, " column ", j, " has a negative upper bound (", m.colUb[j], ")");
+    const double limit = m.colLimit[j];
+    const double low = t == 'R' ? std::ceil(limit - intTol) : limit;
+    const double high =
+        t == 'R' && e.colUb[j] < COIN_DBL_MAX ? std::floor(e.colUb[j] + intTol) : e.colUb[j];
+    if (isInfinite(limit) || low > high) {
+      e.colLb[j] = 0.0;
+      e.colUb[j] = 0.0;
+      continue;
+    }
+    if (limit > kSemiContinuousCap) {
+      fail(kind, " column ", j, " has a limit (", limit, ") above the engine's limit ",
+           kSemiContinuousCap);
+    }
+    limits[j] = limit;
+  }
+  return limits;
+}
 
 // Branching priorities and directions of XPRSloaddirs (later calls override earlier ones).
 // Both libraries branch first on the smallest priority value.
@@ -661,9 +672,18 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   if (!m.objQ.empty())
     fail("a quadratic objective with MIP entities cannot be solved by this library");
   EngineModel e = assemble(m, /*mip=*/true);
-  const IndicatorForm indicators = reformulateIndicators(m, e);
   ResultRecord& r = rec.results;
   r = ResultRecord{};
+  const double intTol = std::max(1e-9, dblControl(rec, XPRS_MIPTOL));
+  const std::vector<double> lotLimit = semiContinuousLimits(m, e, intTol);
+  // The indicator rows are freed in e before the checks: they need not hold.
+  const IndicatorForm indicators = reformulateIndicators(m, e);
+  if (const std::string reason =
+          provenInfeasible(e, m, /*mip=*/true, dblControl(rec, XPRS_FEASTOL), intTol);
+      !reason.empty()) {
+    reportInfeasible(ctx, run, /*mip=*/true, reason);
+    return;
+  }
 
   OsiClpSolverInterface si;
   CoinMessageHandler quiet;
@@ -727,9 +747,8 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   }
   for (int j = 0; j < e.ncols; ++j) {
     const auto u = static_cast<std::size_t>(j);
-    const char t = m.colType[u];
-    if ((t == 'S' || t == 'R') && m.colLimit[u] > 0.0) {
-      const double points[4] = {0.0, 0.0, m.colLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
+    if (lotLimit[u] > 0.0) {
+      const double points[4] = {0.0, 0.0, lotLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
       objects.push_back(new CbcLotsize(&cbc, j, 2, points, true));
     }
   }

@@ -774,6 +774,55 @@ TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
   EXPECT_EQ(XPRSdestroyprob(again), 0);
 }
 
+TEST_F(SolveTest, MipStartsOfAnOverwrittenModelOrWithInfiniteValuesAreNotUsed) {
+  std::vector<std::string> lines;
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* d, const char* msg, int len, int) {
+                  static_cast<std::vector<std::string>*>(d)->emplace_back(
+                      msg, static_cast<std::size_t>(len));
+                },
+                &lines, 0),
+            0);
+  const auto model = xprs_test::readSample("p0033");
+  xprs_test::load(prob_, model);
+  const std::vector<double> ones(static_cast<std::size_t>(model.cols), 1.0);
+  ASSERT_EQ(XPRSaddmipsol(prob_, model.cols, ones.data(), nullptr, "all ones"), 0);
+  // The start is for 33 columns; the model that replaces it has one: max x, x integer <= 4.
+  XPRSprob small = nullptr;
+  ASSERT_EQ(XPRScreateprob(&small), 0);
+  const double obj[] = {1};
+  const double ub[] = {4};
+  ASSERT_EQ(XPRSaddcols64(small, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const int col[] = {0};
+  const char integer[] = {'I'};
+  ASSERT_EQ(XPRSchgcoltype(small, 1, col, integer), 0);
+  ASSERT_EQ(XPRSchgobjsense(small, XPRS_OBJ_MAXIMIZE), 0);
+  ASSERT_EQ(XPRScopyprob(prob_, small, nullptr), 0);
+  ASSERT_EQ(XPRSdestroyprob(small), 0);
+  Outcome o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.obj, 4.0);
+  EXPECT_THAT(lines, testing::Not(testing::Contains("MIP start accepted")));
+  // A start at infinity is no start, even for a column without an upper bound.
+  const char upper[] = {'U'};
+  const double inf[] = {XPRS_PLUSINFINITY};
+  ASSERT_EQ(XPRSchgbounds(prob_, 1, col, upper, inf), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MINIMIZE), 0);
+  ASSERT_EQ(XPRSaddmipsol(prob_, 1, inf, nullptr, nullptr), 0);
+  lines.clear();
+  o = optimize();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.obj, 0.0);
+  EXPECT_THAT(lines, testing::Not(testing::Contains("MIP start accepted")));
+  // A finite start is taken.
+  const double three[] = {3};
+  ASSERT_EQ(XPRSaddmipsol(prob_, 1, three, nullptr, nullptr), 0);
+  lines.clear();
+  o = optimize();
+  EXPECT_THAT(lines, testing::Contains("MIP start accepted"));
+}
+
 TEST_F(SolveTest, ThreadedTreeSearchReachesTheSameOptimum) {
   quiet();
   xprs_test::load(prob_, xprs_test::readSample("p0033"));
