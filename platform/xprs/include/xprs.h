@@ -311,9 +311,11 @@ typedef struct XPRSobject_s* XPRSobject;
 /* Solution pool and enumerator ids. */
 #define XPRS_MSP_DUPLICATESOLUTIONSPOLICY 6203
 #define XPRS_MSP_SOLUTIONS 6208
+#define XPRS_MSP_SOLPRB_OBJ 6500
 #define XPRS_MSE_SOLUTIONS 6600
 #define XPRS_MSE_CALLBACKCULLSOLS_MIPOBJECT 6601
 #define XPRS_MSE_CALLBACKCULLSOLS_DIVERSITY 6602
+#define XPRS_MSE_CALLBACKCULLSOLS_MODOBJECT 6603
 #define XPRS_MSE_METRIC_MIPOBJECT 6604
 #define XPRS_MSE_METRIC_DIVERSITY 6605
 
@@ -474,7 +476,21 @@ XPRS_EXPORT int XPRS_CC XPRSwritebasis(XPRSprob prob, const char* filename, cons
 XPRS_EXPORT int XPRS_CC XPRSwriteprtsol(XPRSprob prob, const char* filename, const char* flags);
 XPRS_EXPORT int XPRS_CC XPRSsave(XPRSprob prob);
 
-/* Solution pool. */
+/* Solution pool. A pool stores solutions with ids from 1 (never reused), their column values,
+ * objective value and origin problem. Every incumbent of a run of an attached problem is stored
+ * (not during XPRS_mse_opt, which stores what its handler accepts). A problem is attached to at
+ * most one pool; destroying either ends the attachment. Control 6203 (duplicate policy, default
+ * 3): 0 keeps all, 1 drops exact copies, 2 compares integer columns rounded and continuous ones
+ * within 1e-6, 3 compares integer columns only; of two duplicates the better one stays.
+ * Attribute 6208 counts the stored solutions. XPRS_msp_getsollist: with a problem only the
+ * solutions of its column count; rank attribute 0 ranks by id, 6500 by the objective value in
+ * that problem (stored value without a problem); positions count from 1 and the last is cut to
+ * the count; with ids and nReturnedSolIds NULL only nSols is filled. XPRS_msp_getsol and
+ * XPRS_msp_delsol set the id status (0 active, -1 deleted, -2 never existed) and fail for ids
+ * that are not active; XPRS_msp_getsol with x NULL only counts (last may exceed the columns).
+ * Message handlers receive the pool, a NULL thread and code 0; their result is ignored. With a
+ * NULL handle, XPRS_msp_getlasterror and XPRS_mse_getlasterror read the error of the last call
+ * that had no object to keep it (a failed create, an unknown handle). */
 XPRS_EXPORT int XPRS_CC XPRS_msp_create(XPRSmipsolpool* msp);
 XPRS_EXPORT int XPRS_CC XPRS_msp_destroy(XPRSmipsolpool msp);
 XPRS_EXPORT int XPRS_CC XPRS_msp_probattach(XPRSmipsolpool msp, XPRSprob prob);
@@ -498,7 +514,23 @@ XPRS_EXPORT int XPRS_CC XPRS_msp_setdblcontrol(XPRSmipsolpool msp, int iControlI
 XPRS_EXPORT int XPRS_CC XPRS_msp_getintattrib(XPRSmipsolpool msp, int iAttribId, int* Val);
 XPRS_EXPORT int XPRS_CC XPRS_msp_getdblattrib(XPRSmipsolpool msp, int iAttribId, double* Val);
 
-/* Solution enumerator. */
+/* Solution enumerator. XPRS_mse_opt finds the distinct assignments of the integer columns of a
+ * MIP (each with its best continuous part) in order of objective, best first, by splitting the
+ * region of every solution found into disjoint regions that exclude it and solving each to
+ * optimality. It hands each solution to the handler (NULL: every solution is stored) with
+ * *bRejectSoln and *bUpdateMipAbsCutOffOnCurrentSet at 0, stores it in msp unless rejected, and
+ * on request lowers its cutoff to the worst objective of the set (ties are kept; the problem's
+ * MIPABSCUTOFF, when set, is the first cutoff). It fires the problem's callbacks, honours
+ * XPRSinterrupt, the time, node and solution limits, and leaves the problem's attributes and
+ * solution as a MIP run does (the best solution found). A non-zero handler result ends the run
+ * with an error. Models with sets, semi-continuous, semi-integer or partial integer columns,
+ * quadratic or nonlinear parts, indicators or several objectives are refused.
+ * The enumerator's set is the solutions of its last pool whose column count is its last
+ * problem's: attribute 6600 counts them, and XPRS_mse_getcullchoice chooses among them, also
+ * after the run: metric 6604 the solutions worse than dNewSolMetric, worst first (all of them,
+ * worst first, when bRejectSoln is NULL), rejecting the new one when none is worse and
+ * nMaxSolsToCull >= 1; metric 6605 the solutions closest to x in L1 distance. Never more than
+ * nMaxSolsToCull ids. Controls 6601 to 6603 default to -1 and only serve handlers. */
 XPRS_EXPORT int XPRS_CC XPRS_mse_create(XPRSmipsolenum* mse);
 XPRS_EXPORT int XPRS_CC XPRS_mse_destroy(XPRSmipsolenum mse);
 XPRS_EXPORT int XPRS_CC XPRS_mse_opt(XPRSmipsolenum mse, XPRSprob prob, XPRSmipsolpool msp,

@@ -1,46 +1,48 @@
-// The MIP solution pool and the solution enumerator. This library does not offer them yet:
-// every function answers with an error whose text names the function, and the create
-// functions return a null handle. The last-error readers report that text.
+// The MIP solution pool: life cycle, attached problems, stored solutions, controls,
+// attributes, message handler and last error.
 #include <xprs.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "library.hpp"
+#include "pool.hpp"
+#include "validate.hpp"
 
 using namespace xprs::standin;
 
 namespace {
 
-int unavailable(const char* function, const void* handle, const char* what) {
-  Library& lib = Library::instance();
-  if (int rc = lib.enterGlobal(function, handle, ""); rc != 0) return rc;
-  lib.setGlobalError(kErrorCode,
-                     text(function, ": the ", what, " is not available in this library"));
-  return kErrorCode;
-}
-
-int pool(const char* function, const void* handle) {
-  return unavailable(function, handle, "MIP solution pool");
-}
-
-int enumerator(const char* function, const void* handle) {
-  return unavailable(function, handle, "MIP solution enumerator");
-}
-
-int lastError(const char* function, const void* handle, int* code, char* msg, int maxbytes,
-              int* nbytes) {
-  Library& lib = Library::instance();
-  if (int rc = lib.enterGlobal(function, handle, ""); rc != 0) return rc;
-  const std::string message = lib.globalError();
-  if (code) *code = lib.globalErrorCode();
-  if (nbytes) *nbytes = static_cast<int>(message.size()) + 1;
-  if (msg && maxbytes > 0) {
-    const std::size_t n = std::min(message.size(), static_cast<std::size_t>(maxbytes - 1));
-    std::memcpy(msg, message.data(), n);
-    msg[n] = '\0';
+// -2: the id was never handed out, -1: the solution was deleted, 0: it is active.
+int solutionStatus(const Pool& pool, int id, const PoolSolutionRecord** found) {
+  const auto& stored = pool.rec.solutions;
+  auto it = std::find_if(stored.begin(), stored.end(),
+                         [&](const PoolSolutionRecord& s) { return s.id == id; });
+  if (it != stored.end()) {
+    *found = &*it;
+    return 0;
   }
-  return 0;
+  *found = nullptr;
+  return id >= 1 && id <= pool.rec.lastId ? -1 : -2;
+}
+
+const PoolSolutionRecord& activeSolution(const Pool& pool, int id, int* status) {
+  const PoolSolutionRecord* s = nullptr;
+  const int st = solutionStatus(pool, id, &s);
+  if (status) *status = st;
+  if (st == -1) fail("solution ", id, " was deleted");
+  if (st == -2) fail("solution ", id, " does not exist");
+  return *s;
+}
+
+void checkIntControl(int id) {
+  if (id != XPRS_MSP_DUPLICATESOLUTIONSPOLICY) fail("unknown control ", id);
+}
+
+void refuseDblControl(int id) {
+  if (id == XPRS_MSP_DUPLICATESOLUTIONSPOLICY) {
+    fail("control ", id, " is an integer control, not a double control");
+  }
+  fail("unknown control ", id);
 }
 
 }  // namespace
@@ -48,89 +50,219 @@ int lastError(const char* function, const void* handle, int* code, char* msg, in
 extern "C" {
 
 int XPRS_CC XPRS_msp_create(XPRSmipsolpool* msp) {
-  if (msp) *msp = nullptr;
-  return pool("XPRS_msp_create", nullptr);
-}
-int XPRS_CC XPRS_msp_destroy(XPRSmipsolpool msp) { return pool("XPRS_msp_destroy", msp); }
-int XPRS_CC XPRS_msp_probattach(XPRSmipsolpool msp, XPRSprob) {
-  return pool("XPRS_msp_probattach", msp);
-}
-int XPRS_CC XPRS_msp_probdetach(XPRSmipsolpool msp, XPRSprob) {
-  return pool("XPRS_msp_probdetach", msp);
-}
-int XPRS_CC XPRS_msp_getsollist(XPRSmipsolpool msp, XPRSprob, int, int, int, int, int[], int*,
-                                int*) {
-  return pool("XPRS_msp_getsollist", msp);
-}
-int XPRS_CC XPRS_msp_getsol(XPRSmipsolpool msp, int, int*, double[], int, int, int*) {
-  return pool("XPRS_msp_getsol", msp);
-}
-int XPRS_CC XPRS_msp_delsol(XPRSmipsolpool msp, int, int*) { return pool("XPRS_msp_delsol", msp); }
-int XPRS_CC XPRS_msp_setcbmsghandler(XPRSmipsolpool msp, XPRSobjmsghandler, void*) {
-  return pool("XPRS_msp_setcbmsghandler", msp);
-}
-int XPRS_CC XPRS_msp_getlasterror(XPRSmipsolpool msp, int* iMsgCode, char* msg,
-                                  int iStringBufferBytes, int* iBytesInInternalString) {
-  return lastError("XPRS_msp_getlasterror", msp, iMsgCode, msg, iStringBufferBytes,
-                   iBytesInInternalString);
-}
-int XPRS_CC XPRS_msp_getintcontrol(XPRSmipsolpool msp, int, int*) {
-  return pool("XPRS_msp_getintcontrol", msp);
-}
-int XPRS_CC XPRS_msp_setintcontrol(XPRSmipsolpool msp, int, int) {
-  return pool("XPRS_msp_setintcontrol", msp);
-}
-int XPRS_CC XPRS_msp_getdblcontrol(XPRSmipsolpool msp, int, double*) {
-  return pool("XPRS_msp_getdblcontrol", msp);
-}
-int XPRS_CC XPRS_msp_setdblcontrol(XPRSmipsolpool msp, int, double) {
-  return pool("XPRS_msp_setdblcontrol", msp);
-}
-int XPRS_CC XPRS_msp_getintattrib(XPRSmipsolpool msp, int, int*) {
-  return pool("XPRS_msp_getintattrib", msp);
-}
-int XPRS_CC XPRS_msp_getdblattrib(XPRSmipsolpool msp, int, double*) {
-  return pool("XPRS_msp_getdblattrib", msp);
+  Library& lib = Library::instance();
+  bool keepHandle = false;
+  if (int rc = lib.enterGlobal("XPRS_msp_create", nullptr, Digest()("msp", msp).str(), &keepHandle);
+      rc != 0) {
+    if (msp && !keepHandle) *msp = nullptr;
+    return rc;
+  }
+  if (msp == nullptr) {
+    lib.setGlobalError(kErrorCode, "XPRS_msp_create: msp is NULL");
+    return kErrorCode;
+  }
+  *msp = nullptr;
+  if (!lib.initialised()) {
+    lib.setGlobalError(kErrorCode, "XPRS_msp_create: the library is not initialised");
+    return kErrorCode;
+  }
+  try {
+    *msp = lib.createPool().handle;
+  } catch (...) {
+    lib.setGlobalError(kErrorCode, "XPRS_msp_create: out of memory");
+    return kErrorCode;
+  }
+  return 0;
 }
 
-int XPRS_CC XPRS_mse_create(XPRSmipsolenum* mse) {
-  if (mse) *mse = nullptr;
-  return enumerator("XPRS_mse_create", nullptr);
+int XPRS_CC XPRS_msp_destroy(XPRSmipsolpool msp) {
+  return callPool("XPRS_msp_destroy", msp, Digest(), [](Pool& pool) {
+    if (pool.busy > 0) fail("the pool is in use by a running enumeration");
+    Library::instance().destroyPool(pool);
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_destroy(XPRSmipsolenum mse) { return enumerator("XPRS_mse_destroy", mse); }
-int XPRS_CC XPRS_mse_opt(XPRSmipsolenum mse, XPRSprob, XPRSmipsolpool, XPRSmsesolhandler, void*,
-                         int*) {
-  return enumerator("XPRS_mse_opt", mse);
+
+int XPRS_CC XPRS_msp_probattach(XPRSmipsolpool msp, XPRSprob prob) {
+  return callPool("XPRS_msp_probattach", msp, Digest()("prob", prob), [&](Pool& pool) {
+    Problem& p = resolveProblem(prob);
+    if (p.owner) fail("a callback problem cannot be attached");
+    Pool* current = Library::instance().poolOf(prob);
+    if (current == &pool) return 0;
+    if (current != nullptr) fail("the problem is attached to another solution pool");
+    pool.rec.attached.push_back(prob);
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_getcullchoice(XPRSmipsolenum mse, int, int[], int, int*, double,
-                                   const double[], int, int*) {
-  return enumerator("XPRS_mse_getcullchoice", mse);
+
+int XPRS_CC XPRS_msp_probdetach(XPRSmipsolpool msp, XPRSprob prob) {
+  return callPool("XPRS_msp_probdetach", msp, Digest()("prob", prob), [&](Pool& pool) {
+    resolveProblem(prob);
+    std::erase(pool.rec.attached, prob);
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_setcbmsghandler(XPRSmipsolenum mse, XPRSobjmsghandler, void*) {
-  return enumerator("XPRS_mse_setcbmsghandler", mse);
+
+int XPRS_CC XPRS_msp_getsollist(XPRSmipsolpool msp, XPRSprob prob_to_rank_against, int iRankAttrib,
+                                int bRankAscending, int iRankFirstIndex, int iRankLastIndex,
+                                int iSolutionIds[], int* nReturnedSolIds, int* nSols) {
+  Digest d;
+  d("prob", prob_to_rank_against)("rankattrib", iRankAttrib)("ascending", bRankAscending)(
+      "first", iRankFirstIndex)("last", iRankLastIndex)("ids", iSolutionIds)(
+      "nreturned", nReturnedSolIds)("nsols", nSols);
+  return callPool("XPRS_msp_getsollist", msp, d, [&](Pool& pool) {
+    const ModelRecord* model = nullptr;
+    if (prob_to_rank_against) model = &resolveProblem(prob_to_rank_against).target().rec.model;
+    if (iRankAttrib != 0 && iRankAttrib != XPRS_MSP_SOLPRB_OBJ) {
+      fail("unsupported rank attribute ", iRankAttrib);
+    }
+    const bool positions = iSolutionIds != nullptr || nReturnedSolIds != nullptr;
+    if (positions && (iRankFirstIndex < 1 || iRankLastIndex < iRankFirstIndex)) {
+      fail("invalid rank range first=", iRankFirstIndex, " last=", iRankLastIndex,
+           " (positions count from 1)");
+    }
+    struct Ranked {
+      double key;
+      int id;
+    };
+    std::vector<Ranked> ranked;
+    for (const PoolSolutionRecord& s : pool.rec.solutions) {
+      if (model && s.x.size() != static_cast<std::size_t>(model->cols())) continue;
+      double key = s.id;
+      if (iRankAttrib == XPRS_MSP_SOLPRB_OBJ)
+        key = model ? objectiveIn(*model, s.x.data()) : s.objective;
+      ranked.push_back({key, s.id});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
+      return bRankAscending ? a.key < b.key : a.key > b.key;
+    });
+    const int total = static_cast<int>(ranked.size());
+    if (nSols) *nSols = total;
+    if (!positions) return 0;
+    const int count = std::max(0, std::min(iRankLastIndex, total) - iRankFirstIndex + 1);
+    if (nReturnedSolIds) *nReturnedSolIds = count;
+    if (iSolutionIds) {
+      for (int k = 0; k < count; ++k) {
+        iSolutionIds[k] = ranked[static_cast<std::size_t>(iRankFirstIndex - 1 + k)].id;
+      }
+    }
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_getlasterror(XPRSmipsolenum mse, int* iMsgCode, char* msg,
+
+int XPRS_CC XPRS_msp_getsol(XPRSmipsolpool msp, int iSolutionId, int* iSolutionIdStatus, double x[],
+                            int iColFirst, int iColLast, int* nValuesReturned) {
+  Digest d;
+  d("id", iSolutionId)("status", iSolutionIdStatus)("x", x)("first", iColFirst)("last", iColLast)(
+      "nreturned", nValuesReturned);
+  return callPool("XPRS_msp_getsol", msp, d, [&](Pool& pool) {
+    const PoolSolutionRecord& s = activeSolution(pool, iSolutionId, iSolutionIdStatus);
+    const int ncols = static_cast<int>(s.x.size());
+    if (iColFirst < 0 || iColLast < iColFirst || (x != nullptr && iColLast >= ncols)) {
+      fail("invalid range first=", iColFirst, " last=", iColLast, " (solution ", iSolutionId,
+           " has ", ncols, " columns)");
+    }
+    // Without an array the call only counts: a last column beyond the end is allowed.
+    const int count = std::max(0, std::min(iColLast, ncols - 1) - iColFirst + 1);
+    if (nValuesReturned) *nValuesReturned = count;
+    if (x) std::copy_n(s.x.begin() + iColFirst, count, x);
+    return 0;
+  });
+}
+
+int XPRS_CC XPRS_msp_delsol(XPRSmipsolpool msp, int iSolutionId, int* iSolutionIdStatus) {
+  return callPool("XPRS_msp_delsol", msp, Digest()("id", iSolutionId)("status", iSolutionIdStatus),
+                  [&](Pool& pool) {
+                    activeSolution(pool, iSolutionId, iSolutionIdStatus);
+                    std::erase_if(pool.rec.solutions,
+                                  [&](const PoolSolutionRecord& s) { return s.id == iSolutionId; });
+                    pool.rec.deleted.push_back(iSolutionId);
+                    return 0;
+                  });
+}
+
+int XPRS_CC XPRS_msp_setcbmsghandler(XPRSmipsolpool msp, XPRSobjmsghandler f, void* p) {
+  void* fn = reinterpret_cast<void*>(f);
+  return callPool("XPRS_msp_setcbmsghandler", msp, Digest()("f", fn)("p", p), [&](Pool& pool) {
+    pool.rec.msgHandler = fn;
+    pool.rec.msgContext = p;
+    return 0;
+  });
+}
+
+int XPRS_CC XPRS_msp_getlasterror(XPRSmipsolpool msp, int* iMsgCode, char* msg,
                                   int iStringBufferBytes, int* iBytesInInternalString) {
-  return lastError("XPRS_mse_getlasterror", mse, iMsgCode, msg, iStringBufferBytes,
-                   iBytesInInternalString);
+  Library& lib = Library::instance();
+  Digest d;
+  d("code", iMsgCode)("msg", msg)("maxbytes", iStringBufferBytes)("nbytes", iBytesInInternalString);
+  if (msp == nullptr) {
+    // Without a pool: the error of the last call that had no object to keep it.
+    if (int rc = lib.enterGlobal("XPRS_msp_getlasterror", nullptr, d.str()); rc != 0) return rc;
+    copyLastError(lib.globalError(), lib.globalErrorCode(), iMsgCode, msg, iStringBufferBytes,
+                  iBytesInInternalString);
+    return 0;
+  }
+  return callPool("XPRS_msp_getlasterror", msp, d, [&](Pool& pool) {
+    copyLastError(pool.lastError, pool.lastErrorCode, iMsgCode, msg, iStringBufferBytes,
+                  iBytesInInternalString);
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_getintcontrol(XPRSmipsolenum mse, int, int*) {
-  return enumerator("XPRS_mse_getintcontrol", mse);
+
+int XPRS_CC XPRS_msp_getintcontrol(XPRSmipsolpool msp, int iControlId, int* Val) {
+  return callPool("XPRS_msp_getintcontrol", msp, Digest()("control", iControlId), [&](Pool& pool) {
+    checkIntControl(iControlId);
+    checkPointer(Val, "Val");
+    auto it = pool.rec.intControls.find(iControlId);
+    *Val = it == pool.rec.intControls.end() ? kDefaultDuplicatePolicy : it->second;
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_setintcontrol(XPRSmipsolenum mse, int, int) {
-  return enumerator("XPRS_mse_setintcontrol", mse);
+
+int XPRS_CC XPRS_msp_setintcontrol(XPRSmipsolpool msp, int iControlId, int Val) {
+  return callPool("XPRS_msp_setintcontrol", msp, Digest()("control", iControlId)("value", Val),
+                  [&](Pool& pool) {
+                    checkIntControl(iControlId);
+                    if (Val < 0 || Val > 3) {
+                      fail("invalid value ", Val, " for control ", iControlId, " (0..3)");
+                    }
+                    pool.rec.intControls[iControlId] = Val;
+                    return 0;
+                  });
 }
-int XPRS_CC XPRS_mse_getdblcontrol(XPRSmipsolenum mse, int, double*) {
-  return enumerator("XPRS_mse_getdblcontrol", mse);
+
+int XPRS_CC XPRS_msp_getdblcontrol(XPRSmipsolpool msp, int iControlId, double*) {
+  return callPool("XPRS_msp_getdblcontrol", msp, Digest()("control", iControlId), [&](Pool&) {
+    refuseDblControl(iControlId);
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_setdblcontrol(XPRSmipsolenum mse, int, double) {
-  return enumerator("XPRS_mse_setdblcontrol", mse);
+
+int XPRS_CC XPRS_msp_setdblcontrol(XPRSmipsolpool msp, int iControlId, double Val) {
+  return callPool("XPRS_msp_setdblcontrol", msp, Digest()("control", iControlId)("value", Val),
+                  [&](Pool&) {
+                    refuseDblControl(iControlId);
+                    return 0;
+                  });
 }
-int XPRS_CC XPRS_mse_getintattrib(XPRSmipsolenum mse, int, int*) {
-  return enumerator("XPRS_mse_getintattrib", mse);
+
+int XPRS_CC XPRS_msp_getintattrib(XPRSmipsolpool msp, int iAttribId, int* Val) {
+  return callPool("XPRS_msp_getintattrib", msp, Digest()("attrib", iAttribId), [&](Pool& pool) {
+    if (iAttribId != XPRS_MSP_SOLUTIONS) fail("unknown attribute ", iAttribId);
+    checkPointer(Val, "Val");
+    *Val = static_cast<int>(pool.rec.solutions.size());
+    return 0;
+  });
 }
-int XPRS_CC XPRS_mse_getdblattrib(XPRSmipsolenum mse, int, double*) {
-  return enumerator("XPRS_mse_getdblattrib", mse);
+
+int XPRS_CC XPRS_msp_getdblattrib(XPRSmipsolpool msp, int iAttribId, double*) {
+  return callPool("XPRS_msp_getdblattrib", msp, Digest()("attrib", iAttribId), [&](Pool&) {
+    if (iAttribId == XPRS_MSP_SOLUTIONS) {
+      fail("attribute ", iAttribId, " is an integer attribute, not a double attribute");
+    }
+    fail("unknown attribute ", iAttribId);
+    return 0;
+  });
 }
 
 }  // extern "C"

@@ -29,6 +29,7 @@
 #include "controls.hpp"
 #include "indicators.hpp"
 #include "objectives.hpp"
+#include "pool.hpp"
 #include "precheck.hpp"
 #include "validate.hpp"
 
@@ -1025,6 +1026,7 @@ void RunContext::node(int nodes, double bound) {
 void RunContext::intSol(double objective, const std::vector<double>& x) {
   std::lock_guard lock(mutex_);
   ++incumbents_;
+  offerIncumbent(problem_, objective, x);
   view_.dblAttribs[XPRS_MIPOBJVAL] = objective;
   view_.intAttribs[XPRS_MIPSOLS] = incumbents_;
   view_.x = x;

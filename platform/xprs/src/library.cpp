@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "pool.hpp"
+
 namespace xprs::standin {
 
 namespace {
@@ -93,10 +95,12 @@ int Library::enterGlobal(const char* function, const void* handle, const std::st
   return 0;
 }
 
+std::uintptr_t Library::newToken() { return kTokenBase + kTokenStep * nextToken_++; }
+
 Problem& Library::createProblem() {
   auto problem = std::make_unique<Problem>();
   std::lock_guard lock(mutex_);
-  const std::uintptr_t token = kTokenBase + kTokenStep * nextToken_++;
+  const std::uintptr_t token = newToken();
   problem->handle = reinterpret_cast<XPRSprob>(token);
   Problem& ref = *problem;
   problems_.emplace(token, std::move(problem));
@@ -105,6 +109,7 @@ Problem& Library::createProblem() {
 
 void Library::destroyProblem(Problem& problem) {
   std::lock_guard lock(mutex_);
+  for (auto& [token, pool] : pools_) std::erase(pool->rec.attached, problem.handle);
   problems_.erase(key(problem.handle));
 }
 
@@ -121,6 +126,92 @@ Problem* Library::find(XPRSprob prob) {
   std::lock_guard lock(mutex_);
   auto it = problems_.find(key(prob));
   return it == problems_.end() ? nullptr : it->second.get();
+}
+
+template <class Object, class Map>
+int Library::enterObject(const char* function, const void* handle, const std::string& digest,
+                         Map& objects, const char* kind, Object** out) {
+  std::lock_guard lock(mutex_);
+  journal(function, handle, digest);
+  auto it = objects.find(reinterpret_cast<std::uintptr_t>(handle));
+  if (it == objects.end()) {
+    ++misuse_;
+    globalErrorCode_ = kErrorCode;
+    globalError_ = text(function, ": ", handle ? "unknown or destroyed " : "the ", kind,
+                        handle ? " handle" : " handle is NULL");
+    return kErrorCode;
+  }
+  Object* object = it->second.get();
+  int rc = 0;
+  std::string message;
+  if (takeInjection(function, &rc, &message, nullptr)) {
+    object->lastError = message;
+    object->lastErrorCode = rc;
+    return rc;
+  }
+  *out = object;
+  return 0;
+}
+
+int Library::enterPool(const char* function, XPRSmipsolpool msp, const std::string& digest,
+                       Pool** out) {
+  return enterObject(function, msp, digest, pools_, "solution pool", out);
+}
+
+int Library::enterEnumerator(const char* function, XPRSmipsolenum mse, const std::string& digest,
+                             Enumerator** out) {
+  return enterObject(function, mse, digest, enumerators_, "solution enumerator", out);
+}
+
+Pool& Library::createPool() {
+  auto pool = std::make_unique<Pool>();
+  std::lock_guard lock(mutex_);
+  const std::uintptr_t token = newToken();
+  pool->handle = reinterpret_cast<XPRSmipsolpool>(token);
+  Pool& ref = *pool;
+  pools_.emplace(token, std::move(pool));
+  return ref;
+}
+
+void Library::destroyPool(Pool& pool) {
+  std::lock_guard lock(mutex_);
+  pools_.erase(reinterpret_cast<std::uintptr_t>(pool.handle));
+}
+
+Pool* Library::findPool(XPRSmipsolpool msp) {
+  std::lock_guard lock(mutex_);
+  auto it = pools_.find(reinterpret_cast<std::uintptr_t>(msp));
+  return it == pools_.end() ? nullptr : it->second.get();
+}
+
+Pool* Library::poolOf(XPRSprob prob) {
+  std::lock_guard lock(mutex_);
+  for (auto& [token, pool] : pools_) {
+    const auto& attached = pool->rec.attached;
+    if (std::find(attached.begin(), attached.end(), prob) != attached.end()) return pool.get();
+  }
+  return nullptr;
+}
+
+Enumerator& Library::createEnumerator() {
+  auto mse = std::make_unique<Enumerator>();
+  std::lock_guard lock(mutex_);
+  const std::uintptr_t token = newToken();
+  mse->handle = reinterpret_cast<XPRSmipsolenum>(token);
+  Enumerator& ref = *mse;
+  enumerators_.emplace(token, std::move(mse));
+  return ref;
+}
+
+void Library::destroyEnumerator(Enumerator& mse) {
+  std::lock_guard lock(mutex_);
+  enumerators_.erase(reinterpret_cast<std::uintptr_t>(mse.handle));
+}
+
+Enumerator* Library::findEnumerator(XPRSmipsolenum mse) {
+  std::lock_guard lock(mutex_);
+  auto it = enumerators_.find(reinterpret_cast<std::uintptr_t>(mse));
+  return it == enumerators_.end() ? nullptr : it->second.get();
 }
 
 void Library::setGlobalError(int code, std::string message) {
@@ -195,6 +286,16 @@ int Library::handleMisuse() {
 int Library::liveProblems() {
   std::lock_guard lock(mutex_);
   return static_cast<int>(problems_.size());
+}
+
+int Library::livePools() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(pools_.size());
+}
+
+int Library::liveEnumerators() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(enumerators_.size());
 }
 
 void Library::reset() {

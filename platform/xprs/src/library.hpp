@@ -103,6 +103,8 @@ class Digest {
 };
 
 struct CallbackView;
+struct Pool;
+struct Enumerator;
 
 // A problem as the library holds it. A callback problem (owner set) is the handle callbacks
 // receive during a run: it reads the owner's model and controls and its own callback attributes.
@@ -113,6 +115,7 @@ struct Problem {
   int lastErrorCode = 0;
   std::atomic<int> interruptReason{0};  // 0: no interrupt requested
   bool solving = false;
+  bool enumerating = false;  // a solution enumerator runs the problem and stores its solutions
   Problem* owner = nullptr;
   CallbackView* view = nullptr;
   // Warm starts waiting for the next run; the records in rec.warmStart keep every call.
@@ -150,6 +153,21 @@ class Library {
   void destroyCallbackProblem(Problem& problem);
   Problem* find(XPRSprob prob);
 
+  // Solution pools and enumerators, in the same registry of tokens as problems. Destroying a
+  // problem detaches it from its pool; destroying a pool detaches every problem.
+  Pool& createPool();
+  void destroyPool(Pool& pool);
+  Pool* findPool(XPRSmipsolpool msp);
+  // The pool prob is attached to, or null.
+  Pool* poolOf(XPRSprob prob);
+  Enumerator& createEnumerator();
+  void destroyEnumerator(Enumerator& mse);
+  Enumerator* findEnumerator(XPRSmipsolenum mse);
+  // As enter, for a pool or an enumerator handle; an injected failure becomes its last error.
+  int enterPool(const char* function, XPRSmipsolpool msp, const std::string& digest, Pool** out);
+  int enterEnumerator(const char* function, XPRSmipsolenum mse, const std::string& digest,
+                      Enumerator** out);
+
   void setGlobalError(int code, std::string text);
   [[nodiscard]] std::string globalError();
   [[nodiscard]] int globalErrorCode();
@@ -169,6 +187,8 @@ class Library {
   [[nodiscard]] int initCount();
   [[nodiscard]] int handleMisuse();
   [[nodiscard]] int liveProblems();
+  [[nodiscard]] int livePools();
+  [[nodiscard]] int liveEnumerators();
   void reset();
 
  private:
@@ -180,9 +200,15 @@ class Library {
     bool keepHandle;
   };
   bool takeInjection(const char* function, int* rc, std::string* text, bool* keepHandle);
+  template <class Object, class Map>
+  int enterObject(const char* function, const void* handle, const std::string& digest, Map& objects,
+                  const char* kind, Object** out);
+  std::uintptr_t newToken();
 
   std::mutex mutex_;
   std::unordered_map<std::uintptr_t, std::unique_ptr<Problem>> problems_;
+  std::unordered_map<std::uintptr_t, std::unique_ptr<Pool>> pools_;
+  std::unordered_map<std::uintptr_t, std::unique_ptr<Enumerator>> enumerators_;
   std::uintptr_t nextToken_ = 1;
   int initCount_ = 0;
   int misuse_ = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/xprs/pool_fixture.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
@@ -211,5 +212,126 @@ TEST(GlobalInjectionTest, FunctionsWithoutAProblemReportThroughTheGlobalError) {
   EXPECT_EQ(xprs::testing::initCount(), 1);
   EXPECT_EQ(XPRSfree(), 0);
 }
+
+// Pool and enumerator functions: the injected code and text, kept by the object called (by the
+// library for the create functions), and the objects unchanged.
+using M = XPRSmipsolpool;
+using E = XPRSmipsolenum;
+using P = XPRSprob;
+
+struct ObjectCall {
+  const char* function;
+  enum Kind { kPool, kEnumerator, kGlobal } kind;
+  std::function<int(M, E, P)> call;
+};
+
+int XPRS_CC acceptAll(E, P, M, void*, int*, const double*, int, double, double*, int*, int*) {
+  return 0;
+}
+int XPRS_CC ignoreObjectMessage(XPRSobject, void*, void*, const char*, int, int) { return 0; }
+
+class ObjectInjectionTest : public xprs_test::PoolTest,
+                            public ::testing::WithParamInterface<ObjectCall> {};
+
+TEST_P(ObjectInjectionTest, FailsWithTheInjectedCodeAndText) {
+  const ObjectCall& c = GetParam();
+  xprs_test::loadMip(prob_);
+  ASSERT_EQ(XPRS_mse_opt(mse_, prob_, pool_, acceptAll, nullptr, nullptr), 0);
+  const xprs::testing::PoolRecord pool = xprs::testing::inspect(pool_);
+  const xprs::testing::EnumeratorRecord mse = xprs::testing::inspect(mse_);
+  xprs::testing::clearCalls();
+  xprs::testing::failNext(c.function, 41, "injected");
+  EXPECT_EQ(c.call(pool_, mse_, prob_), 41);
+  const auto calls = xprs::testing::calls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].function, c.function);
+  char text[512] = {};
+  int code = 0;
+  if (c.kind == ObjectCall::kEnumerator) {
+    EXPECT_EQ(calls[0].handle, mse_);
+    ASSERT_EQ(XPRS_mse_getlasterror(mse_, &code, text, 512, nullptr), 0);
+  } else {
+    EXPECT_EQ(calls[0].handle, c.kind == ObjectCall::kPool ? pool_ : nullptr);
+    ASSERT_EQ(XPRS_msp_getlasterror(c.kind == ObjectCall::kPool ? pool_ : nullptr, &code, text, 512,
+                                    nullptr),
+              0);
+  }
+  EXPECT_STREQ(text, "injected");
+  EXPECT_EQ(code, 41);
+  const auto& poolAfter = xprs::testing::inspect(pool_);
+  const auto& mseAfter = xprs::testing::inspect(mse_);
+  EXPECT_EQ(poolAfter.lastId, pool.lastId);
+  EXPECT_EQ(poolAfter.solutions.size(), pool.solutions.size());
+  EXPECT_EQ(poolAfter.attached, pool.attached);
+  EXPECT_EQ(poolAfter.intControls, pool.intControls);
+  EXPECT_EQ(poolAfter.msgHandler, pool.msgHandler);
+  EXPECT_EQ(mseAfter.runs, mse.runs);
+  EXPECT_EQ(mseAfter.intControls, mse.intControls);
+  EXPECT_EQ(mseAfter.msgHandler, mse.msgHandler);
+  EXPECT_EQ(xprs::testing::livePools() + xprs::testing::liveEnumerators(), 2);
+}
+
+M gPool = nullptr;
+E gEnum = nullptr;
+
+const ObjectCall kObjectCalls[] = {
+    {"XPRS_msp_create", ObjectCall::kGlobal, [](M, E, P) { return XPRS_msp_create(&gPool); }},
+    {"XPRS_msp_destroy", ObjectCall::kPool, [](M m, E, P) { return XPRS_msp_destroy(m); }},
+    {"XPRS_msp_probattach", ObjectCall::kPool,
+     [](M m, E, P p) { return XPRS_msp_probattach(m, p); }},
+    {"XPRS_msp_probdetach", ObjectCall::kPool,
+     [](M m, E, P p) { return XPRS_msp_probdetach(m, p); }},
+    {"XPRS_msp_getsollist", ObjectCall::kPool,
+     [](M m, E, P p) { return XPRS_msp_getsollist(m, p, 0, 0, 1, 4, gIArr, nullptr, nullptr); }},
+    {"XPRS_msp_getsol", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getsol(m, 1, &gInt, gArr, 0, 1, nullptr); }},
+    {"XPRS_msp_delsol", ObjectCall::kPool, [](M m, E, P) { return XPRS_msp_delsol(m, 1, &gInt); }},
+    {"XPRS_msp_setcbmsghandler", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_setcbmsghandler(m, ignoreObjectMessage, nullptr); }},
+    {"XPRS_msp_getlasterror", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getlasterror(m, nullptr, gBuf, 512, nullptr); }},
+    {"XPRS_msp_getintcontrol", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getintcontrol(m, 6203, &gInt); }},
+    {"XPRS_msp_setintcontrol", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_setintcontrol(m, 6203, 0); }},
+    {"XPRS_msp_getdblcontrol", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getdblcontrol(m, 6209, &gDbl); }},
+    {"XPRS_msp_setdblcontrol", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_setdblcontrol(m, 6209, 1.0); }},
+    {"XPRS_msp_getintattrib", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getintattrib(m, 6208, &gInt); }},
+    {"XPRS_msp_getdblattrib", ObjectCall::kPool,
+     [](M m, E, P) { return XPRS_msp_getdblattrib(m, 6208, &gDbl); }},
+    {"XPRS_mse_create", ObjectCall::kGlobal, [](M, E, P) { return XPRS_mse_create(&gEnum); }},
+    {"XPRS_mse_destroy", ObjectCall::kEnumerator, [](M, E e, P) { return XPRS_mse_destroy(e); }},
+    {"XPRS_mse_opt", ObjectCall::kEnumerator,
+     [](M m, E e, P p) { return XPRS_mse_opt(e, p, m, acceptAll, nullptr, nullptr); }},
+    {"XPRS_mse_getcullchoice", ObjectCall::kEnumerator,
+     [](M, E e, P) {
+       return XPRS_mse_getcullchoice(e, 6604, gIArr, 1, &gInt, 0.0, nullptr, 0, nullptr);
+     }},
+    {"XPRS_mse_setcbmsghandler", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_setcbmsghandler(e, ignoreObjectMessage, nullptr); }},
+    {"XPRS_mse_getlasterror", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_getlasterror(e, nullptr, gBuf, 512, nullptr); }},
+    {"XPRS_mse_getintcontrol", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_getintcontrol(e, 6601, &gInt); }},
+    {"XPRS_mse_setintcontrol", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_setintcontrol(e, 6601, 2); }},
+    {"XPRS_mse_getdblcontrol", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_getdblcontrol(e, 6609, &gDbl); }},
+    {"XPRS_mse_setdblcontrol", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_setdblcontrol(e, 6609, 1.0); }},
+    {"XPRS_mse_getintattrib", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_getintattrib(e, 6600, &gInt); }},
+    {"XPRS_mse_getdblattrib", ObjectCall::kEnumerator,
+     [](M, E e, P) { return XPRS_mse_getdblattrib(e, 6600, &gDbl); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryPoolAndEnumeratorFunction, ObjectInjectionTest,
+                         ::testing::ValuesIn(kObjectCalls),
+                         [](const ::testing::TestParamInfo<ObjectCall>& info) {
+                           return std::string(info.param.function);
+                         });
 
 }  // namespace

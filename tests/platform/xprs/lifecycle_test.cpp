@@ -199,22 +199,4 @@ TEST_F(StandinTest, CopyProbCopiesTheModelButNotControlsOrCallbacks) {
   EXPECT_EQ(XPRSdestroyprob(copy), 0);
 }
 
-TEST_F(StandinTest, PoolAndEnumeratorAnswerWithAClearError) {
-  XPRSmipsolpool pool = reinterpret_cast<XPRSmipsolpool>(0x1);
-  EXPECT_EQ(XPRS_msp_create(&pool), 32);
-  EXPECT_EQ(pool, nullptr);
-  char buf[512] = {};
-  int code = 0;
-  int nbytes = 0;
-  EXPECT_EQ(XPRS_msp_getlasterror(nullptr, &code, buf, 512, &nbytes), 0);
-  EXPECT_STREQ(buf, "XPRS_msp_create: the MIP solution pool is not available in this library");
-  EXPECT_EQ(code, 32);
-  EXPECT_EQ(nbytes, static_cast<int>(std::strlen(buf)) + 1);
-  XPRSmipsolenum mse = nullptr;
-  EXPECT_EQ(XPRS_mse_create(&mse), 32);
-  EXPECT_EQ(XPRS_mse_getlasterror(nullptr, nullptr, buf, 512, nullptr), 0);
-  EXPECT_STREQ(buf,
-               "XPRS_mse_create: the MIP solution enumerator is not available in this library");
-}
-
 }  // namespace

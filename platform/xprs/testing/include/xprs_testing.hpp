@@ -18,14 +18,19 @@
 #include <string_view>
 #include <vector>
 
+#include "xprs_standin/pool_records.hpp"
 #include "xprs_standin/records.hpp"
 
 namespace xprs::testing {
 
 using standin::CallbackKind;
 using standin::CallRecord;
+using standin::CullResponse;
+using standin::EnumeratorRecord;
 using standin::ModelRecord;
 using standin::ObjectiveRecord;
+using standin::PoolRecord;
+using standin::PoolSolutionRecord;
 using standin::ProblemRecord;
 using standin::ResultRecord;
 using standin::RunRecord;
@@ -78,11 +83,33 @@ struct FormulaValue {
 };
 [[nodiscard]] FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x);
 
+// Everything a live solution pool or enumerator holds, as for problems. Throw
+// std::invalid_argument for a handle that is not a live pool or enumerator.
+[[nodiscard]] const PoolRecord& inspect(XPRSmipsolpool msp);
+[[nodiscard]] const EnumeratorRecord& inspect(XPRSmipsolenum mse);
+
+// Enumerator attribute values (such as 6600, the solutions stored) answered instead of the
+// computed ones until cleared.
+void setIntAttrib(XPRSmipsolenum mse, int id, int value);
+void clearAttribOverrides(XPRSmipsolenum mse);
+
+// Queues an answer of the next XPRS_mse_getcullchoice on mse, served in place of the
+// enumerator's own choice (the ids are cut to the caller's maximum).
+void queueCullResponse(XPRSmipsolenum mse, CullResponse response);
+
+// Sends one message (text may be NULL) to the registered message handler of a pool or an
+// enumerator now, with the object as its first argument, no thread and message code 0.
+void emitMessage(XPRSmipsolpool msp, const char* text, int type);
+void emitMessage(XPRSmipsolenum mse, const char* text, int type);
+
 // Number of XPRSinit calls not yet matched by XPRSfree.
 [[nodiscard]] int initCount();
-// Calls made with an unknown or destroyed problem handle (double destroys included).
+// Calls made with an unknown or destroyed problem, pool or enumerator handle (double destroys
+// included).
 [[nodiscard]] int handleMisuse();
 [[nodiscard]] int liveProblems();
+[[nodiscard]] int livePools();
+[[nodiscard]] int liveEnumerators();
 // Clears the journal, the injected failures, the misuse count and the global last error.
 void reset();
 

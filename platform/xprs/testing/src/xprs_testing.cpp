@@ -5,12 +5,14 @@
 #include <string>
 
 #include "xprs_standin/hook_access.hpp"
+#include "xprs_standin/pool_hook_access.hpp"
 
 namespace xprs::testing {
 
 namespace {
 
 standin::HookAccess& hooks() { return *xprs_standin_hook_access(); }
+standin::PoolHookAccess& poolHooks() { return *xprs_standin_pool_hook_access(); }
 
 void requireLive(bool live) {
   if (!live) throw std::invalid_argument("not a live problem handle");
@@ -68,6 +70,52 @@ FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x) {
   }
   return out;
 }
+
+const PoolRecord& inspect(XPRSmipsolpool msp) {
+  const PoolRecord* rec = poolHooks().pool(msp);
+  if (rec == nullptr) throw std::invalid_argument("not a live solution pool handle");
+  return *rec;
+}
+
+const EnumeratorRecord& inspect(XPRSmipsolenum mse) {
+  const EnumeratorRecord* rec = poolHooks().enumerator(mse);
+  if (rec == nullptr) throw std::invalid_argument("not a live solution enumerator handle");
+  return *rec;
+}
+
+namespace {
+
+void requireEnumerator(bool live) {
+  if (!live) throw std::invalid_argument("not a live solution enumerator handle");
+}
+
+}  // namespace
+
+void setIntAttrib(XPRSmipsolenum mse, int id, int value) {
+  requireEnumerator(poolHooks().setIntAttrib(mse, id, value));
+}
+
+void clearAttribOverrides(XPRSmipsolenum mse) {
+  requireEnumerator(poolHooks().clearAttribOverrides(mse));
+}
+
+void queueCullResponse(XPRSmipsolenum mse, CullResponse response) {
+  requireEnumerator(poolHooks().queueCullResponse(mse, response));
+}
+
+void emitMessage(XPRSmipsolpool msp, const char* text, int type) {
+  if (!poolHooks().emitPoolMessage(msp, text, type)) {
+    throw std::invalid_argument("not a live solution pool handle");
+  }
+}
+
+void emitMessage(XPRSmipsolenum mse, const char* text, int type) {
+  requireEnumerator(poolHooks().emitEnumeratorMessage(mse, text, type));
+}
+
+int livePools() { return poolHooks().livePools(); }
+
+int liveEnumerators() { return poolHooks().liveEnumerators(); }
 
 int initCount() { return hooks().initCount(); }
 
