@@ -430,9 +430,11 @@ XPRS_EXPORT int XPRS_CC XPRSremovecboptnode(XPRSprob prob, XPRSoptnodecb cb, voi
 
 /* Solving. XPRSoptimize accepts NULL for either status pointer. Flags: 'l' stops a MIP after
  * its relaxation; 'd', 'p', 'b' and 'n' choose the dual, primal, barrier or (as dual) network
- * algorithm for an LP; 's' and 'x' concern nonlinear models. XPRStune runs one optimisation with
- * the current controls. XPRSfixmipentities makes the fixed MIP columns continuous with equal
- * bounds, so that the next optimisation of a model without sets is linear. */
+ * algorithm for an LP; 's' and 'x' concern nonlinear models. XPRStune (no flags) optimises
+ * under a few control settings within TUNERMAXTIME (else the time limit), keeps the best
+ * settings and results, and writes its trials to <TUNEROUTPUTPATH>/<session>/tuneresult.txt.
+ * XPRSfixmipentities makes the fixed MIP columns continuous with equal bounds, so that the next
+ * optimisation of a model without sets is linear. */
 XPRS_EXPORT int XPRS_CC XPRSoptimize(XPRSprob prob, const char* flags, int* solvestatus,
                                      int* solstatus);
 XPRS_EXPORT int XPRS_CC XPRStune(XPRSprob prob, const char* flags);

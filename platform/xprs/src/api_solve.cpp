@@ -6,6 +6,7 @@
 
 #include "engine.hpp"
 #include "library.hpp"
+#include "tune.hpp"
 #include "validate.hpp"
 
 using namespace xprs::standin;
@@ -117,7 +118,7 @@ int XPRS_CC XPRSoptimize(XPRSprob prob, const char* flags, int* solvestatus, int
 int XPRS_CC XPRStune(XPRSprob prob, const char* flags) {
   return callProblem("XPRStune", prob, Digest().string("flags", flags), [&](Problem& p) {
     if (p.owner) fail("a callback problem cannot be tuned");
-    return runOptimize(p, "XPRStune", flags, nullptr, nullptr);
+    return runTune(p, flags);
   });
 }
 

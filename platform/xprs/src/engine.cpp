@@ -166,6 +166,8 @@ bool isMip(const Problem& problem) {
   return std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; });
 }
 
+}  // namespace
+
 double timeLimit(const ProblemRecord& rec) {
   const double t = dblControl(rec, XPRS_TIMELIMIT);
   if (t < XPRS_PLUSINFINITY && t > 0) return t;
@@ -173,6 +175,8 @@ double timeLimit(const ProblemRecord& rec) {
   if (maxTime != 0) return std::abs(maxTime);
   return -1.0;
 }
+
+namespace {
 
 // Seconds left of the run's time limit (at least a millisecond), or -1 without a limit. A run
 // may solve several models in turn; together they keep to the limit.
@@ -772,18 +776,22 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   clique.setRowCliqueReport(false);
   CglMixedIntegerRounding2 mir;
   CglFlowCover flow;
-  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
-  // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
-  if (!semiContinuous) cbc.addCutGenerator(&probing, -1, "Probing");
-  cbc.addCutGenerator(&gomory, -1, "Gomory");
-  cbc.addCutGenerator(&knapsack, -1, "Knapsack");
-  cbc.addCutGenerator(&clique, -1, "Clique");
-  cbc.addCutGenerator(&mir, -1, "MixedIntegerRounding2");
-  cbc.addCutGenerator(&flow, -1, "FlowCover");
+  // CUTSTRATEGY 0 asks for no cuts, HEUREMPHASIS 0 for no heuristics.
+  if (intControl(rec, XPRS_CUTSTRATEGY) != 0) {
+    // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
+    if (!semiContinuous) cbc.addCutGenerator(&probing, -1, "Probing");
+    cbc.addCutGenerator(&gomory, -1, "Gomory");
+    cbc.addCutGenerator(&knapsack, -1, "Knapsack");
+    cbc.addCutGenerator(&clique, -1, "Clique");
+    cbc.addCutGenerator(&mir, -1, "MixedIntegerRounding2");
+    cbc.addCutGenerator(&flow, -1, "FlowCover");
+  }
   CbcRounding rounding(cbc);
-  cbc.addHeuristic(&rounding);
   CbcHeuristicFPump pump(cbc);
-  if (!special) cbc.addHeuristic(&pump);
+  if (intControl(rec, XPRS_HEUREMPHASIS) != 0) {
+    cbc.addHeuristic(&rounding);
+    if (!special) cbc.addHeuristic(&pump);
+  }
 
   if (const double t = timeLeft(ctx); t > 0) {
     cbc.setUseElapsedTime(true);
@@ -1035,11 +1043,7 @@ void RunContext::intSol(double objective, const std::vector<double>& x) {
 
 int RunContext::stopReason() const { return problem_.interruptReason.load(); }
 
-namespace {
-
-// A refusal outside a run: the error text, and the same reason as a warning message, so that a
-// host that drops error messages still shows why nothing was solved.
-int refuse(Problem& problem, const char* function, const std::string& reason) {
+int refuseRun(Problem& problem, const char* function, const std::string& reason) {
   setProblemError(problem, function, reason);
   const int outputLog = intControl(problem.target().rec, XPRS_OUTPUTLOG);
   if (outputLog != 0 && outputLog < 4) {
@@ -1048,15 +1052,14 @@ int refuse(Problem& problem, const char* function, const std::string& reason) {
   return kErrorCode;
 }
 
-}  // namespace
-
 int runOptimize(Problem& problem, const char* function, const char* flags, int* solvestatus,
                 int* solstatus) {
   ProblemRecord& rec = problem.rec;
-  if (problem.solving) return refuse(problem, function, "the problem is already being optimised");
+  if (problem.solving)
+    return refuseRun(problem, function, "the problem is already being optimised");
   for (const char* f = flags ? flags : ""; *f; ++f) {
     if (*f != 's' && *f != 'x' && *f != 'l' && *f != 'd' && *f != 'p' && *f != 'b' && *f != 'n') {
-      return refuse(problem, function, text("invalid flag '", *f, "'"));
+      return refuseRun(problem, function, text("invalid flag '", *f, "'"));
     }
   }
   problem.interruptReason.store(0);

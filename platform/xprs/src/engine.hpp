@@ -32,6 +32,8 @@ struct EngineModel {
 // a zero lower bound (their other branch is the engine's lot-size object).
 [[nodiscard]] EngineModel assemble(const ModelRecord& m, bool mip);
 [[nodiscard]] double toEngine(double v);
+// The run's time limit in seconds from TIMELIMIT, else MAXTIME, or -1 without one.
+[[nodiscard]] double timeLimit(const ProblemRecord& rec);
 
 class RunContext {
  public:
@@ -75,6 +77,11 @@ class RunContext {
 // what this engine cannot solve or the run failed.
 int runOptimize(Problem& problem, const char* function, const char* flags, int* solvestatus,
                 int* solstatus);
+
+// A refusal outside the engine's run: sets the last error and sends the same reason as a
+// warning message (unless output is off), so that a host that drops error messages still shows
+// why. Returns the error code.
+int refuseRun(Problem& problem, const char* function, const std::string& reason);
 
 // Sends one message to the problem's message callbacks outside a run.
 void emitMessage(Problem& problem, const std::string& text, int type);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <xprs.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -852,6 +853,36 @@ TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
   int nodes = -1;
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
   EXPECT_EQ(nodes, 0);
+}
+
+TEST_F(SolveTest, CutStrategyAndHeuristicEmphasisZeroSwitchThemOff) {
+  xprs_test::load(prob_, xprs_test::readSample("p0033"));
+  std::vector<std::string> lines;
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob, void* d, const char* msg, int len, int) {
+                  static_cast<std::vector<std::string>*>(d)->emplace_back(
+                      msg, static_cast<std::size_t>(len));
+                },
+                &lines, 0),
+            0);
+  struct Case {
+    int cuts;
+    int heuristics;
+  };
+  for (const Case c : {Case{-1, -1}, Case{0, -1}, Case{-1, 0}, Case{0, 0}}) {
+    SCOPED_TRACE(std::to_string(c.cuts) + " " + std::to_string(c.heuristics));
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_CUTSTRATEGY, c.cuts), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_HEUREMPHASIS, c.heuristics), 0);
+    lines.clear();
+    EXPECT_NEAR(optimize().obj, 3089.0, 1e-6);
+    auto logged = [&](const char* what) {
+      return std::any_of(lines.begin(), lines.end(),
+                         [&](const std::string& l) { return l.find(what) != std::string::npos; });
+    };
+    EXPECT_EQ(logged("Cut generator"), c.cuts != 0);
+    EXPECT_EQ(logged("Feasibility pump"), c.heuristics != 0);
+  }
 }
 
 TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
