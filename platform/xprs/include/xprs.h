@@ -201,6 +201,8 @@ typedef struct XPRSobject_s* XPRSobject;
 #define XPRS_TIMELIMIT 7158
 #define XPRS_SOLTIMELIMIT 7159
 #define XPRS_MAXCUTTIME 8149
+#define XPRS_TUNERMAXTIME 8364
+#define XPRS_MAXSTALLTIME 8443
 
 /* String controls. */
 #define XPRS_OUTPUTMASK 6005

@@ -62,8 +62,8 @@ constexpr std::array kControls{
     ControlDefault{XPRS_TIMELIMIT, ControlType::Dbl, 1e20, nullptr},
     ControlDefault{XPRS_SOLTIMELIMIT, ControlType::Dbl, 1e20, nullptr},
     ControlDefault{XPRS_MAXCUTTIME, ControlType::Dbl, 0.0, nullptr},
-    ControlDefault{8364, ControlType::Dbl, 0.0, nullptr},  // TUNERMAXTIME
-    ControlDefault{8443, ControlType::Dbl, 0.0, nullptr},  // MAXSTALLTIME
+    ControlDefault{XPRS_TUNERMAXTIME, ControlType::Dbl, 0.0, nullptr},
+    ControlDefault{XPRS_MAXSTALLTIME, ControlType::Dbl, 0.0, nullptr},
     ControlDefault{12364, ControlType::Int, -1, nullptr},  // multistart: maximum solves
     ControlDefault{12417, ControlType::Int, -1, nullptr},  // nonlinear solver choice
     ControlDefault{XPRS_OUTPUTMASK, ControlType::Str, 0, ""},

@@ -159,7 +159,7 @@ int runTune(Problem& problem, const char* flags) {
   const std::vector<MipSolRecord> starts = problem.pendingMipSols;
   const int runs = rec.runs;
   const int outputLog = intControl(rec, XPRS_OUTPUTLOG);
-  double budget = dblControl(rec, 8364);  // TUNERMAXTIME
+  double budget = dblControl(rec, XPRS_TUNERMAXTIME);
   if (!(budget > 0)) budget = timeLimit(rec);
 
   std::vector<Outcome> outcomes;

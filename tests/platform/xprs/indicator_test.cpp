@@ -177,13 +177,6 @@ TEST_F(IndicatorTest, RowsTheBigMFormCannotBoundAreRefused) {
          indicator(0, 1, 1);
        },
        "XPRSoptimize: indicator column 1 of row 0 is not binary"},
-      {"general integer indicator column",
-       [&] {
-         addColumns({1, 0}, {10, 3}, {'C', 'I'});
-         addRow('L', 4, {0}, {1});
-         indicator(0, 1, -1);
-       },
-       "XPRSoptimize: indicator column 1 of row 0 is not binary"},
       {"quadratic indicator row",
        [&] {
          addColumns({1, 0}, {10, 1}, {'C', 'B'});

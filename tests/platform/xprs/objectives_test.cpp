@@ -174,25 +174,16 @@ TEST_F(ObjectivesTest, MipLevelsKeepTheBestValueAndThenTheLightestLoad) {
   EXPECT_EQ(optType, XPRS_OPTIMIZETYPE_MIP);
 }
 
-TEST_F(ObjectivesTest, AnInfeasibleFirstLevelEndsTheRunWithItsStatus) {
-  const double ub[] = {1};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
-  const char type = 'G';
-  const double rhs = 2;
-  const XPRSint64 start[] = {0};
-  const int cols[] = {0};
-  const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, &type, &rhs, nullptr, start, cols, vals), 0);
-  objective(0, {1}, 1);
-  objective(1, {-1}, 0);
-  int solve = -1;
-  int sol = -1;
-  ASSERT_EQ(XPRSoptimize(prob_, "", &solve, &sol), 0);
-  EXPECT_EQ(solve, XPRS_SOLVESTATUS_COMPLETED);
-  EXPECT_EQ(sol, XPRS_SOLSTATUS_INFEASIBLE);
-  int solved = -1;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SOLVEDOBJS, &solved), 0);
-  EXPECT_EQ(solved, 0);
+TEST_F(ObjectivesTest, AQuadraticObjectiveBesideOthersIsRefused) {
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  const int col[] = {0};
+  const double q[] = {2};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, col, col, q), 0);
+  objective(1, {1}, 0);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(),
+            "XPRSoptimize: a quadratic objective with multiple objectives cannot be solved by this "
+            "library");
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST_F(TuneTest, AnInterruptedTrialEndsTheTuningAndIsNotChosen) {
 
 TEST_F(TuneTest, NoTrialStartsOnceTheBudgetIsSpent) {
   xprs_test::load(prob_, xprs_test::readSample("afiro"));
-  ASSERT_EQ(XPRSsetdblcontrol(prob_, 8364, 1e-9), 0);
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_TUNERMAXTIME, 1e-9), 0);
   ASSERT_EQ(XPRStune(prob_, ""), 0) << lastError();
   EXPECT_EQ(startingWith(resultLines(), "trial ").size(), 1u);
   EXPECT_THAT(log_, testing::Contains("Tuner: time limit reached"));
