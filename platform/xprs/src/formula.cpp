@@ -369,8 +369,9 @@ void Formula::firstPartials(const Node& n, const double* values, double* d) cons
 
 int Formula::secondPartials(const Node& n, const double* values, int (*pairs)[2], double* s) const {
   const int* a = args_.data() + n.first;
-  const double u = n.count > 0 ? values[a[0]] : 0.0;
-  const double w = n.count > 1 ? values[a[1]] : 0.0;
+  // Without values only the pairs matter; 1 keeps the arithmetic harmless.
+  const double u = values && n.count > 0 ? values[a[0]] : 1.0;
+  const double w = values && n.count > 1 ? values[a[1]] : 1.0;
   auto one = [&](double v) {
     pairs[0][0] = 0, pairs[0][1] = 0;
     s[0] = v;

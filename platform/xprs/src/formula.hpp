@@ -84,7 +84,7 @@ class Formula {
   void firstPartials(const Node& n, const double* values, double* partials) const;
   // The nonzero pattern of a node's second partials: pairs (a, b), a <= b, of argument
   // positions, written to pairs; returns their count (at most kMaxSecondPairs). The values at
-  // a point go to second in the same order.
+  // a point go to second in the same order (meaningless when values is null).
   static constexpr int kMaxSecondPairs = 3;
   int secondPartials(const Node& n, const double* values, int (*pairs)[2], double* second) const;
 

@@ -1,8 +1,11 @@
 // The library's implementation of the test-hook door (see xprs_standin/hook_access.hpp).
 #include "xprs_standin/hook_access.hpp"
 
+#include <map>
+
 #include "engine.hpp"
 #include "formula.hpp"
+#include "formula_hessian.hpp"
 #include "library.hpp"
 
 namespace xprs::standin {
@@ -55,7 +58,8 @@ class LibraryHooks final : public HookAccess {
   int liveProblems() override { return Library::instance().liveProblems(); }
   void reset() override { Library::instance().reset(); }
   bool evalFormula(XPRSprob prob, int row, std::span<const double> x, double* value,
-                   std::vector<double>* gradient, std::string* error) override {
+                   std::vector<double>* gradient, std::vector<std::pair<int, int>>* hessianPattern,
+                   std::vector<double>* hessian, std::string* error) override {
     Problem* p = Library::instance().find(prob);
     if (p == nullptr) {
       *error = "not a live problem handle";
@@ -73,17 +77,30 @@ class LibraryHooks final : public HookAccess {
     *value = 0.0;
     gradient->assign(x.size(), 0.0);
     std::vector<double> values, adjoints;
+    std::map<std::pair<int, int>, double> entries;
     try {
       for (const FormulaRecord& rec : m.formulas) {
         if (rec.row != row) continue;
         const Formula f = Formula::compile(rec.type, rec.value, m.cols());
         *value += f.evaluate(x.data(), values);
         f.gradient(values, 1.0, adjoints, gradient->data());
+        FormulaHessian h(f);
+        std::vector<double> local(h.pattern().size(), 0.0);
+        std::vector<int> target(local.size());
+        for (std::size_t k = 0; k < target.size(); ++k) target[k] = static_cast<int>(k);
+        h.accumulate(f, values, 1.0, target.data(), local.data());
+        for (std::size_t k = 0; k < local.size(); ++k) entries[h.pattern()[k]] += local[k];
       }
     } catch (const std::exception& e) {
       // Stored formulas were checked when added; nothing may unwind into the caller's library.
       *error = e.what();
       return false;
+    }
+    hessianPattern->clear();
+    hessian->clear();
+    for (const auto& [pair, v] : entries) {
+      hessianPattern->push_back(pair);
+      hessian->push_back(v);
     }
     return true;
   }

@@ -10,8 +10,10 @@
 #include <numbers>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/support/formula_tokens.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
@@ -19,16 +21,13 @@ namespace {
 
 using xprs_test::StandinTest;
 
-struct Token {
-  int type;
-  double value;
-};
-Token col(int j) { return {XPRS_TOK_COL, static_cast<double>(j)}; }
-Token con(double v) { return {XPRS_TOK_CON, v}; }
-Token op(int o) { return {XPRS_TOK_OP, static_cast<double>(o)}; }
-Token fn(int f) { return {XPRS_TOK_IFUN, static_cast<double>(f)}; }
-Token mark() { return {XPRS_TOK_RB, 0.0}; }
-Token eof() { return {XPRS_TOK_EOF, 0.0}; }
+using xprs_test::col;
+using xprs_test::con;
+using xprs_test::eof;
+using xprs_test::fn;
+using xprs_test::mark;
+using xprs_test::op;
+using xprs_test::Token;
 
 using Closed = std::function<double(const std::vector<double>&)>;
 
@@ -42,14 +41,8 @@ class FormulaTest : public StandinTest {
     const char type[] = {'N'};
     ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, type, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
   }
-  // Adds one formula (end token appended unless given) to row; returns the return code.
   int add(int row, std::vector<Token> tokens, int parsed = 1) {
-    if (tokens.empty() || tokens.back().type != XPRS_TOK_EOF) tokens.push_back(eof());
-    std::vector<int> type;
-    std::vector<double> value;
-    for (const Token& t : tokens) type.push_back(t.type), value.push_back(t.value);
-    const int start[] = {0, static_cast<int>(tokens.size())};
-    return XPRSnlpaddformulas(prob_, 1, &row, start, parsed, type.data(), value.data());
+    return xprs_test::addFormula(prob_, row, std::move(tokens), parsed);
   }
 };
 
@@ -57,6 +50,37 @@ class FormulaTest : public StandinTest {
 // division), x1 changes sign (abs, sign).
 const std::vector<std::vector<double>> kPoints = {
     {0.3, 0.7, 1.9}, {-0.4, -0.2, 2.5}, {0.85, -1.6, 0.45}};
+
+// The Hessian of a row as a dense symmetric matrix, from its pattern and values.
+std::vector<std::vector<double>> dense(const xprs::testing::FormulaValue& v, std::size_t n) {
+  std::vector<std::vector<double>> h(n, std::vector<double>(n, 0.0));
+  for (std::size_t k = 0; k < v.hessian.size(); ++k) {
+    const auto [a, b] = v.hessianPattern[k];
+    h[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] = v.hessian[k];
+    h[static_cast<std::size_t>(b)][static_cast<std::size_t>(a)] = v.hessian[k];
+  }
+  return h;
+}
+
+// Second derivatives against central differences of the gradient (which the test above checks
+// against the closed forms); entries outside the pattern count as 0.
+void expectHessianMatchesDifferences(XPRSprob prob, int row, const std::vector<double>& x) {
+  const auto at = xprs::testing::evalFormula(prob, row, x);
+  const auto h = dense(at, x.size());
+  for (std::size_t j = 0; j < x.size(); ++j) {
+    const double step = 1e-5;
+    std::vector<double> up = x, down = x;
+    up[j] += step;
+    down[j] -= step;
+    const auto gu = xprs::testing::evalFormula(prob, row, up).gradient;
+    const auto gd = xprs::testing::evalFormula(prob, row, down).gradient;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      const double diff = (gu[i] - gd[i]) / (2 * step);
+      EXPECT_NEAR(h[i][j], diff, 1e-5 * std::max(1.0, std::fabs(diff)))
+          << "entry " << i << ", " << j;
+    }
+  }
+}
 
 TEST_F(FormulaTest, EveryOperatorAndFunctionMatchesItsClosedFormAndDifferences) {
   using std::numbers::pi;
@@ -138,6 +162,7 @@ TEST_F(FormulaTest, EveryOperatorAndFunctionMatchesItsClosedFormAndDifferences) 
                     1e-6 * std::max(1.0, std::fabs(diff)))
             << "column " << j;
       }
+      expectHessianMatchesDifferences(prob_, row, x);
     }
   }
 }
@@ -157,6 +182,43 @@ TEST_F(FormulaTest, FormulasOfOneRowAddUpAndOtherRowsStayApart) {
   EXPECT_THROW((void)xprs::testing::evalFormula(prob_, 1, x), std::invalid_argument);
   EXPECT_THROW((void)xprs::testing::evalFormula(prob_, 0, std::vector<double>{1, 2}),
                std::invalid_argument);
+}
+
+TEST_F(FormulaTest, HessianPatternHoldsOnlyPairsWithCurvature) {
+  struct Case {
+    const char* what;
+    std::vector<Token> tokens;
+    std::vector<std::pair<int, int>> pattern;
+  };
+  const Case cases[] = {
+      {"x0 * x1 + sin(x2)",
+       {col(0), col(1), op(XPRS_OP_MULTIPLY), mark(), col(2), fn(XPRS_IFUN_SIN), op(XPRS_OP_PLUS)},
+       {{1, 0}, {2, 2}}},
+      {"abs(x0) * x1: abs itself is flat",
+       {mark(), col(0), fn(XPRS_IFUN_ABS), col(1), op(XPRS_OP_MULTIPLY)},
+       {{1, 0}}},
+      {"x2 ^ 3 + 2 ^ x1: constant exponent or base",
+       {col(2), con(3), op(XPRS_OP_EXPONENT), con(2), col(1), op(XPRS_OP_EXPONENT),
+        op(XPRS_OP_PLUS)},
+       {{1, 1}, {2, 2}}},
+      {"sign(x0 * x1) * x2: nothing passes through sign",
+       {mark(), col(0), col(1), op(XPRS_OP_MULTIPLY), fn(XPRS_IFUN_SIGN), col(2),
+        op(XPRS_OP_MULTIPLY)},
+       {}},
+      {"exp(x0 + x0): one column twice",
+       {mark(), col(0), col(0), op(XPRS_OP_PLUS), fn(XPRS_IFUN_EXP)},
+       {{0, 0}}},
+      {"linear", {col(0), col(1), op(XPRS_OP_MINUS), con(3), op(XPRS_OP_MULTIPLY)}, {}},
+  };
+  for (std::size_t c = 0; c < std::size(cases); ++c) {
+    SCOPED_TRACE(cases[c].what);
+    ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, "N", nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    const int row = static_cast<int>(c) + 1;
+    ASSERT_EQ(add(row, cases[c].tokens), 0) << lastError();
+    const std::vector<double> x = {0.5, -1.5, 2.0};
+    EXPECT_EQ(xprs::testing::evalFormula(prob_, row, x).hessianPattern, cases[c].pattern);
+    expectHessianMatchesDifferences(prob_, row, x);
+  }
 }
 
 TEST_F(FormulaTest, KinksAndDomainEdgesGiveTheDocumentedChoices) {

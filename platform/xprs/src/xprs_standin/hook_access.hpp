@@ -8,6 +8,7 @@
 
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "xprs_standin/records.hpp"
@@ -34,11 +35,14 @@ class HookAccess {
   [[nodiscard]] virtual int handleMisuse() = 0;
   [[nodiscard]] virtual int liveProblems() = 0;
   virtual void reset() = 0;
-  // Value and gradient (one entry per column) at x of the formulas of a row, row -1 for the
+  // Value, gradient (one entry per column) and Hessian (its pattern as column pairs (a, b),
+  // a >= b, ascending, and the values there) at x of the formulas of a row, row -1 for the
   // objective. False, with the fault in error, for a handle that is not a live problem, a row
   // out of range or an x with another size than the number of columns.
   virtual bool evalFormula(XPRSprob prob, int row, std::span<const double> x, double* value,
-                           std::vector<double>* gradient, std::string* error) = 0;
+                           std::vector<double>* gradient,
+                           std::vector<std::pair<int, int>>* hessianPattern,
+                           std::vector<double>* hessian, std::string* error) = 0;
   virtual void failNextKeepingHandle(const std::string& function, int rc, const std::string& text,
                                      int skip) = 0;
 };

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "xprs_standin/pool_records.hpp"
@@ -73,13 +74,17 @@ void script(XPRSprob prob, const RunScript& outcome);
 // Sends one message to the problem's message callbacks now.
 void emitMessage(XPRSprob prob, std::string_view text, int type);
 
-// Value and gradient (one entry per column) at x of the formulas XPRSnlpaddformulas added to
-// a row (row -1: to the objective), summed; a row without formulas gives 0. Throws
-// std::invalid_argument for a handle that is not a live problem, a row out of range, or an x
-// whose size is not the number of columns.
+// Value, gradient (one entry per column) and Hessian at x of the formulas XPRSnlpaddformulas
+// added to a row (row -1: to the objective), summed; a row without formulas gives 0. The
+// Hessian is given in its sparse pattern, the lower triangle: the column pairs (a, b), a >= b,
+// in ascending order, that the formulas' second derivatives can reach anywhere, and the values
+// at x in the same order. Throws std::invalid_argument for a handle that is not a live problem,
+// a row out of range, or an x whose size is not the number of columns.
 struct FormulaValue {
   double value = 0.0;
   std::vector<double> gradient;
+  std::vector<std::pair<int, int>> hessianPattern;
+  std::vector<double> hessian;
 };
 [[nodiscard]] FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x);
 

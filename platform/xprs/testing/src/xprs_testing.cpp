@@ -65,7 +65,8 @@ void emitMessage(XPRSprob prob, std::string_view text, int type) {
 FormulaValue evalFormula(XPRSprob prob, int row, std::span<const double> x) {
   FormulaValue out;
   std::string error;
-  if (!hooks().evalFormula(prob, row, x, &out.value, &out.gradient, &error)) {
+  if (!hooks().evalFormula(prob, row, x, &out.value, &out.gradient, &out.hessianPattern,
+                           &out.hessian, &error)) {
     throw std::invalid_argument(error);
   }
   return out;
