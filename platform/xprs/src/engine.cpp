@@ -28,6 +28,7 @@
 
 #include "controls.hpp"
 #include "indicators.hpp"
+#include "nlp_engine.hpp"
 #include "objectives.hpp"
 #include "pool.hpp"
 #include "precheck.hpp"
@@ -139,13 +140,11 @@ using Clock = std::chrono::steady_clock;
 // What the engine refuses, before anything runs.
 void checkSolvable(Problem& problem) {
   const ModelRecord& m = problem.rec.model;
-  if (!m.formulas.empty()) fail("nonlinear formulas cannot be solved by this library");
   for (int row : m.qRow) {
     if (m.indicatorComplement[static_cast<std::size_t>(row)] != 0) {
       fail("indicator rows with quadratic terms cannot be solved by this library");
     }
   }
-  if (!m.qRow.empty()) fail("quadratic constraints cannot be solved by this library");
   if (m.objectives.size() > 1 && !m.objQ.empty()) {
     fail("a quadratic objective with multiple objectives cannot be solved by this library");
   }
@@ -1079,24 +1078,28 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
         if (rc != 0) setProblemError(problem, function, "scripted failure", rc);
       } else {
         checkSolvable(problem);
-        const bool mip = isMip(problem);
-        run.optType = mip ? XPRS_OPTIMIZETYPE_MIP : XPRS_OPTIMIZETYPE_LP;
-        ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
-        const std::string f = flags ? flags : "";
-        auto solve = [&](RunRecord& r, const ModelRecord& model) {
-          if (mip) {
-            solveMip(ctx, r, f, model);
-          } else {
-            solveLp(ctx, r, f, model);
-          }
-        };
-        if (rec.model.objectives.size() > 1) {
-          solveObjectives(ctx, rec.model, run, solve);
+        if (needsNonlinearEngine(rec.model)) {
+          solveNonlinear(ctx, run);
         } else {
-          solve(run, rec.model);
-          const bool optimal = run.solveStatus == XPRS_SOLVESTATUS_COMPLETED &&
-                               run.solStatus == XPRS_SOLSTATUS_OPTIMAL;
-          run.solvedObjs = optimal ? 1 : 0;
+          const bool mip = isMip(problem);
+          run.optType = mip ? XPRS_OPTIMIZETYPE_MIP : XPRS_OPTIMIZETYPE_LP;
+          ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
+          const std::string f = flags ? flags : "";
+          auto solve = [&](RunRecord& r, const ModelRecord& model) {
+            if (mip) {
+              solveMip(ctx, r, f, model);
+            } else {
+              solveLp(ctx, r, f, model);
+            }
+          };
+          if (rec.model.objectives.size() > 1) {
+            solveObjectives(ctx, rec.model, run, solve);
+          } else {
+            solve(run, rec.model);
+            const bool optimal = run.solveStatus == XPRS_SOLVESTATUS_COMPLETED &&
+                                 run.solStatus == XPRS_SOLSTATUS_OPTIMAL;
+            run.solvedObjs = optimal ? 1 : 0;
+          }
         }
         run.time = ctx.elapsed();
         ctx.message(text("Optimisation finished: solve status ", run.solveStatus,

@@ -340,15 +340,12 @@ TEST_F(SolveTest, NonConvexHessianIsRefusedNotSolved) {
 TEST_F(SolveTest, ModelsTheEngineCannotSolveGiveAClearError) {
   quiet();
   ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  const char types[] = {'L'};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, types, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
   const int c[] = {0};
-  const double v[] = {1};
-  ASSERT_EQ(XPRSaddqmatrix64(prob_, 0, 1, c, c, v), 0);
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, c, "P"), 0);
   int solve = -1;
   EXPECT_EQ(XPRSoptimize(prob_, "", &solve, nullptr), 32);
   EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
-  EXPECT_EQ(lastError(), "XPRSoptimize: quadratic constraints cannot be solved by this library");
+  EXPECT_EQ(lastError(), "XPRSoptimize: partial integer columns cannot be solved by this library");
   int status = -1;
   double x[2];
   ASSERT_EQ(XPRSgetsolution(prob_, &status, x, 0, 1), 0);

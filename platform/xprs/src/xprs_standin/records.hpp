@@ -143,6 +143,9 @@ struct RunRecord {
   double time = 0.0;
   double sumPrimalInf = 0.0;
   int solvedObjs = 0;  // objectives whose priority level was solved to optimality
+  // Nonlinear runs: evaluations of objective, rows and their derivatives, and their time.
+  long evaluations = 0;
+  double evalTime = 0.0;
 };
 
 // Results of the last run. Availability uses the XPRS_SOLAVAILABLE_* codes.

@@ -1,0 +1,515 @@
+// Nonlinear models solved for real: quadratic rows and formulas through Ipopt, models with
+// integer columns through Bonmin. Values against known optima, duals against the optimality
+// conditions, statuses of infeasible, interrupted and refused runs.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "tests/support/formula_tokens.hpp"
+#include "tests/support/standin_test.hpp"
+#include "xprs_testing.hpp"
+
+namespace {
+
+using xprs_test::col;
+using xprs_test::con;
+using xprs_test::fn;
+using xprs_test::mark;
+using xprs_test::op;
+using xprs_test::StandinTest;
+
+constexpr double kFree = XPRS_MINUSINFINITY;
+
+struct Outcome {
+  int rc = -1;
+  int solve = -1;
+  int sol = -1;
+  int stop = -1;
+  int nlpStop = -1;
+  int optType = -2;
+  double obj = 0;
+};
+
+class NlpTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+  }
+
+ public:
+  // Model builders, also used by the cases of table-driven tests.
+  using StandinTest::prob_;
+  // A new empty problem in place of the current one.
+  void fresh() {
+    ASSERT_EQ(XPRSdestroyprob(prob_), 0);
+    ASSERT_EQ(XPRScreateprob(&prob_), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+  }
+  void addCols(std::vector<double> lb, std::vector<double> ub, std::vector<double> obj = {}) {
+    if (obj.empty()) obj.assign(lb.size(), 0.0);
+    ASSERT_EQ(XPRSaddcols64(prob_, static_cast<int>(lb.size()), 0, obj.data(), nullptr, nullptr,
+                            nullptr, lb.data(), ub.data()),
+              0);
+  }
+  // One row with linear entries; returns its index.
+  int addRow(char type, double rhs, std::vector<int> cols = {}, std::vector<double> vals = {}) {
+    int rows = 0;
+    XPRSgetintattrib(prob_, XPRS_ROWS, &rows);
+    const XPRSint64 start[] = {0};
+    EXPECT_EQ(XPRSaddrows64(prob_, 1, static_cast<XPRSint64>(cols.size()), &type, &rhs, nullptr,
+                            start, cols.data(), vals.data()),
+              0);
+    return rows;
+  }
+  void formula(int row, std::vector<xprs_test::Token> tokens) {
+    ASSERT_EQ(xprs_test::addFormula(prob_, row, std::move(tokens)), 0) << lastError();
+  }
+  void start(std::vector<int> cols, std::vector<double> values) {
+    ASSERT_EQ(XPRSnlpsetinitval(prob_, static_cast<int>(cols.size()), cols.data(), values.data()),
+              0);
+  }
+  Outcome optimize(XPRSprob prob = nullptr) {
+    if (prob == nullptr) prob = prob_;
+    Outcome o;
+    o.rc = XPRSoptimize(prob, "", &o.solve, &o.sol);
+    EXPECT_EQ(XPRSgetintattrib(prob, XPRS_STOPSTATUS, &o.stop), 0);
+    EXPECT_EQ(XPRSgetintattrib(prob, XPRS_NLPSTOPSTATUS, &o.nlpStop), 0);
+    EXPECT_EQ(XPRSgetintattrib(prob, XPRS_OPTIMIZETYPEUSED, &o.optType), 0);
+    EXPECT_EQ(XPRSgetdblattrib(prob, XPRS_OBJVAL, &o.obj), 0);
+    return o;
+  }
+  std::vector<double> values(int (*get)(XPRSprob, int*, double*, int, int), int n,
+                             int expectStatus) {
+    std::vector<double> v(static_cast<std::size_t>(n));
+    int status = -1;
+    EXPECT_EQ(get(prob_, &status, v.data(), 0, n - 1), 0);
+    EXPECT_EQ(status, expectStatus);
+    return v;
+  }
+  void expectLocalOptimum(const Outcome& o) {
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_EQ(o.stop, XPRS_STOP_NONE);
+    EXPECT_EQ(o.nlpStop, XPRS_STOP_NONE);
+    EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LOCAL);
+  }
+};
+
+// min or max x + y  s.t.  x^2 + y^2 <= 1 (a quadratic row): the optimum sits on the circle at
+// +-(1/sqrt2, 1/sqrt2), and the row's dual is d objective / d rhs = -+1/sqrt2 (the optimum
+// value is -+sqrt(2 rhs)).
+TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
+  addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {1, 1});
+  const int row = addRow('L', 1);
+  const int c[] = {0, 1};
+  const double q[] = {1, 1};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 2, c, c, q), 0);
+  const double h = std::numbers::sqrt2 / 2;
+  for (const int sense : {XPRS_OBJ_MINIMIZE, XPRS_OBJ_MAXIMIZE}) {
+    SCOPED_TRACE(sense);
+    ASSERT_EQ(XPRSchgobjsense(prob_, sense), 0);
+    const Outcome o = optimize();
+    expectLocalOptimum(o);
+    EXPECT_NEAR(o.obj, -sense * std::numbers::sqrt2, 1e-7);
+    const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_NEAR(x[0], -sense * h, 1e-7);
+    EXPECT_NEAR(x[1], -sense * h, 1e-7);
+    EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0, 1e-7);
+    EXPECT_NEAR(values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], -sense * h, 1e-6);
+    const auto dj = values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_NEAR(dj[0], 0, 1e-6);
+    EXPECT_NEAR(dj[1], 0, 1e-6);
+  }
+  // An interior-point answer has no basis.
+  int rowstat[1];
+  int colstat[2];
+  EXPECT_NE(XPRSgetbasis(prob_, rowstat, colstat), 0);
+}
+
+// Rosenbrock's function (1 - x)^2 + 100 (y - x^2)^2 + 5 from (-1.2, 1), as the plug-in writes a
+// nonlinear objective: a free column z with cost 1 and the row -z + f(x, y) = 0, whose dual is
+// -1 (z = f - rhs).
+TEST_F(NlpTest, RosenbrockFromTheClassicStartReachesOneOne) {
+  addCols({kFree, kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY},
+          {0, 0, 1});
+  const int row = addRow('E', 0, {2}, {-1});
+  formula(row,
+          {con(1), col(0), op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), con(100), col(1),
+           col(0), con(2), op(XPRS_OP_EXPONENT), op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT),
+           op(XPRS_OP_MULTIPLY), op(XPRS_OP_PLUS), con(5), op(XPRS_OP_PLUS)});
+  start({0, 1}, {-1.2, 1});
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_NEAR(o.obj, 5, 1e-10);
+  const auto x = values(XPRSgetsolution, 3, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(x[0], 1, 1e-6);
+  EXPECT_NEAR(x[1], 1, 1e-6);
+  EXPECT_NEAR(x[2], 5, 1e-10);
+  EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0, 1e-10);
+  EXPECT_NEAR(values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], -1, 1e-12);
+  EXPECT_THAT(values(XPRSgetredcosts, 3, XPRS_SOLAVAILABLE_OPTIMAL),
+              testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0, 0, 0}));
+  int iterations = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SIMPLEXITER, &iterations), 0);
+  EXPECT_GT(iterations, 5);
+  EXPECT_GT(xprs::testing::inspect(prob_).run.evaluations, iterations);
+}
+
+// (x^2 - 1)^2 has minima at -1 and 1: the starting value decides which one a local solver finds.
+TEST_F(NlpTest, StartingValuesChooseTheLocalOptimum) {
+  addCols({-3}, {3});
+  formula(-1, {col(0), con(2), op(XPRS_OP_EXPONENT), con(1), op(XPRS_OP_MINUS), con(2),
+               op(XPRS_OP_EXPONENT)});
+  for (const double from : {0.4, -0.4, -2.5}) {
+    SCOPED_TRACE(from);
+    start({0}, {from});
+    expectLocalOptimum(optimize());
+    EXPECT_NEAR(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], from > 0 ? 1 : -1, 1e-6);
+  }
+}
+
+// min exp(x) - 2x + y^3 - 3 ln y + sin z  s.t.  exp(x) + y >= 2.5, 0.1 <= y <= 10, 3 <= z <= 6,
+// from (0, 2, 4): separable, with minima at x = ln 2, y = 1, z = 3pi/2; the row is inactive.
+TEST_F(NlpTest, SmallNlpWithExpLogSinAndPowerFromAGivenStart) {
+  addCols({kFree, 0.1, 3}, {XPRS_PLUSINFINITY, 10, 6});
+  formula(-1, {mark(),
+               col(0),
+               fn(XPRS_IFUN_EXP),
+               con(2),
+               col(0),
+               op(XPRS_OP_MULTIPLY),
+               op(XPRS_OP_MINUS),
+               col(1),
+               con(3),
+               op(XPRS_OP_EXPONENT),
+               op(XPRS_OP_PLUS),
+               con(3),
+               mark(),
+               col(1),
+               fn(XPRS_IFUN_LN),
+               op(XPRS_OP_MULTIPLY),
+               op(XPRS_OP_MINUS),
+               mark(),
+               col(2),
+               fn(XPRS_IFUN_SIN),
+               op(XPRS_OP_PLUS)});
+  const int row = addRow('G', 2.5, {1}, {1});
+  formula(row, {mark(), col(0), fn(XPRS_IFUN_EXP)});
+  start({0, 1, 2}, {0, 2, 4});
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_NEAR(o.obj, 2 - 2 * std::numbers::ln2, 1e-8);
+  const auto x = values(XPRSgetsolution, 3, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(x[0], std::numbers::ln2, 1e-6);
+  EXPECT_NEAR(x[1], 1, 1e-6);
+  EXPECT_NEAR(x[2], 1.5 * std::numbers::pi, 1e-6);
+  EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 2.5 - 3, 1e-6);
+  EXPECT_NEAR(values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0, 1e-6);
+}
+
+// min x^2 + y^2 + z^2 + w^2  s.t.  x y z = 8, all columns >= 0.1 and w >= 1: x = y = z = 2 with
+// the row's dual 1 (d/db of 3 b^(2/3) at 8), w at its bound with reduced cost 2. The duals and
+// reduced costs must satisfy grad f - J'y - d = 0 with gradients taken from the formulas.
+TEST_F(NlpTest, EqualityConstrainedFormulaHasDualsThatSatisfyTheOptimalityConditions) {
+  addCols({0.1, 0.1, 0.1, 1}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, 5});
+  std::vector<xprs_test::Token> sum;
+  for (int j = 0; j < 4; ++j) {
+    sum.push_back(col(j));
+    sum.push_back(con(2));
+    sum.push_back(op(XPRS_OP_EXPONENT));
+    if (j > 0) sum.push_back(op(XPRS_OP_PLUS));
+  }
+  formula(-1, sum);
+  const int row = addRow('E', 8);
+  formula(row, {col(0), col(1), op(XPRS_OP_MULTIPLY), col(2), op(XPRS_OP_MULTIPLY)});
+  start({0, 1, 2}, {1, 1, 1});
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_NEAR(o.obj, 13, 1e-7);
+  const auto x = values(XPRSgetsolution, 4, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_THAT(x, testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{2, 2, 2, 1}));
+  const double y = values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0];
+  EXPECT_NEAR(y, 1, 1e-6);
+  const auto dj = values(XPRSgetredcosts, 4, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(dj[3], 2, 1e-6);
+  const auto f = xprs::testing::evalFormula(prob_, -1, x);
+  const auto g = xprs::testing::evalFormula(prob_, row, x);
+  for (std::size_t j = 0; j < 4; ++j) {
+    SCOPED_TRACE(j);
+    EXPECT_NEAR(f.gradient[j] - y * g.gradient[j] - dj[j], 0, 1e-6);
+    if (j < 3) {
+      EXPECT_NEAR(dj[j], 0, 1e-6);
+    }
+  }
+}
+
+// min x^2 + y^2 - 1.2 x - 4.8 y  s.t.  x + y <= 2.5, x, y integer in [0, 5]: the relaxation's
+// optimum (0.35, 2.15) is fractional; the best integer point is (0, 2) with -5.6.
+TEST_F(NlpTest, SmallMiqpIsSolvedByBranchAndBoundWithMipCallbacks) {
+  addCols({0, 0}, {5, 5}, {-1.2, -4.8});
+  const int c[] = {0, 1};
+  const double q[] = {2, 2};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 2, c, c, q), 0);
+  addRow('L', 2.5, {0, 1}, {1, 1});
+  const char types[] = {'I', 'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 2, c, types), 0);
+  struct Seen {
+    int nodes = 0;
+    std::vector<double> incumbents;
+  } seen;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  double obj = 0;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &obj);
+                  static_cast<Seen*>(data)->incumbents.push_back(obj);
+                },
+                &seen, 0),
+            0);
+  ASSERT_EQ(
+      XPRSaddcboptnode(
+          prob_, [](XPRSprob, void* data, int*) { ++static_cast<Seen*>(data)->nodes; }, &seen, 0),
+      0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 0) << lastError();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_MIP);
+  EXPECT_NEAR(o.obj, -5.6, 1e-7);
+  int mip = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+  EXPECT_EQ(mip, XPRS_MIP_OPTIMAL);
+  const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_NEAR(x[0], 0, 1e-7);
+  EXPECT_NEAR(x[1], 2, 1e-7);
+  ASSERT_FALSE(seen.incumbents.empty());
+  EXPECT_NEAR(seen.incumbents.back(), -5.6, 1e-7);
+  EXPECT_GT(seen.nodes, 0);
+  int sols = 0;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSOLS, &sols), 0);
+  EXPECT_EQ(sols, static_cast<int>(seen.incumbents.size()));
+  // A MIP answer has no duals.
+  int status = -1;
+  double dual = 0;
+  ASSERT_EQ(XPRSgetduals(prob_, &status, &dual, 0, 0), 0);
+  EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+}
+
+// min exp(x) - 3x over the integers 0..5: 1 (e - 3) beats 2 (e^2 - 6); the relaxation has ln 3.
+TEST_F(NlpTest, IntegerFormulaModelIsALocalMipAnswer) {
+  addCols({0}, {5});
+  const int c[] = {0};
+  const char types[] = {'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, c, types), 0);
+  formula(-1, {mark(), col(0), fn(XPRS_IFUN_EXP), con(3), col(0), op(XPRS_OP_MULTIPLY),
+               op(XPRS_OP_MINUS)});
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 0) << lastError();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LOCAL);
+  EXPECT_NEAR(o.obj, std::numbers::e - 3, 1e-7);
+  EXPECT_NEAR(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 1, 1e-7);
+}
+
+TEST_F(NlpTest, InterruptAndTimeLimitStopTheNlpWithTheirStopStatus) {
+  addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY});
+  formula(-1, {con(1), col(0), op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), con(100), col(1),
+               col(0), con(2), op(XPRS_OP_EXPONENT), op(XPRS_OP_MINUS), con(2),
+               op(XPRS_OP_EXPONENT), op(XPRS_OP_MULTIPLY), op(XPRS_OP_PLUS)});
+  start({0, 1}, {-1.2, 1});
+  struct Seen {
+    int calls = 0;
+    int type = -5;
+  } seen;
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  auto* s = static_cast<Seen*>(data);
+                  XPRSgetintattrib(cb, XPRS_OPTIMIZETYPEUSED, &s->type);
+                  if (++s->calls == 3) XPRSinterrupt(cb, XPRS_STOP_USER);
+                  return 0;
+                },
+                &seen, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 0) << lastError();
+  EXPECT_EQ(seen.calls, 3);
+  EXPECT_EQ(seen.type, XPRS_OPTIMIZETYPE_LOCAL);
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.stop, XPRS_STOP_USER);
+  EXPECT_EQ(o.nlpStop, XPRS_STOP_USER);
+  EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LOCAL);
+  // Every point of an unconstrained model is feasible: the last iterate is kept, not optimal.
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_FEASIBLE);
+  EXPECT_GT(std::fabs(values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_FEASIBLE)[0] - 1), 1e-3);
+
+  ASSERT_EQ(XPRSremovecbchecktime(prob_, nullptr, nullptr), 0);
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_TIMELIMIT, 1e-9), 0);
+  const Outcome limited = optimize();
+  EXPECT_EQ(limited.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(limited.stop, XPRS_STOP_TIMELIMIT);
+  EXPECT_EQ(limited.nlpStop, XPRS_STOP_TIMELIMIT);
+}
+
+TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
+  struct Case {
+    const char* what;
+    std::function<void(NlpTest&)> build;
+    int optType;
+  };
+  const Case cases[] = {
+      {"x^2 + y^2 <= -1",
+       [](NlpTest& t) {
+         t.addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY});
+         const int row = t.addRow('L', -1);
+         t.formula(row, {col(0), con(2), op(XPRS_OP_EXPONENT), col(1), con(2), op(XPRS_OP_EXPONENT),
+                         op(XPRS_OP_PLUS)});
+       },
+       XPRS_OPTIMIZETYPE_LOCAL},
+      {"integer column without an integer in [0.2, 0.8]",
+       [](NlpTest& t) {
+         t.addCols({0.2}, {0.8});
+         const int c[] = {0};
+         const char types[] = {'I'};
+         ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, types), 0);
+         t.formula(-1, {mark(), col(0), fn(XPRS_IFUN_EXP)});
+       },
+       XPRS_OPTIMIZETYPE_LOCAL},
+      {"G row with an infinite right-hand side",
+       [](NlpTest& t) {
+         t.addCols({0}, {1});
+         const int row = t.addRow('G', XPRS_PLUSINFINITY);
+         t.formula(row, {mark(), col(0), fn(XPRS_IFUN_EXP)});
+       },
+       XPRS_OPTIMIZETYPE_LOCAL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    c.build(*this);
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_INFEASIBLE);
+    EXPECT_EQ(o.optType, c.optType);
+    int status = -1;
+    double x = 0;
+    ASSERT_EQ(XPRSgetsolution(prob_, &status, &x, 0, 0), 0);
+    EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  }
+}
+
+TEST_F(NlpTest, ModelsTheNonlinearEnginesCannotTakeAreRefusedWithAClearError) {
+  // x, y in [0, 10] with the row x y <= 4.
+  auto base = [](NlpTest& t) {
+    t.addCols({0, 0}, {10, 10});
+    t.formula(t.addRow('L', 4), {col(0), col(1), op(XPRS_OP_MULTIPLY)});
+  };
+  struct Case {
+    const char* what;
+    std::function<void(NlpTest&)> build;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"special ordered set",
+       [&](NlpTest& t) {
+         base(t);
+         const XPRSint64 start[] = {0};
+         const int cols[] = {0, 1};
+         const double ref[] = {1, 2};
+         ASSERT_EQ(XPRSaddsets64(t.prob_, 1, 2, "1", start, cols, ref), 0);
+       },
+       "special ordered sets cannot be solved in a nonlinear model"},
+      {"semi-continuous column",
+       [&](NlpTest& t) {
+         base(t);
+         const int c[] = {0};
+         ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, "S"), 0);
+       },
+       "semi-continuous columns cannot be solved in a nonlinear model"},
+      {"indicator",
+       [&](NlpTest& t) {
+         base(t);
+         const int c[] = {1};
+         ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, "B"), 0);
+         const int rows[] = {0};
+         const int complement[] = {1};
+         ASSERT_EQ(XPRSsetindicators(t.prob_, 1, rows, c, complement), 0);
+       },
+       "indicator constraints cannot be solved in a nonlinear model"},
+      {"second objective",
+       [&](NlpTest& t) {
+         base(t);
+         const int c[] = {0};
+         const double v[] = {1};
+         ASSERT_EQ(XPRSaddobj(t.prob_, 1, c, v, 0, 1.0), 0);
+       },
+       "several objectives cannot be solved together with quadratic rows or formulas"},
+      {"non-convex MIQP",
+       [](NlpTest& t) {
+         t.addCols({0, 0}, {3, 3});
+         const int c[] = {0, 1};
+         const double q[] = {2, -2};
+         ASSERT_EQ(XPRSchgmqobj64(t.prob_, 2, c, c, q), 0);
+         ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, "I"), 0);
+       },
+       "the objective Hessian is not positive semi-definite"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    c.build(*this);
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 32);
+    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_FAILED);
+    EXPECT_EQ(lastError(), "XPRSoptimize: " + c.text);
+  }
+}
+
+// Ipopt cannot run inside itself: a callback that optimises another nonlinear problem gets an
+// error instead of corrupting the running solve, which still finishes.
+TEST_F(NlpTest, NonlinearRunInsideAnotherOneIsRefused) {
+  XPRSprob other = nullptr;
+  ASSERT_EQ(XPRScreateprob(&other), 0);
+  ASSERT_EQ(XPRSsetintcontrol(other, XPRS_OUTPUTLOG, 0), 0);
+  const double lb[] = {-1};
+  const double ub[] = {1};
+  ASSERT_EQ(XPRSaddcols64(other, 1, 0, nullptr, nullptr, nullptr, nullptr, lb, ub), 0);
+  ASSERT_EQ(xprs_test::addFormula(other, -1, {mark(), col(0), fn(XPRS_IFUN_EXP)}), 0);
+  addCols({-1}, {1});
+  formula(-1, {col(0), con(2), op(XPRS_OP_EXPONENT)});
+  struct Seen {
+    XPRSprob other;
+    int rc = 0;
+    std::string error;
+  } seen{other, 0, {}};
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob, void* data) {
+                  auto* s = static_cast<Seen*>(data);
+                  // The first check comes before the engine starts: that run may go ahead.
+                  if (s->rc != 0) return 0;
+                  s->rc = XPRSoptimize(s->other, "", nullptr, nullptr);
+                  char text[512];
+                  XPRSgetlasterror(s->other, text);
+                  s->error = text;
+                  return 0;
+                },
+                &seen, 0),
+            0);
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_EQ(seen.rc, 32);
+  EXPECT_EQ(seen.error, "XPRSoptimize: a nonlinear optimisation cannot start inside another one");
+  EXPECT_EQ(XPRSdestroyprob(other), 0);
+}
+
+}  // namespace
