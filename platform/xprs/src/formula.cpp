@@ -206,7 +206,8 @@ double Formula::evaluate(const double* x, std::vector<double>& values) const {
         r = -u;
         break;
       case Op::Pow:
-        r = std::pow(u, w);
+        // Squares are the common case (the plug-in writes Square as power 2).
+        r = w == 2.0 ? u * u : std::pow(u, w);
         break;
       case Op::Mul:
         r = u * w;
@@ -289,7 +290,7 @@ void Formula::firstPartials(const Node& n, const double* values, double* d) cons
       d[0] = -1.0;
       break;
     case Op::Pow:
-      d[0] = scaledPow(w, u, w - 1.0);
+      d[0] = w == 2.0 ? 2.0 * u : scaledPow(w, u, w - 1.0);
       d[1] = nodes_[static_cast<std::size_t>(a[1])].variable ? powLog(std::pow(u, w), u, 1) : 0.0;
       break;
     case Op::Mul:

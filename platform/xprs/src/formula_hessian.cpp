@@ -1,6 +1,8 @@
 #include "formula_hessian.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 
 namespace xprs::standin {
 
@@ -19,20 +21,22 @@ bool isLeaf(const Node& n) { return n.op == Op::Column; }
 }  // namespace
 
 FormulaHessian::FormulaHessian(const Formula& formula) {
+  std::unordered_map<std::uint64_t, int> slots;
   sweep(formula, nullptr, 1.0, [&](int a, int b, double) {
-    if (slot_.try_emplace(key(a, b), static_cast<int>(pattern_.size())).second) {
-      pattern_.emplace_back(a, b);
-    }
+    const auto [it, fresh] = slots.try_emplace(key(a, b), static_cast<int>(pattern_.size()));
+    if (fresh) pattern_.emplace_back(a, b);
+    sequence_.push_back(it->second);
   });
 }
 
 void FormulaHessian::accumulate(const Formula& formula, const std::vector<double>& values,
                                 double weight, const int* target, double* out) {
   if (pattern_.empty() || weight == 0.0) return;
-  sweep(formula, values.data(), weight, [&](int a, int b, double v) {
-    // The pattern holds every pair the values can reach.
-    out[target[slot_.find(key(a, b))->second]] += v;
-  });
+  // The sweep takes the same steps as the structure sweep did, so its contributions come in
+  // the order recorded then.
+  std::size_t k = 0;
+  sweep(formula, values.data(), weight,
+        [&](int, int, double v) { out[target[sequence_[k++]]] += v; });
 }
 
 // A pair {a, b} of nodes stands for the two symmetric entries (a, b) and (b, a) of the
@@ -62,6 +66,7 @@ void FormulaHessian::sweep(const Formula& formula, const double* values, double 
   const std::vector<Node>& nodes = formula.nodes();
   if (nodes.empty() || !nodes.back().variable) return;
   const bool structure = values == nullptr;
+  if (structure) reached_.assign(nodes.size(), 0);
   adjoints_.assign(nodes.size(), 0.0);
   adjoints_.back() = weight;
   pairs_.resize(nodes.size());
@@ -72,11 +77,16 @@ void FormulaHessian::sweep(const Formula& formula, const double* values, double 
     auto& own = pairs_[i];
     if (!n.variable || isLeaf(n)) continue;
     const double bar = adjoints_[i];
+    // In the structure sweep the adjoints count the paths from the root, so 0 means none; the
+    // numeric sweep follows the steps the structure sweep took, whatever its values.
+    if (structure) reached_[i] = bar != 0.0;
+    const bool reached = reached_[i] != 0;
     const std::span<const int> args = formula.args(n);
+    // Sign is flat; through any other node derivatives may pass.
+    const bool passes = n.op != Op::Sign;
     partials_.resize(args.size());
     if (structure) {
-      // Sign is flat; every other argument may pass derivatives on.
-      std::fill(partials_.begin(), partials_.end(), n.op == Op::Sign ? 0.0 : 1.0);
+      std::fill(partials_.begin(), partials_.end(), passes ? 1.0 : 0.0);
     } else {
       formula.firstPartials(n, values, partials_.data());
     }
@@ -94,26 +104,24 @@ void FormulaHessian::sweep(const Formula& formula, const double* values, double 
         hasDiagonal = true;
         continue;
       }
-      if (!structure && v == 0.0) continue;
-      for (std::size_t j = 0; j < args.size(); ++j) {
+      for (std::size_t j = 0; passes && j < args.size(); ++j) {
         const int c = args[j];
         const double d = partials_[j];
-        if (d == 0.0 || !nodes[static_cast<std::size_t>(c)].variable) continue;
+        if (!nodes[static_cast<std::size_t>(c)].variable) continue;
         addPair(formula, c, p, c == p ? 2.0 * d * v : d * v, emit);
       }
     }
-    if (hasDiagonal && (structure || diagonal != 0.0)) {
+    if (hasDiagonal && passes) {
       for (std::size_t j = 0; j < args.size(); ++j) {
-        if (partials_[j] == 0.0 || !nodes[static_cast<std::size_t>(args[j])].variable) continue;
+        if (!nodes[static_cast<std::size_t>(args[j])].variable) continue;
         for (std::size_t k = j; k < args.size(); ++k) {
-          if (partials_[k] == 0.0 || !nodes[static_cast<std::size_t>(args[k])].variable) continue;
+          if (!nodes[static_cast<std::size_t>(args[k])].variable) continue;
           addPair(formula, args[j], args[k], partials_[j] * partials_[k] * diagonal, emit);
         }
       }
     }
     own.clear();
-    // In a structure sweep the adjoints count the paths from the root, so 0 means none.
-    if (bar != 0.0) {
+    if (reached) {
       const int count = formula.secondPartials(n, values, second, secondValues);
       for (int k = 0; k < count; ++k) {
         const int a = args[static_cast<std::size_t>(second[k][0])];

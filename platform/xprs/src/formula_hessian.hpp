@@ -10,8 +10,6 @@
 #ifndef XPRS_FORMULA_HESSIAN_HPP_
 #define XPRS_FORMULA_HESSIAN_HPP_
 
-#include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,14 +31,18 @@ class FormulaHessian {
 
  private:
   // One reverse sweep; emit(colA, colB, value) receives the contributions to the lower
-  // triangle. With values null only the structure is followed (values passed are meaningless).
+  // triangle. With values null only the structure is followed (values passed are meaningless);
+  // with values the sweep takes the same steps in the same order.
   template <class Emit>
   void sweep(const Formula& formula, const double* values, double weight, Emit&& emit);
   template <class Emit>
   void addPair(const Formula& formula, int a, int b, double v, Emit& emit);
 
   std::vector<std::pair<int, int>> pattern_;
-  std::unordered_map<std::uint64_t, int> slot_;
+  // The pattern entry of each contribution of a sweep, in the order they come, and the nodes
+  // the sweep reaches with a derivative path from the root.
+  std::vector<int> sequence_;
+  std::vector<char> reached_;
   // Work space of a sweep.
   std::vector<double> adjoints_;
   std::vector<std::vector<std::pair<int, double>>> pairs_;

@@ -6,9 +6,11 @@
 #include <xprs.h>
 
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <numbers>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/formula_tokens.hpp"
@@ -25,6 +27,8 @@ using xprs_test::op;
 using xprs_test::StandinTest;
 
 constexpr double kFree = XPRS_MINUSINFINITY;
+
+void countSignal(int) {}
 
 struct Outcome {
   int rc = -1;
@@ -265,6 +269,10 @@ TEST_F(NlpTest, SmallMiqpIsSolvedByBranchAndBoundWithMipCallbacks) {
     int nodes = 0;
     std::vector<double> incumbents;
   } seen;
+  struct sigaction host {};
+  host.sa_handler = &countSignal;
+  struct sigaction before {};
+  ASSERT_EQ(sigaction(SIGINT, &host, &before), 0);
   ASSERT_EQ(XPRSaddcbintsol(
                 prob_,
                 [](XPRSprob cb, void* data) {
@@ -296,11 +304,16 @@ TEST_F(NlpTest, SmallMiqpIsSolvedByBranchAndBoundWithMipCallbacks) {
   int sols = 0;
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSOLS, &sols), 0);
   EXPECT_EQ(sols, static_cast<int>(seen.incumbents.size()));
+  // Bonmin's own SIGINT handler must not outlive the search: the host's stays in place.
+  struct sigaction now {};
+  ASSERT_EQ(sigaction(SIGINT, nullptr, &now), 0);
+  EXPECT_EQ(now.sa_handler, &countSignal);
   // A MIP answer has no duals.
   int status = -1;
   double dual = 0;
   ASSERT_EQ(XPRSgetduals(prob_, &status, &dual, 0, 0), 0);
   EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  sigaction(SIGINT, &before, nullptr);
 }
 
 // min exp(x) - 3x over the integers 0..5: 1 (e - 3) beats 2 (e^2 - 6); the relaxation has ln 3.
@@ -510,6 +523,46 @@ TEST_F(NlpTest, NonlinearRunInsideAnotherOneIsRefused) {
   EXPECT_EQ(seen.rc, 32);
   EXPECT_EQ(seen.error, "XPRSoptimize: a nonlinear optimisation cannot start inside another one");
   EXPECT_EQ(XPRSdestroyprob(other), 0);
+}
+
+// Ipopt keeps state of its own (in its linear solver) that parallel solves corrupt: problems
+// solved from several threads at once all reach their optimum.
+TEST_F(NlpTest, ParallelSolvesOfSeparateProblemsAllSucceed) {
+  constexpr int kThreads = 4;
+  constexpr int kCols = 40;
+  std::vector<int> wrong(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &wrong] {
+      for (int run = 0; run < 4; ++run) {
+        XPRSprob p = nullptr;
+        if (XPRScreateprob(&p) != 0) {
+          ++wrong[static_cast<std::size_t>(t)];
+          continue;
+        }
+        XPRSsetintcontrol(p, XPRS_OUTPUTLOG, 0);
+        const std::vector<double> lb(kCols, kFree);
+        XPRSaddcols64(p, kCols, 0, nullptr, nullptr, nullptr, nullptr, lb.data(), nullptr);
+        // The sum of (exp(x_j) - exp(x_j+1))^2 + (x_j - c)^2 with c = 1 + t: 0 at x = c.
+        for (int j = 0; j + 1 < kCols; ++j) {
+          xprs_test::addFormula(
+              p, -1,
+              {mark(), col(j), fn(XPRS_IFUN_EXP), mark(), col(j + 1), fn(XPRS_IFUN_EXP),
+               op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), col(j), con(1 + t),
+               op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), op(XPRS_OP_PLUS)});
+        }
+        int sol = -1;
+        double obj = 1;
+        if (XPRSoptimize(p, "", nullptr, &sol) != 0 || sol != XPRS_SOLSTATUS_OPTIMAL ||
+            XPRSgetdblattrib(p, XPRS_OBJVAL, &obj) != 0 || std::fabs(obj) > 1e-8) {
+          ++wrong[static_cast<std::size_t>(t)];
+        }
+        XPRSdestroyprob(p);
+      }
+    });
+  }
+  for (std::thread& th : threads) th.join();
+  EXPECT_THAT(wrong, testing::Each(0));
 }
 
 }  // namespace
