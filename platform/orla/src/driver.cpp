@@ -1,0 +1,451 @@
+#include "driver.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "batches.hpp"
+#include "host_log.hpp"
+#include "link_error.hpp"
+#include "nuv/attr/abstract_item_dict.hpp"
+#include "nuv/attr/item.hpp"
+#include "nuv/idx/list.hpp"
+#include "nuv/opt/abstract_command.hpp"
+#include "nuv/opt/abstract_constraint_adder.hpp"
+#include "nuv/opt/abstract_linked_constraint_adder.hpp"
+#include "nuv/opt/abstract_solver.hpp"
+#include "nuv/opt/abstract_variable_adder.hpp"
+#include "nuv/opt/context.hpp"
+#include "nuv/opt/keys.hpp"
+#include "nuv/opt/solve_status.hpp"
+#include "reading.hpp"
+#include "settings.hpp"
+#include "solver_options.hpp"
+#include "trace.hpp"
+
+namespace orla::detail {
+namespace {
+
+namespace keys = nuv::opt;
+using nuv::opt::SolveStatus;
+
+// Runs f; a failure the solver raised gets `what` in front of its text.
+template <class F>
+decltype(auto) during(std::string_view what, F&& f) {
+  try {
+    return f();
+  } catch (const LinkError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw std::runtime_error(std::string(what) + ": " + e.what());
+  }
+}
+
+template <class P>
+std::shared_ptr<P> required(std::shared_ptr<P> adder, std::string_view what) {
+  if (!adder) throw LinkError("the solver offers no adder for " + std::string(what));
+  return adder;
+}
+
+// Hands `total` entities over in batches of at most `batchSize` (all at once for 0) and
+// returns the indices the adder gave them, in order.
+template <class Add>
+std::vector<int> inBatches(std::size_t total, int batchSize, std::string_view what, Add add) {
+  std::vector<int> indices;
+  const auto size = static_cast<int>(total);
+  const int step = batchSize > 0 ? batchSize : std::max(size, 1);
+  for (int first = 0; first < size; first += step) {
+    const int count = std::min(step, size - first);
+    const nuv::idx::List list = during("loading the " + std::string(what),
+                                       [&] { return nuv::idx::List(add(first, count)); });
+    if (list.size() != count) {
+      throw LinkError("loading the " + std::string(what) + ": the solver returned " +
+                      std::to_string(list.size()) + " indices for " + std::to_string(count) +
+                      " entities");
+    }
+    std::vector<int> got(static_cast<std::size_t>(count));
+    list.toVector(got);
+    indices.insert(indices.end(), got.begin(), got.end());
+  }
+  return indices;
+}
+
+bool hasSolution(const vopRec::Results& results) { return !results.values.empty(); }
+
+template <class T>
+std::vector<T> firstOf(std::vector<std::vector<T>> all) {
+  return all.empty() ? std::vector<T>() : std::move(all.front());
+}
+
+class Driver {
+ public:
+  Driver(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model)
+      : solver_(solver), definition_(definition), model_(model) {}
+
+  void run() {
+    std::vector<vopRec::Option> solverOptions;
+    settings_ = takeLinkOptions(definition_, model_.options, &solverOptions);
+    during("starting the solver", [&] {
+      if (solver_.started()) {
+        solver_.clear();
+      } else {
+        solver_.start({}, {});
+      }
+    });
+    if (model_.log) {
+      during("installing the log", [&] {
+        if (!solver_.setLog(std::make_shared<HostLog>(model_.log))) {
+          throw LinkError("the solver refused the log");
+        }
+      });
+    }
+    if (!settings_.traceFile.empty()) startTrace();
+    setOptions(solverOptions);
+    setModelName();
+    load();
+    if (trace_) trace_->setObjective(objectiveAdderId_);
+    const SolveStatus status = during("solving", [&] { return solver_.solve(); });
+    model_.results.status = static_cast<int>(status);
+    readResults(false);
+    model_.results.solved = true;
+    if (settings_.mipCleanup) cleanUp();
+    if (trace_ && trace_->failure()) warn(*trace_->failure());
+  }
+
+ private:
+  void warn(std::string text) { model_.messages.push_back("warning: " + std::move(text)); }
+
+  void startTrace() {
+    trace_ = std::make_shared<TraceCallback>(solver_, settings_);
+    during("installing the trace callback", [&] {
+      if (!solver_.setCallback(trace_)) throw LinkError("the solver refused the trace callback");
+      const struct {
+        bool wanted;
+        const nuv::TagIndex& context;
+        const char* name;
+      } contexts[] = {
+          {settings_.traceTimeStep > 0, keys::context::progress, "progress"},
+          {settings_.traceNodeStep > 0, keys::context::node, "node"},
+          {settings_.traceIncumbent, keys::context::new_incumbent, "incumbent"},
+      };
+      for (const auto& c : contexts) {
+        if (c.wanted && !solver_.addCallbackContext(c.context)) {
+          warn(std::string("the solver offers no ") + c.name + " callback; the trace has no " +
+               c.name + " lines");
+        }
+      }
+    });
+  }
+
+  void setOptions(const std::vector<vopRec::Option>& options) {
+    if (options.empty()) return;
+    const auto dictionary =
+        during("asking for the options", [&] { return solver_.attribs(solver_.tag(), nullptr); });
+    if (!dictionary) {
+      throw LinkError("the solver offers no options; cannot set '" + options.front().name + "'");
+    }
+    for (const vopRec::Option& option : options) {
+      during("setting option '" + option.name + "'", [&] { setOption(*dictionary, option); });
+    }
+  }
+
+  void setModelName() {
+    if (model_.name.empty()) return;
+    during("setting the model name", [&] {
+      const auto attributes = solver_.attribs(keys::solver::tag, nullptr);
+      nuv::attr::Item<std::string> item =
+          attributes ? nuv::attr::Item<std::string>((*attributes)[keys::solver::model_name])
+                     : nuv::attr::Item<std::string>();
+      if (!item.supportsSet()) {
+        warn("the solver takes no model name");
+        return;
+      }
+      item.set(model_.name, 0);
+    });
+  }
+
+  void load() {
+    std::vector<std::string> warnings;
+    const BatchBuilder batches(model_, settings_, &warnings);
+    for (std::string& w : warnings) warn(std::move(w));
+    const int size = model_.batchSize;
+    const auto variables =
+        required(solver_.variableAdder(keys::interval_domain::tag, nullptr), "variables");
+    columns_.owner = variables->id();
+    columns_.indices = inBatches(model_.columns.size(), size, "variables", [&](int f, int n) {
+      return variables->add(batches.variables(f, n));
+    });
+    for (const vopRec::Column& c : model_.columns) {
+      discrete_ = discrete_ || c.type != vopRec::ColumnType::kContinuous;
+    }
+    discrete_ = discrete_ || !model_.sets.empty() || !model_.indicators.empty();
+
+    // Linear rows go first: the solver lists the results of linear rows in loading order, so
+    // with nothing loaded before them their result items are the row numbers `add` returns.
+    std::vector<RowPart> quadraticParts;
+    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
+      const vopRec::Row& row = model_.rows[i];
+      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
+      auto& into = row.quadratic.empty() ? linearParts_ : quadraticParts;
+      into.insert(into.end(), parts.begin(), parts.end());
+    }
+    if (!linearParts_.empty()) {
+      linearAdder_ = required(solver_.constraintAdder(keys::linear_function::tag,
+                                                      keys::static_bounded_domain::tag, nullptr),
+                              "linear rows");
+      linearRows_ = inBatches(linearParts_.size(), size, "linear rows", [&](int f, int n) {
+        return linearAdder_->add(batches.linearRows(parts(linearParts_, f, n), columns_));
+      });
+    }
+    loadObjectives(batches);
+    if (!quadraticParts.empty()) {
+      const auto adder =
+          required(solver_.constraintAdder(keys::quadratic_function::tag,
+                                           keys::static_bounded_domain::tag, nullptr),
+                   "quadratic rows");
+      inBatches(quadraticParts.size(), size, "quadratic rows", [&](int f, int n) {
+        return adder->add(batches.quadraticRows(parts(quadraticParts, f, n), columns_));
+      });
+    }
+    if (!model_.sets.empty()) {
+      const auto adder = required(
+          solver_.constraintAdder(keys::identity_function::tag, keys::sos_domain::tag, nullptr),
+          "sets");
+      inBatches(model_.sets.size(), size, "sets",
+                [&](int f, int n) { return adder->add(batches.sets(f, n, columns_)); });
+    }
+    loadIndicators(batches);
+    std::vector<RowPart> nonlinearParts;
+    for (std::size_t i = 0; i < model_.nonlinearRows.size(); ++i) {
+      const vopRec::NonlinearRow& row = model_.nonlinearRows[i];
+      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
+      nonlinearParts.insert(nonlinearParts.end(), parts.begin(), parts.end());
+    }
+    if (!nonlinearParts.empty()) {
+      const auto adder =
+          required(solver_.constraintAdder(keys::identity_function::tag,
+                                           keys::static_bounded_domain::tag, nullptr),
+                   "nonlinear rows");
+      inBatches(nonlinearParts.size(), size, "nonlinear rows", [&](int f, int n) {
+        return adder->add(batches.nonlinearRows(parts(nonlinearParts, f, n), columns_));
+      });
+    }
+  }
+
+  static std::span<const RowPart> parts(const std::vector<RowPart>& all, int first, int count) {
+    return std::span<const RowPart>(all).subspan(static_cast<std::size_t>(first),
+                                                 static_cast<std::size_t>(count));
+  }
+
+  void loadObjectives(const BatchBuilder& batches) {
+    const auto objectives = batches.objectives();
+    if (objectives.empty()) return;
+    const vopRec::Objective& first = objectives.front();
+    const bool nonlinear = !first.expression.empty();
+    const bool quadratic = !first.quadratic.empty();
+    if (objectives.size() > 1) {
+      for (const vopRec::Objective& o : objectives) {
+        if (!o.expression.empty() || !o.quadratic.empty()) {
+          throw LinkError("several objectives must all be linear; objective '" + o.name +
+                          "' is not");
+        }
+      }
+    }
+    const nuv::Tag function = nonlinear   ? keys::identity_function::tag
+                              : quadratic ? keys::quadratic_function::tag
+                                          : keys::linear_function::tag;
+    const auto adder =
+        required(solver_.constraintAdder(function, keys::sense_domain::tag, nullptr), "objectives");
+    if (objectives.size() == 1) objectiveAdderId_ = adder->id();
+    inBatches(objectives.size(), model_.batchSize, "objectives", [&](int f, int n) {
+      if (nonlinear) return adder->add(batches.nonlinearObjective(first, columns_));
+      if (quadratic) return adder->add(batches.quadraticObjective(first, columns_));
+      return adder->add(batches.linearObjectives(f, n, columns_));
+    });
+  }
+
+  void loadIndicators(const BatchBuilder& batches) {
+    // The adder serves one function kind of linked rows: linear and quadratic rows apart.
+    for (const bool quadratic : {false, true}) {
+      std::vector<RowPart> all;
+      for (std::size_t i = 0; i < model_.indicators.size(); ++i) {
+        const vopRec::Indicator& indicator = model_.indicators[i];
+        if (indicator.row.quadratic.empty() == quadratic) continue;
+        auto parts =
+            splitRow(static_cast<int>(i), indicator.name, indicator.row.lower, indicator.row.upper);
+        all.insert(all.end(), parts.begin(), parts.end());
+      }
+      if (all.empty()) continue;
+      const nuv::Tag function =
+          quadratic ? keys::quadratic_function::tag : keys::linear_function::tag;
+      const auto adder =
+          required(solver_.linkedConstraintAdder(keys::constraint_link::indicator,
+                                                 keys::identity_function::tag,
+                                                 keys::static_bounded_domain::tag, function,
+                                                 keys::static_bounded_domain::tag, nullptr),
+                   "indicators");
+      inBatches(all.size(), model_.batchSize, "indicators", [&](int f, int n) {
+        return adder->add(batches.indicators(parts(all, f, n), columns_));
+      });
+    }
+  }
+
+  template <class T>
+  std::vector<T> byColumn(const std::vector<T>& all) const {
+    std::vector<T> out;
+    out.reserve(columns_.indices.size());
+    for (const int index : columns_.indices) {
+      if (index < 0 || static_cast<std::size_t>(index) >= all.size()) {
+        throw LinkError("the solver reports results for " + std::to_string(all.size()) +
+                        " variables, but a column is its variable " + std::to_string(index));
+      }
+      out.push_back(all[static_cast<std::size_t>(index)]);
+    }
+    return out;
+  }
+
+  template <class T>
+  const T& rowResult(const std::vector<T>& all, std::size_t part) const {
+    const int index = linearRows_[part];
+    if (index < 0 || static_cast<std::size_t>(index) >= all.size()) {
+      throw LinkError("the solver reports results for " + std::to_string(all.size()) +
+                      " linear rows, but a row is its row " + std::to_string(index));
+    }
+    return all[static_cast<std::size_t>(index)];
+  }
+
+  void readResults(bool fixed) {
+    vopRec::Results& r = model_.results;
+    const auto variables = during("reading the variable results",
+                                  [&] { return solver_.variables(columns_.owner, nullptr); });
+    const auto& domain = variables.domain;
+    during("reading the variable results", [&] {
+      auto levels = elements<double>(domain[keys::interval_domain::level],
+                                     fixed ? 1 : std::numeric_limits<nuv::Index>::max());
+      if (!levels.empty()) r.values = byColumn(levels[0]);
+      if (!fixed) {
+        r.pool.clear();
+        for (std::size_t e = 1; e < levels.size(); ++e) r.pool.push_back(byColumn(levels[e]));
+      }
+      r.reducedCosts = columnsOf(elements<double>(domain[keys::interval_domain::marginal], 1));
+      r.columnBasis = columnsOf(elements<int>(domain[keys::interval_domain::basis], 1));
+      r.columnInfeasible =
+          columnsOf(elements<int>(domain[keys::interval_domain::infeasible_mark], 1));
+    });
+    if (linearAdder_) readRowResults();
+    if (fixed) return;
+    if (objectiveAdderId_) {
+      during("reading the objective", [&] {
+        const auto results = solver_.constraints(*objectiveAdderId_, nullptr);
+        r.objective = singleValue(results, keys::sense_domain::objective_value);
+        r.bound = singleValue(results, keys::sense_domain::objective_bound);
+      });
+    }
+    during("reading the solver attributes", [&] {
+      const auto attributes = solver_.attribs(keys::solver::tag, nullptr);
+      r.solutionStatus = itemValue<int>(attributes.get(), keys::solver::solution_status);
+      r.iterations = itemValue<unsigned long>(attributes.get(), keys::solver::iteration_count);
+      r.nodes = itemValue<unsigned long>(attributes.get(), keys::solver::node_count);
+      r.time = itemValue<double>(attributes.get(), keys::solver::time_used);
+    });
+  }
+
+  template <class T>
+  std::vector<T> columnsOf(const std::vector<std::vector<T>>& all) const {
+    return all.empty() ? std::vector<T>() : byColumn(all.front());
+  }
+
+  void readRowResults() {
+    vopRec::Results& r = model_.results;
+    const auto rows = during("reading the row results",
+                             [&] { return solver_.constraints(linearAdder_->id(), nullptr); });
+    const auto& domain = rows.domain;
+    const auto slack = during("reading the row results", [&] {
+      return firstOf(elements<double>(domain[keys::static_bounded_domain::slack], 1));
+    });
+    const auto dual = during("reading the row results", [&] {
+      return firstOf(elements<double>(domain[keys::static_bounded_domain::dual], 1));
+    });
+    const auto basis = during("reading the row results", [&] {
+      return firstOf(elements<int>(domain[keys::static_bounded_domain::basis], 1));
+    });
+    const auto marks = during("reading the row results", [&] {
+      return firstOf(elements<int>(domain[keys::static_bounded_domain::infeasible_mark], 1));
+    });
+    const std::size_t n = model_.rows.size();
+    r.activities.assign(slack.empty() ? 0 : n, std::nullopt);
+    r.duals.assign(dual.empty() ? 0 : n, std::nullopt);
+    r.rowBasis.assign(basis.empty() ? 0 : n, std::nullopt);
+    r.rowInfeasible.assign(marks.empty() ? 0 : n, std::nullopt);
+    std::vector<int> partsOfRow(n, 0);
+    for (const RowPart& part : linearParts_) ++partsOfRow[static_cast<std::size_t>(part.entity)];
+    for (std::size_t k = 0; k < linearParts_.size(); ++k) {
+      const auto row = static_cast<std::size_t>(linearParts_[k].entity);
+      const bool firstPart = k == 0 || linearParts_[k - 1].entity != linearParts_[k].entity;
+      // The solver's slack is rhs - activity; a row with two bounds shows its first part's.
+      if (!slack.empty() && firstPart)
+        r.activities[row] = linearParts_[k].rhs - rowResult(slack, k);
+      // Of the two parts of a row with two bounds at most one is binding: their duals add up.
+      if (!dual.empty()) r.duals[row] = r.duals[row].value_or(0.0) + rowResult(dual, k);
+      if (!basis.empty() && partsOfRow[row] == 1) r.rowBasis[row] = rowResult(basis, k);
+      if (!marks.empty()) {
+        r.rowInfeasible[row] = std::max(r.rowInfeasible[row].value_or(0), rowResult(marks, k));
+      }
+    }
+  }
+
+  void cleanUp() {
+    if (!discrete_) {
+      warn("mip clean-up: the model has no discrete entities");
+      return;
+    }
+    if (!hasSolution(model_.results)) {
+      warn("mip clean-up: there is no solution to fix");
+      return;
+    }
+    const auto command = during("asking for the fix command",
+                                [&] { return solver_.command(keys::command::fix, nullptr); });
+    if (!command || !command->active()) {
+      warn("mip clean-up: the solver cannot fix the discrete entities now");
+      return;
+    }
+    if (!settings_.fixOptFile.empty()) setOptions(readOptionFile(settings_.fixOptFile));
+    during("fixing the discrete entities", [&] { command->call(); });
+    const SolveStatus status =
+        during("re-solving with fixed discrete entities", [&] { return solver_.solve(); });
+    if (status != SolveStatus::normal_completion) {
+      warn("mip clean-up: the re-solve with fixed discrete entities ended with status " +
+           std::to_string(static_cast<int>(status)) + "; its results are not reported");
+      return;
+    }
+    readResults(true);
+    model_.results.cleanedUp = true;
+  }
+
+  nuv::opt::AbstractSolver& solver_;
+  const LinkDef& definition_;
+  vopRec& model_;
+  Settings settings_;
+  std::shared_ptr<TraceCallback> trace_;
+  ColumnMap columns_;
+  std::shared_ptr<nuv::opt::AbstractConstraintAdder> linearAdder_;
+  std::vector<RowPart> linearParts_;
+  std::vector<int> linearRows_;
+  std::optional<std::uint64_t> objectiveAdderId_;
+  bool discrete_ = false;
+};
+
+}  // namespace
+
+void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model) {
+  Driver(solver, definition, model).run();
+}
+
+}  // namespace orla::detail

@@ -1,0 +1,22 @@
+// One run of the host link: the model object in, through the solver's interface, and the
+// results back. See orla/link.hpp for the order of the calls.
+#ifndef ORLA_SRC_DRIVER_HPP_
+#define ORLA_SRC_DRIVER_HPP_
+
+#include "orla/link.hpp"
+#include "orla/vop_rec.hpp"
+
+namespace nuv::opt {
+class AbstractSolver;
+}  // namespace nuv::opt
+
+namespace orla::detail {
+
+// Loads the model into the solver, solves and fills model.results; warnings go to
+// model.messages. Raises std::exception on failure, with a text that says what the link was
+// doing ("loading the linear rows: ...") unless the link itself found the fault.
+void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model);
+
+}  // namespace orla::detail
+
+#endif  // ORLA_SRC_DRIVER_HPP_
