@@ -1,0 +1,211 @@
+// The host link's own contract: the definition, construction and its test hook, the handing
+// over of the model, options by name, and the containment of every failure.
+#include "orla/link.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "orla/testing.hpp"
+#include "orla/vop_rec.hpp"
+#include "tests/platform/orla/link_test_support.hpp"
+#include "tests/support/solver_double.hpp"
+
+namespace orla_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using P = orla::LinkDef::Plugin;
+using A = orla::LinkDef::PluginAttrib;
+
+TEST(LinkDefTest, RecordsEveryCallInOrderAndRefusesNumbersOutOfRange) {
+  orla::LinkDef d;
+  d.enable(P{2});
+  d.setName(A{25}, "last");
+  d.setName(A{0}, "first");
+  d.setName(A{0}, "again");
+  EXPECT_THAT(
+      d.calls(),
+      ElementsAre(orla::LinkDef::Call{true, 2, ""}, orla::LinkDef::Call{false, 25, "last"},
+                  orla::LinkDef::Call{false, 0, "first"}, orla::LinkDef::Call{false, 0, "again"}));
+  EXPECT_TRUE(d.enabled(P{2}));
+  EXPECT_FALSE(d.enabled(P{1}));
+  EXPECT_EQ(d.name(A{0}), "again");
+  EXPECT_EQ(d.name(A{3}), "");
+  EXPECT_THAT([&] { d.enable(P{16}); },
+              testing::ThrowsMessage<std::invalid_argument>("feature 16 is not between 0 and 15"));
+  EXPECT_THAT([&] { d.setName(A{-1}, "x"); }, testing::ThrowsMessage<std::invalid_argument>(
+                                                  "feature setting -1 is not between 0 and 25"));
+  EXPECT_EQ(d.calls().size(), 4u);
+}
+
+TEST(LinkConstructionTest, NeedsTheLibraryInitialisedAndASolver) {
+  const auto solver = std::make_shared<qel_test::SolverDouble>();
+  const int before = orla::testing::liveLinks();
+  const auto build = [&](std::shared_ptr<qel_test::SolverDouble> s) {
+    orla::Link link(std::move(s), orla::LinkDef());
+  };
+  EXPECT_THAT([&] { build(solver); },
+              testing::ThrowsMessage<std::logic_error>("the host link library is not initialised"));
+  orla::Link::initialize();
+  orla::Link::initialize();
+  orla::Link::finalize();
+  EXPECT_THAT([&] { build(nullptr); },
+              testing::ThrowsMessage<std::invalid_argument>("the host link needs a solver"));
+  {
+    orla::Link link(solver, fullDefinition());
+    EXPECT_EQ(orla::testing::liveLinks(), before + 1);
+    EXPECT_EQ(orla::testing::lastDefinition()->calls(), fullDefinition().calls());
+  }
+  EXPECT_EQ(orla::testing::liveLinks(), before);
+  orla::Link::finalize();
+  EXPECT_THAT([&] { build(solver); },
+              testing::ThrowsMessage<std::logic_error>("the host link library is not initialised"));
+}
+
+TEST_F(LinkTest, HookMakesTheNextConstructorThrowOnce) {
+  orla::testing::failNextLink("no room for a link");
+  EXPECT_THAT([&] { orla::Link link(solver_, orla::LinkDef()); },
+              testing::ThrowsMessage<std::runtime_error>("no room for a link"));
+  EXPECT_NO_THROW(orla::Link(solver_, orla::LinkDef()));
+  // The solver the failed construction was given is not kept.
+  EXPECT_EQ(solver_.use_count(), 1);
+}
+
+TEST_F(LinkTest, RefusesToRunWithoutAModel) {
+  orla::Link link(solver_, fullDefinition());
+  EXPECT_EQ(link.callSolver(), 1);
+  EXPECT_EQ(link.readyAPI(nullptr), 1);
+  EXPECT_EQ(link.callSolver(), 1);
+  EXPECT_TRUE(solver_->journal().empty());
+}
+
+TEST_F(LinkTest, SetsOptionsByNameWithoutRegardToCase) {
+  vopRec m;
+  m.options = {{"feastol", "0.25"},
+               {"MAXNODE", "12"},
+               {"logfile", "run.log"},
+               {"flag", "yes"},
+               {"LIMIT", "18446744073709551615"}};
+  ASSERT_EQ(run(m), 0) << testing::PrintToString(m.messages);
+  EXPECT_EQ(solver_->option("FeasTol"), "0.250000");
+  EXPECT_EQ(solver_->option("MaxNode"), "12");
+  EXPECT_EQ(solver_->option("LogFile"), "run.log");
+  EXPECT_EQ(solver_->option("Flag"), "true");
+  EXPECT_EQ(solver_->option("Limit"), "18446744073709551615");
+}
+
+TEST_F(LinkTest, RefusesBadOptionsBeforeLoadingAnything) {
+  struct Case {
+    vopRec::Option option;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"nope", "1"}, "error: unknown option 'nope'"},
+      {{"FeasTol", "2"},
+       "error: value '2' is out of range for option 'FeasTol' (the nearest accepted value is 1)"},
+      {{"MaxNode", "-3"},
+       "error: value '-3' is out of range for option 'MaxNode' (the nearest accepted value is 0)"},
+      {{"FeasTol", "abc"}, "error: option 'FeasTol' takes a number, not 'abc'"},
+      {{"FeasTol", "nan"}, "error: option 'FeasTol' takes a number, not 'nan'"},
+      {{"MaxNode", "1.5"}, "error: option 'MaxNode' takes a whole number, not '1.5'"},
+      {{"Limit", "-1"}, "error: option 'Limit' takes a whole number of at least 0, not '-1'"},
+      {{"Flag", "maybe"}, "error: option 'Flag' takes 0 or 1, not 'maybe'"},
+      {{"Fixed", "1"}, "error: option 'Fixed' cannot be set"},
+      {{"Ghost", "1"}, "error: option 'Ghost' cannot be set"},
+      {{"Quad", "1"}, "error: option 'Quad' has a type this host link cannot set"},
+      {{"mipcleanup", "2"}, "error: option 'mipcleanup' takes 0 or 1, not '2'"},
+      {{"objnabstol", "-1"}, "error: option 'objnabstol' takes a number of at least 0, not '-1'"},
+      {{"miptracenode", "x"},
+       "error: option 'miptracenode' takes a whole number of at least 0, not 'x'"},
+      {{"MipStopExpr", "nodes > 10"},
+       "error: option 'MipStopExpr' is not supported: this host link does not evaluate stop "
+       "expressions"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option.name + "=" + c.option.value);
+    solver_ = std::make_shared<qel_test::SolverDouble>();
+    vopRec m;
+    m.columns = {column("x", 0, 1)};
+    m.options = {c.option};
+    EXPECT_EQ(run(m), 1);
+    EXPECT_THAT(m.messages, ElementsAre(c.message));
+    EXPECT_THAT(solver_->journal(), Not(testing::Contains("add variables 1")));
+    EXPECT_FALSE(m.results.solved);
+  }
+}
+
+TEST_F(LinkTest, LinkSettingsAnswerOnlyToFeaturesTheDefinitionEnables) {
+  vopRec m;
+  m.columns = {column("x", 0, 1)};
+  m.options = {{"mipcleanup", "0"}};
+  orla::LinkDef named;
+  named.setName(A{1}, "mipcleanup");  // named, but feature 1 is not enabled
+  EXPECT_EQ(run(m, named), 1);
+  EXPECT_THAT(m.messages, ElementsAre("error: unknown option 'mipcleanup'"));
+  EXPECT_EQ(run(m), 0);
+  EXPECT_THAT(m.messages, ElementsAre());
+}
+
+TEST_F(LinkTest, TurnsEveryFailureOfTheSolverIntoAMessage) {
+  struct Case {
+    const char* op;
+    const char* kind;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"start", "std", "error: starting the solver: injected"},
+      {"add", "nuv", "error: loading the variables: : injected"},
+      {"solve", "std", "error: solving: injected"},
+      {"solve", "int", "error: the solver failed with an exception of unknown type"},
+      {"variables", "std", "error: reading the variable results: injected"},
+      {"constraints", "nuv", "error: reading the row results: : injected"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.op) + "/" + c.kind);
+    solver_ = std::make_shared<qel_test::SolverDouble>();
+    solver_->failOn(c.op, c.kind);
+    vopRec m;
+    m.columns = {column("x", 0, 1)};
+    m.rows = {row("r", 0, 1, {{0, 1.0}})};
+    EXPECT_EQ(run(m), 1);
+    EXPECT_THAT(m.messages, ElementsAre(c.message));
+  }
+}
+
+TEST_F(LinkTest, LogGoesToTheHostSinkAndASinkThatThrowsLosesOnlyItsText) {
+  solver_->script({{.log = {"first line", "second"}}});
+  std::string seen;
+  vopRec m;
+  m.log = [&](std::string_view text) { seen.append(text); };
+  ASSERT_EQ(run(m), 0);
+  EXPECT_EQ(seen, "first line\nsecond\n");
+  m.log = [](std::string_view) { throw std::runtime_error("sink broken"); };
+  EXPECT_EQ(run(m), 0);
+  EXPECT_TRUE(m.results.solved);
+}
+
+TEST_F(LinkTest, SecondRunClearsTheSolverAndLoadsAgain) {
+  vopRec m;
+  m.columns = {column("x", 2, 3)};
+  orla::Link link(solver_, fullDefinition());
+  ASSERT_EQ(link.readyAPI(&m), 0);
+  ASSERT_EQ(link.callSolver(), 0);
+  ASSERT_EQ(link.callSolver(), 0);
+  const auto& j = solver_->journal();
+  EXPECT_EQ(std::count(j.begin(), j.end(), "start"), 1);
+  EXPECT_EQ(std::count(j.begin(), j.end(), "clear"), 1);
+  EXPECT_EQ(solver_->columns().size(), 1u);
+  EXPECT_THAT(m.results.values, ElementsAre(2.0));
+}
+
+}  // namespace
+}  // namespace orla_test
