@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "enumerate.hpp"
 #include "library.hpp"
@@ -115,11 +116,13 @@ int XPRS_CC XPRS_mse_getcullchoice(XPRSmipsolenum mse, int iMetricId, int cull_s
     const auto nmax = static_cast<std::size_t>(nMaxSolsToCull);
     std::vector<int> chosen;
     bool reject = false;
+    std::optional<int> reportedCount;
     if (!e.rec.cullResponses.empty()) {
       CullResponse scripted = std::move(e.rec.cullResponses.front());
       e.rec.cullResponses.pop_front();
       chosen = std::move(scripted.ids);
       reject = scripted.reject;
+      reportedCount = scripted.reportedCount;
     } else {
       const CullSet set = cullSet(e);
       const ModelRecord& m = *set.model;
@@ -158,7 +161,7 @@ int XPRS_CC XPRS_mse_getcullchoice(XPRSmipsolenum mse, int iMetricId, int cull_s
     }
     if (chosen.size() > nmax) chosen.resize(nmax);
     std::copy(chosen.begin(), chosen.end(), cull_sol_id_list);
-    *nSolsToCull = static_cast<int>(chosen.size());
+    *nSolsToCull = reportedCount.value_or(static_cast<int>(chosen.size()));
     if (reject && bRejectSoln) *bRejectSoln = 1;
     return 0;
   });

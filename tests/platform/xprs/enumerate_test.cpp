@@ -303,7 +303,7 @@ TEST_F(EnumerateTest, CullChoicesByObjectiveAndByDiversity) {
 }
 
 TEST_F(EnumerateTest, ScriptedCullChoicesAndSolutionCountOverride) {
-  xprs::testing::queueCullResponse(mse_, {{7, 8, 9}, true});
+  xprs::testing::queueCullResponse(mse_, {{7, 8, 9}, true, {}});
   int ids[2] = {0, 0};
   int n = -1;
   int reject = 0;
@@ -313,6 +313,14 @@ TEST_F(EnumerateTest, ScriptedCullChoicesAndSolutionCountOverride) {
   EXPECT_EQ(n, 2);
   EXPECT_THAT(ids, testing::ElementsAre(7, 8));
   EXPECT_EQ(reject, 1);
+  // A scripted count is reported as it is, while no more ids are written than asked for.
+  xprs::testing::queueCullResponse(mse_, {{4, 5}, false, 9});
+  ids[1] = 0;
+  ASSERT_EQ(
+      XPRS_mse_getcullchoice(mse_, XPRS_MSE_METRIC_DIVERSITY, ids, 1, &n, 0, nullptr, 0, &reject),
+      0);
+  EXPECT_EQ(n, 9);
+  EXPECT_THAT(ids, testing::ElementsAre(4, 0));
   // Unscripted, before any run, there is nothing to choose from.
   EXPECT_EQ(
       XPRS_mse_getcullchoice(mse_, XPRS_MSE_METRIC_MIPOBJECT, ids, 2, &n, 0, nullptr, 0, &reject),

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace xprs::standin {
@@ -35,6 +36,10 @@ struct PoolRecord {
 struct CullResponse {
   std::vector<int> ids;  // solutions to cull; only the first nMaxSolsToCull are returned
   bool reject = false;   // sets *bRejectSoln when the caller passed it
+  // When set, the count reported in place of the number of ids returned, even above the
+  // caller's maximum or below 0: a misbehaving library, for callers that must not trust it.
+  // The ids written stay cut to the maximum.
+  std::optional<int> reportedCount = std::nullopt;
 };
 
 struct EnumeratorRecord {

@@ -99,7 +99,8 @@ void setIntAttrib(XPRSmipsolenum mse, int id, int value);
 void clearAttribOverrides(XPRSmipsolenum mse);
 
 // Queues an answer of the next XPRS_mse_getcullchoice on mse, served in place of the
-// enumerator's own choice (the ids are cut to the caller's maximum).
+// enumerator's own choice (the ids are cut to the caller's maximum; the count reported is
+// their number unless the response sets reportedCount).
 void queueCullResponse(XPRSmipsolenum mse, CullResponse response);
 
 // Sends one message (text may be NULL) to the registered message handler of a pool or an
