@@ -140,11 +140,6 @@ using Clock = std::chrono::steady_clock;
 // What the engine refuses, before anything runs.
 void checkSolvable(Problem& problem) {
   const ModelRecord& m = problem.rec.model;
-  for (int row : m.qRow) {
-    if (m.indicatorComplement[static_cast<std::size_t>(row)] != 0) {
-      fail("indicator rows with quadratic terms cannot be solved by this library");
-    }
-  }
   if (m.objectives.size() > 1 && !m.objQ.empty()) {
     fail("a quadratic objective with multiple objectives cannot be solved by this library");
   }

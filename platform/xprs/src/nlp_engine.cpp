@@ -31,10 +31,6 @@ void checkNonlinearSolvable(const ModelRecord& m) {
   for (char t : m.colType) {
     if (t == 'S' || t == 'R') fail("semi-continuous columns cannot be solved in a nonlinear model");
   }
-  if (std::any_of(m.indicatorComplement.begin(), m.indicatorComplement.end(),
-                  [](int c) { return c != 0; })) {
-    fail("indicator constraints cannot be solved in a nonlinear model");
-  }
   // Without quadratic rows or formulas the model is a MIQP: its objective must be convex for
   // the branch and bound to prove anything, as for a QP.
   if (m.formulas.empty() && m.qRow.empty() && !hessianFitsSense(m)) {
@@ -93,7 +89,7 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
     out.dual[static_cast<std::size_t>(model.objectiveRow())] = model.objectiveRowDual();
   }
   for (int c = 0; c < model.constraints(); ++c) {
-    out.dual[static_cast<std::size_t>(model.conRow(c))] =
+    out.dual[static_cast<std::size_t>(model.conRow(c))] +=
         -model.sense() * r.lambda[static_cast<std::size_t>(c)];
   }
   // Reduced costs from the gradients at the point, d = grad f - J'y, which also covers fixed

@@ -13,6 +13,7 @@
 
 #include "engine.hpp"
 #include "library.hpp"
+#include "validate.hpp"
 
 namespace xprs::standin {
 
@@ -106,39 +107,8 @@ NlpModel::NlpModel(const ModelRecord& m, bool integers) : sense_(m.sense) {
   }
   substituteObjectiveRow(m);
 
-  rowCon_.assign(nr, -1);
-  for (std::size_t i = 0; i < nr; ++i) {
-    const double rhs = m.rowRhs[i];
-    double lo = -COIN_DBL_MAX;
-    double hi = COIN_DBL_MAX;
-    if (static_cast<int>(i) == objRow_) continue;
-    switch (m.rowType[i]) {
-      case 'L':
-        hi = toEngine(rhs);
-        break;
-      case 'G':
-        lo = toEngine(rhs);
-        break;
-      case 'E':
-        lo = hi = toEngine(rhs);
-        break;
-      case 'R':
-        lo = toEngine(rhs - std::fabs(m.rowRange[i]));
-        hi = toEngine(rhs);
-        break;
-      default:
-        continue;
-    }
-    if (boundConflict_.empty() && (lo > hi || lo == COIN_DBL_MAX || hi == -COIN_DBL_MAX)) {
-      boundConflict_ = text("row ", i, " has an infinite right-hand side on its binding side");
-    }
-    rowCon_[i] = static_cast<int>(conRow_.size());
-    conRow_.push_back(static_cast<int>(i));
-    conLb_.push_back(lo);
-    conUb_.push_back(hi);
-  }
-
-  buildJacobian(m);
+  buildConstraints(m);
+  buildJacobian();
   buildHessian();
   x_.assign(nc, 0.0);
   grad_.assign(nc, 0.0);
@@ -172,7 +142,10 @@ void NlpModel::substituteObjectiveRow(const ModelRecord& m) {
       a = linValue_[static_cast<std::size_t>(k)];
     }
   }
-  if (row < 0 || m.rowType[static_cast<std::size_t>(row)] != 'E') return;
+  if (row < 0 || m.rowType[static_cast<std::size_t>(row)] != 'E' ||
+      m.indicatorComplement[static_cast<std::size_t>(row)] != 0) {
+    return;
+  }
   const double rhs = m.rowRhs[static_cast<std::size_t>(row)];
   if (std::fabs(rhs) >= XPRS_PLUSINFINITY) return;
   // objective = c z with z = (rhs - rest) / a: constant c rhs / a, the rest scaled by -c / a.
@@ -205,30 +178,153 @@ void NlpModel::completePoint(double* x) {
   if (objCol_ < 0) return;
   x[objCol_] = 0.0;
   at(x);
-  std::vector<double> act(rowCon_.size());
+  std::vector<double> act(rowFirst_.size());
   rowActivities(act.data());
   x[objCol_] = (rhsOfObjRow_ - act[static_cast<std::size_t>(objRow_)]) / objRowCoef_;
 }
 
-void NlpModel::buildJacobian(const ModelRecord& m) {
-  std::vector<std::vector<int>> cols(conRow_.size());
-  for (std::size_t c = 0; c < conRow_.size(); ++c) {
-    const auto r = static_cast<std::size_t>(conRow_[c]);
-    cols[c].assign(linCol_.begin() + linStart_[r], linCol_.begin() + linStart_[r + 1]);
+void NlpModel::addConstraint(int row, double lb, double ub, int extraCol, double extraCoef) {
+  conRow_.push_back(row);
+  conLb_.push_back(lb);
+  conUb_.push_back(ub);
+  conExtraCol_.push_back(extraCol);
+  conExtraCoef_.push_back(extraCoef);
+}
+
+void NlpModel::buildConstraints(const ModelRecord& m) {
+  const auto nr = static_cast<std::size_t>(m.rows());
+  rowFirst_.assign(nr, 0);
+  rowCount_.assign(nr, 0);
+  std::vector<char> hasFormula(nr, 0);
+  for (const Term& t : terms_) {
+    if (t.row >= 0) hasFormula[static_cast<std::size_t>(t.row)] = 1;
+  }
+  for (std::size_t i = 0; i < nr; ++i) {
+    const int row = static_cast<int>(i);
+    rowFirst_[i] = static_cast<int>(conRow_.size());
+    if (row == objRow_) continue;
+    const double rhs = m.rowRhs[i];
+    double lo = -COIN_DBL_MAX;
+    double hi = COIN_DBL_MAX;
+    switch (m.rowType[i]) {
+      case 'L':
+        hi = toEngine(rhs);
+        break;
+      case 'G':
+        lo = toEngine(rhs);
+        break;
+      case 'E':
+        lo = hi = toEngine(rhs);
+        break;
+      case 'R':
+        lo = isInfinite(m.rowRange[i]) ? -COIN_DBL_MAX : toEngine(rhs - std::fabs(m.rowRange[i]));
+        hi = toEngine(rhs);
+        break;
+      default:
+        continue;
+    }
+    const bool empty = lo > hi || lo == COIN_DBL_MAX || hi == -COIN_DBL_MAX;
+    const int complement = m.indicatorComplement[i];
+    if (complement == 0) {
+      if (boundConflict_.empty() && empty) {
+        boundConflict_ = text("row ", row, " has an infinite right-hand side on its binding side");
+      }
+      addConstraint(row, lo, hi, -1, 0.0);
+      rowCount_[i] = 1;
+      continue;
+    }
+    const int b = m.indicatorCol[i];
+    const auto bu = static_cast<std::size_t>(b);
+    const bool binary =
+        m.colType[bu] == 'B' || (m.colType[bu] == 'I' && m.colLb[bu] >= 0.0 && m.colUb[bu] <= 1.0);
+    if (!binary) fail("indicator column ", b, " of row ", row, " is not binary");
+    if (hasFormula[i]) fail("indicator rows with formulas cannot be solved by this library");
+    if (empty) fail("indicator row ", row, " has an infinite right-hand side on its binding side");
+    const bool onOne = complement == 1;
+    if (hi < COIN_DBL_MAX) {
+      const double bigM = activityBound(row, /*upper=*/true) - hi;
+      if (bigM > 0)
+        addConstraint(row, -COIN_DBL_MAX, onOne ? hi + bigM : hi, b, onOne ? bigM : -bigM);
+    }
+    if (lo > -COIN_DBL_MAX) {
+      const double bigM = lo - activityBound(row, /*upper=*/false);
+      if (bigM > 0)
+        addConstraint(row, onOne ? lo - bigM : lo, COIN_DBL_MAX, b, onOne ? -bigM : bigM);
+    }
+    rowCount_[i] = static_cast<int>(conRow_.size()) - rowFirst_[i];
+  }
+}
+
+double NlpModel::activityBound(int row, bool upper) const {
+  auto unbounded = [&](int j) {
+    fail("indicator row ", row, " has no finite implied bound: column ", j, " is unbounded ",
+         colUb_[static_cast<std::size_t>(j)] >= COIN_DBL_MAX ? "above" : "below");
+  };
+  auto finite = [&](int j) {
+    const auto u = static_cast<std::size_t>(j);
+    return colLb_[u] > -COIN_DBL_MAX && colUb_[u] < COIN_DBL_MAX;
+  };
+  double sum = 0.0;
+  const auto r = static_cast<std::size_t>(row);
+  for (int k = linStart_[r]; k < linStart_[r + 1]; ++k) {
+    const int j = linCol_[static_cast<std::size_t>(k)];
+    const double a = linValue_[static_cast<std::size_t>(k)];
+    const double bound = (a > 0) == upper ? colUb_[static_cast<std::size_t>(j)]
+                                          : colLb_[static_cast<std::size_t>(j)];
+    if (std::fabs(bound) >= COIN_DBL_MAX) unbounded(j);
+    sum += a * bound;
   }
   for (const QuadTerm& q : quad_) {
-    const int c = rowCon_[static_cast<std::size_t>(q.row)];
-    if (c < 0) continue;
-    cols[static_cast<std::size_t>(c)].push_back(q.a);
-    cols[static_cast<std::size_t>(c)].push_back(q.b);
+    if (q.row != row) continue;
+    if (!finite(q.a)) unbounded(q.a);
+    if (!finite(q.b)) unbounded(q.b);
+    const double la = colLb_[static_cast<std::size_t>(q.a)];
+    const double ua = colUb_[static_cast<std::size_t>(q.a)];
+    const double lb = colLb_[static_cast<std::size_t>(q.b)];
+    const double ub = colUb_[static_cast<std::size_t>(q.b)];
+    double lo = 0.0;
+    double hi = 0.0;
+    if (q.a == q.b) {
+      lo = la >= 0 ? la * la : ua <= 0 ? ua * ua : 0.0;
+      hi = std::max(la * la, ua * ua);
+    } else {
+      const double p[] = {la * lb, la * ub, ua * lb, ua * ub};
+      lo = *std::min_element(std::begin(p), std::end(p));
+      hi = *std::max_element(std::begin(p), std::end(p));
+    }
+    sum += (q.value > 0) == upper ? q.value * hi : q.value * lo;
+  }
+  return sum;
+}
+
+void NlpModel::buildJacobian() {
+  const std::size_t nc = conRow_.size();
+  std::vector<std::vector<int>> cols(nc);
+  for (std::size_t c = 0; c < nc; ++c) {
+    const auto r = static_cast<std::size_t>(conRow_[c]);
+    cols[c].assign(linCol_.begin() + linStart_[r], linCol_.begin() + linStart_[r + 1]);
+    if (conExtraCol_[c] >= 0) cols[c].push_back(conExtraCol_[c]);
+  }
+  // Every constraint of a row holds the row's terms.
+  auto eachCon = [&](int row, auto&& fn) {
+    if (row < 0) return;
+    const auto r = static_cast<std::size_t>(row);
+    for (int s = 0; s < rowCount_[r]; ++s) fn(s, rowFirst_[r] + s);
+  };
+  for (const QuadTerm& q : quad_) {
+    eachCon(q.row, [&](int, int c) {
+      cols[static_cast<std::size_t>(c)].push_back(q.a);
+      cols[static_cast<std::size_t>(c)].push_back(q.b);
+    });
   }
   for (const Term& t : terms_) {
-    if (t.row < 0 || rowCon_[static_cast<std::size_t>(t.row)] < 0) continue;
-    auto& list = cols[static_cast<std::size_t>(rowCon_[static_cast<std::size_t>(t.row)])];
-    list.insert(list.end(), t.formula.columns().begin(), t.formula.columns().end());
+    eachCon(t.row, [&](int, int c) {
+      auto& list = cols[static_cast<std::size_t>(c)];
+      list.insert(list.end(), t.formula.columns().begin(), t.formula.columns().end());
+    });
   }
-  std::vector<int> base(conRow_.size() + 1, 0);
-  for (std::size_t c = 0; c < cols.size(); ++c) {
+  std::vector<int> base(nc + 1, 0);
+  for (std::size_t c = 0; c < nc; ++c) {
     std::sort(cols[c].begin(), cols[c].end());
     cols[c].erase(std::unique(cols[c].begin(), cols[c].end()), cols[c].end());
     base[c + 1] = base[c] + static_cast<int>(cols[c].size());
@@ -242,33 +338,34 @@ void NlpModel::buildJacobian(const ModelRecord& m) {
     return base[static_cast<std::size_t>(c)] +
            static_cast<int>(std::lower_bound(list.begin(), list.end(), j) - list.begin());
   };
-  linSlot_.assign(linCol_.size(), -1);
-  for (int r = 0; r < m.rows(); ++r) {
-    const int c = rowCon_[static_cast<std::size_t>(r)];
-    if (c < 0) continue;
-    for (int k = linStart_[static_cast<std::size_t>(r)];
-         k < linStart_[static_cast<std::size_t>(r) + 1]; ++k) {
-      linSlot_[static_cast<std::size_t>(k)] = slot(c, linCol_[static_cast<std::size_t>(k)]);
+  linSlot_.assign(linCol_.size(), Slots{-1, -1});
+  for (std::size_t r = 0; r < rowFirst_.size(); ++r) {
+    for (int k = linStart_[r]; k < linStart_[r + 1]; ++k) {
+      const auto u = static_cast<std::size_t>(k);
+      eachCon(static_cast<int>(r), [&](int s, int c) {
+        linSlot_[u][static_cast<std::size_t>(s)] = slot(c, linCol_[u]);
+      });
     }
   }
-  for (QuadTerm& q : quad_) {
-    const int c = rowCon_[static_cast<std::size_t>(q.row)];
-    if (c < 0) continue;
-    q.jacA = slot(c, q.a);
-    q.jacB = slot(c, q.b);
+  conExtraSlot_.assign(nc, -1);
+  for (std::size_t c = 0; c < nc; ++c) {
+    if (conExtraCol_[c] >= 0) conExtraSlot_[c] = slot(static_cast<int>(c), conExtraCol_[c]);
   }
-  nonlinearCon_.assign(conRow_.size(), 0);
-  for (const QuadTerm& q : quad_) {
-    if (q.jacA >= 0)
-      nonlinearCon_[static_cast<std::size_t>(rowCon_[static_cast<std::size_t>(q.row)])] = 1;
+  nonlinearCon_.assign(nc, 0);
+  for (QuadTerm& q : quad_) {
+    eachCon(q.row, [&](int s, int c) {
+      q.jacA[static_cast<std::size_t>(s)] = slot(c, q.a);
+      q.jacB[static_cast<std::size_t>(s)] = slot(c, q.b);
+      nonlinearCon_[static_cast<std::size_t>(c)] = 1;
+    });
   }
   for (Term& t : terms_) {
-    if (t.row < 0 || rowCon_[static_cast<std::size_t>(t.row)] < 0) continue;
-    const int c = rowCon_[static_cast<std::size_t>(t.row)];
-    for (int j : t.formula.columns()) t.jac.push_back(slot(c, j));
-    // A formula without second derivatives (a sum of columns, say) still counts as nonlinear:
-    // its value need not be an affine function (abs, min, max).
-    nonlinearCon_[static_cast<std::size_t>(c)] = 1;
+    eachCon(t.row, [&](int, int c) {
+      for (int j : t.formula.columns()) t.jac.push_back(slot(c, j));
+      // A formula without second derivatives (a sum of columns, say) still counts as
+      // nonlinear: its value need not be an affine function (abs, min, max).
+      nonlinearCon_[static_cast<std::size_t>(c)] = 1;
+    });
   }
 }
 
@@ -284,7 +381,7 @@ void NlpModel::buildHessian() {
   };
   for (ObjQTerm& q : objQ_) q.hess = slot(q.i, q.j);
   for (QuadTerm& q : quad_) {
-    if (rowCon_[static_cast<std::size_t>(q.row)] >= 0 || q.objScale != 0.0) {
+    if (rowCount_[static_cast<std::size_t>(q.row)] > 0 || q.objScale != 0.0) {
       q.hess = slot(q.a, q.b);
     }
   }
@@ -322,7 +419,7 @@ bool NlpModel::at(const double* x) {
     t.value = t.formula.evaluate(x_.data(), t.values);
     // Formulas of 'N' rows enter no engine, so their domain does not matter.
     const bool used =
-        t.objScale != 0.0 || (t.row >= 0 && rowCon_[static_cast<std::size_t>(t.row)] >= 0);
+        t.objScale != 0.0 || (t.row >= 0 && rowCount_[static_cast<std::size_t>(t.row)] > 0);
     if (used && !std::isfinite(t.value)) finite_ = false;
   }
   return finite_;
@@ -376,7 +473,7 @@ void NlpModel::objectiveGradient(double* g) {
 }
 
 void NlpModel::rowActivities(double* act) const {
-  const std::size_t nr = rowCon_.size();
+  const std::size_t nr = rowFirst_.size();
   for (std::size_t r = 0; r < nr; ++r) {
     double v = 0.0;
     for (int k = linStart_[r]; k < linStart_[r + 1]; ++k) {
@@ -393,26 +490,38 @@ void NlpModel::rowActivities(double* act) const {
   }
 }
 
-void NlpModel::constraintValues(double* g) const {
-  std::vector<double> act(rowCon_.size());
-  rowActivities(act.data());
-  for (std::size_t c = 0; c < conRow_.size(); ++c) g[c] = act[static_cast<std::size_t>(conRow_[c])];
+void NlpModel::constraintValues(double* g) {
+  act_.resize(rowFirst_.size());
+  rowActivities(act_.data());
+  for (std::size_t c = 0; c < conRow_.size(); ++c) {
+    g[c] = act_[static_cast<std::size_t>(conRow_[c])];
+    if (conExtraCol_[c] >= 0) {
+      g[c] += conExtraCoef_[c] * x_[static_cast<std::size_t>(conExtraCol_[c])];
+    }
+  }
 }
 
 bool NlpModel::jacobian(double* values) {
   std::fill(values, values + jacRow_.size(), 0.0);
   for (std::size_t k = 0; k < linSlot_.size(); ++k) {
-    if (linSlot_[k] >= 0) values[linSlot_[k]] = linValue_[k];
+    for (const int slot : linSlot_[k]) {
+      if (slot >= 0) values[slot] += linValue_[k];
+    }
+  }
+  for (std::size_t c = 0; c < conExtraSlot_.size(); ++c) {
+    if (conExtraSlot_[c] >= 0) values[conExtraSlot_[c]] += conExtraCoef_[c];
   }
   for (const QuadTerm& q : quad_) {
-    if (q.jacA < 0) continue;
     const double xa = x_[static_cast<std::size_t>(q.a)];
     const double xb = x_[static_cast<std::size_t>(q.b)];
-    if (q.a == q.b) {
-      values[q.jacA] += 2.0 * q.value * xa;
-    } else {
-      values[q.jacA] += q.value * xb;
-      values[q.jacB] += q.value * xa;
+    for (std::size_t s = 0; s < q.jacA.size(); ++s) {
+      if (q.jacA[s] < 0) continue;
+      if (q.a == q.b) {
+        values[q.jacA[s]] += 2.0 * q.value * xa;
+      } else {
+        values[q.jacA[s]] += q.value * xb;
+        values[q.jacB[s]] += q.value * xa;
+      }
     }
   }
   for (const Term& t : terms_) {
@@ -431,10 +540,13 @@ bool NlpModel::jacobian(double* values) {
 bool NlpModel::hessian(double objWeight, const double* lambda, double* values) {
   std::fill(values, values + hessRow_.size(), 0.0);
   for (const ObjQTerm& q : objQ_) values[q.hess] += objWeight * q.value;
-  // A term's weight: its share of the objective plus its row's multiplier.
+  // A term's weight: its share of the objective plus the multipliers of its row's constraints.
   auto weight = [&](int row, double objScale) {
-    const int c = row >= 0 ? rowCon_[static_cast<std::size_t>(row)] : -1;
-    return objWeight * objScale + (c >= 0 ? lambda[c] : 0.0);
+    double w = objWeight * objScale;
+    if (row < 0) return w;
+    const auto r = static_cast<std::size_t>(row);
+    for (int s = 0; s < rowCount_[r]; ++s) w += lambda[rowFirst_[r] + s];
+    return w;
   };
   for (const QuadTerm& q : quad_) {
     if (q.hess < 0) continue;

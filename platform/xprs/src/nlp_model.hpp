@@ -4,11 +4,21 @@
 // and second derivatives in fixed sparse patterns (the Jacobian of the constraints and the lower
 // triangle of the Hessian of the Lagrangian).
 //
+// An indicator row (linear or quadratic, binary column b) gives one constraint per finite side
+// in big-M form, the row's activity plus M b, with M the largest amount by which the activity
+// can pass that side within the column bounds (interval arithmetic over its terms):
+//
+//   act <= u  while b = 1   becomes   act + M b <= u + M,   M = max act - u
+//   act >= l  while b = 0   becomes   act + M b >= l,       M = l - min act
+//
+// A side the activity can never pass gives no constraint.
+//
 // Values and derivatives are in the user's objective sense; the engines apply it. Infinite
 // bounds (magnitude 1e20 or more) are COIN_DBL_MAX with their sign.
 #ifndef XPRS_NLP_MODEL_HPP_
 #define XPRS_NLP_MODEL_HPP_
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -21,11 +31,12 @@ namespace xprs::standin {
 class NlpModel {
  public:
   // With integers, integer and binary columns keep integral bounds (rounded inwards). Throws
-  // ApiError for several objectives.
+  // ApiError for several objectives, and for an indicator row whose column is not binary, that
+  // holds formulas, or whose activity has no finite bound on an enforced side.
   NlpModel(const ModelRecord& m, bool integers);
 
   [[nodiscard]] int cols() const { return static_cast<int>(colLb_.size()); }
-  [[nodiscard]] int rows() const { return static_cast<int>(rowCon_.size()); }
+  [[nodiscard]] int rows() const { return static_cast<int>(rowFirst_.size()); }
   [[nodiscard]] int constraints() const { return static_cast<int>(conRow_.size()); }
   [[nodiscard]] int sense() const { return sense_; }
   // Empty, or why the bounds alone make the model infeasible.
@@ -37,8 +48,6 @@ class NlpModel {
   [[nodiscard]] const std::vector<double>& conUb() const { return conUb_; }
   [[nodiscard]] const std::vector<char>& integer() const { return integer_; }
   [[nodiscard]] int conRow(int c) const { return conRow_[static_cast<std::size_t>(c)]; }
-  // The constraint of a model row, -1 for an 'N' row.
-  [[nodiscard]] int rowCon(int r) const { return rowCon_[static_cast<std::size_t>(r)]; }
 
   [[nodiscard]] const std::vector<int>& jacRows() const { return jacRow_; }
   [[nodiscard]] const std::vector<int>& jacCols() const { return jacCol_; }
@@ -61,8 +70,8 @@ class NlpModel {
   bool at(const double* x);
   [[nodiscard]] double objective() const;
   void objectiveGradient(double* g);
-  // Row activities of the constraints, or of every model row.
-  void constraintValues(double* g) const;
+  // Values of the constraints (with their big-M terms), or activities of every model row.
+  void constraintValues(double* g);
   void rowActivities(double* act) const;
   // Values in the order of jacRows()/jacCols(); false when one is not finite.
   bool jacobian(double* values);
@@ -71,12 +80,16 @@ class NlpModel {
   bool hessian(double objWeight, const double* lambda, double* values);
 
  private:
+  // A model row has at most two constraints (an indicator row with two finite sides).
+  static constexpr int kRowCons = 2;
+  using Slots = std::array<int, kRowCons>;
+
   struct QuadTerm {
     int row;
     int a, b;  // a >= b
     double value;
-    double objScale = 0.0;  // share of the objective (see substituteObjectiveRow)
-    int jacA = -1, jacB = -1;
+    double objScale = 0.0;             // share of the objective (see substituteObjectiveRow)
+    Slots jacA{-1, -1}, jacB{-1, -1};  // per constraint of the row
     int hess = -1;
   };
   struct ObjQTerm {
@@ -89,7 +102,8 @@ class NlpModel {
     FormulaHessian hessian;
     int row;                     // -1: the objective
     double objScale;             // share of the objective: 1 for row -1
-    std::vector<int> jac;        // Jacobian slot of each of the formula's columns
+    std::vector<int> jac;        // Jacobian slot of each of the formula's columns (the row's
+                                 // one constraint: indicator rows hold no formulas)
     std::vector<int> hessSlots;  // Hessian slot of each of its pattern entries
     std::vector<double> values;  // node values at the current point
     double value = 0.0;
@@ -101,16 +115,24 @@ class NlpModel {
   // its value from completePoint. Interior-point methods stall on the lifted form, whose
   // curvature only shows through the row's multiplier.
   void substituteObjectiveRow(const ModelRecord& m);
-  void buildJacobian(const ModelRecord& m);
+  void buildConstraints(const ModelRecord& m);
+  void addConstraint(int row, double lb, double ub, int extraCol, double extraCoef);
+  // The largest (upper) or smallest activity of an indicator row within the column bounds.
+  [[nodiscard]] double activityBound(int row, bool upper) const;
+  void buildJacobian();
   void buildHessian();
 
   int sense_ = 1;
   std::string boundConflict_;
   std::vector<double> colLb_, colUb_, conLb_, conUb_;
   std::vector<char> integer_;
-  std::vector<int> conRow_, rowCon_;
-  // Linear part of every model row, merged, row-wise; slot -1 on 'N' rows.
-  std::vector<int> linStart_, linCol_, linSlot_;
+  // Constraints: their model row and the big-M term of an indicator row (column -1: none);
+  // the constraints of model row r are rowFirst_[r] to rowFirst_[r] + rowCount_[r] - 1.
+  std::vector<int> conRow_, conExtraCol_, conExtraSlot_, rowFirst_, rowCount_;
+  std::vector<double> conExtraCoef_;
+  // Linear part of every model row, merged, row-wise, with its Jacobian slots per constraint.
+  std::vector<int> linStart_, linCol_;
+  std::vector<Slots> linSlot_;
   std::vector<double> linValue_;
   std::vector<QuadTerm> quad_;
   std::vector<double> objCoef_;
@@ -125,7 +147,7 @@ class NlpModel {
   std::vector<int> jacRow_, jacCol_, hessRow_, hessCol_;
   std::vector<char> nonlinearCon_, nonlinearCol_;
   // The current point and scratch.
-  std::vector<double> x_, grad_, adjoints_;
+  std::vector<double> x_, grad_, adjoints_, act_;
   bool hasPoint_ = false;
   bool finite_ = true;
 };

@@ -177,16 +177,6 @@ TEST_F(IndicatorTest, RowsTheBigMFormCannotBoundAreRefused) {
          indicator(0, 1, 1);
        },
        "XPRSoptimize: indicator column 1 of row 0 is not binary"},
-      {"quadratic indicator row",
-       [&] {
-         addColumns({1, 0}, {10, 1}, {'C', 'B'});
-         addRow('L', 4, {0}, {1});
-         const int c[] = {0};
-         const double q[] = {1};
-         ASSERT_EQ(XPRSaddqmatrix64(prob_, 0, 1, c, c, q), 0);
-         indicator(0, 1, 1);
-       },
-       "XPRSoptimize: indicator rows with quadratic terms cannot be solved by this library"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

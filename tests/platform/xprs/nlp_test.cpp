@@ -332,6 +332,59 @@ TEST_F(NlpTest, IntegerFormulaModelIsALocalMipAnswer) {
   EXPECT_NEAR(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 1, 1e-7);
 }
 
+// min -x + 9 (1 - b)  s.t.  x^2 <= 4 while b = 1 (complement 1) or while b = 0 (complement -1),
+// x in [0, 10], b binary. Enforced on b = 1: b = 1, x = 2 gives -2 (b = 0 costs 9 - 10 = -1).
+// Enforced on b = 0: b = 1 leaves x free to 10, giving -10.
+TEST_F(NlpTest, IndicatorOverAQuadraticRowHoldsForEitherComplement) {
+  for (const int complement : {1, -1}) {
+    SCOPED_TRACE(complement);
+    fresh();
+    addCols({0, 0}, {10, 1}, {-1, -9});
+    const int b[] = {1};
+    ASSERT_EQ(XPRSchgcoltype(prob_, 1, b, "B"), 0);
+    const int constant[] = {-1};
+    const double minusNine[] = {-9};
+    ASSERT_EQ(XPRSchgobj(prob_, 1, constant, minusNine), 0);
+    const int row = addRow('L', 4);
+    const int x[] = {0};
+    const double one[] = {1};
+    ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, x, x, one), 0);
+    const int rows[] = {row};
+    const int flag[] = {complement};
+    ASSERT_EQ(XPRSsetindicators(prob_, 1, rows, b, flag), 0);
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_NEAR(o.obj, complement == 1 ? -2 : -10, 1e-6);
+    const auto v = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_NEAR(v[0], complement == 1 ? 2 : 10, 1e-6);
+    EXPECT_NEAR(v[1], 1, 1e-9);
+    // The slack measures the row itself, not its big-M form.
+    EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 4 - v[0] * v[0], 1e-6);
+  }
+}
+
+// min (x - 1)^2 + (y - 1)^2 + 6 (1 - b)  s.t.  x + y = 5 while b = 1, x, y in [0, 10]: with b = 1
+// x = y = 2.5 costs 4.5, with b = 0 the cost is 6. Both sides of the equality need a big-M row.
+TEST_F(NlpTest, IndicatorOverALinearEqualityInANonlinearModel) {
+  addCols({0, 0, 0}, {10, 10, 1});
+  const int b[] = {2};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, b, "B"), 0);
+  formula(-1, {col(0), con(1), op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), col(1), con(1),
+               op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), op(XPRS_OP_PLUS), con(6), con(1),
+               col(2), op(XPRS_OP_MINUS), op(XPRS_OP_MULTIPLY), op(XPRS_OP_PLUS)});
+  const int row = addRow('E', 5, {0, 1}, {1, 1});
+  const int rows[] = {row};
+  const int flag[] = {1};
+  ASSERT_EQ(XPRSsetindicators(prob_, 1, rows, b, flag), 0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 0) << lastError();
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 4.5, 1e-6);
+  EXPECT_THAT(values(XPRSgetsolution, 3, XPRS_SOLAVAILABLE_OPTIMAL),
+              testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{2.5, 2.5, 1}));
+}
+
 TEST_F(NlpTest, InterruptAndTimeLimitStopTheNlpWithTheirStopStatus) {
   addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY});
   formula(-1, {con(1), col(0), op(XPRS_OP_MINUS), con(2), op(XPRS_OP_EXPONENT), con(100), col(1),
@@ -448,7 +501,7 @@ TEST_F(NlpTest, ModelsTheNonlinearEnginesCannotTakeAreRefusedWithAClearError) {
          ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, "S"), 0);
        },
        "semi-continuous columns cannot be solved in a nonlinear model"},
-      {"indicator",
+      {"indicator on a formula row",
        [&](NlpTest& t) {
          base(t);
          const int c[] = {1};
@@ -457,7 +510,21 @@ TEST_F(NlpTest, ModelsTheNonlinearEnginesCannotTakeAreRefusedWithAClearError) {
          const int complement[] = {1};
          ASSERT_EQ(XPRSsetindicators(t.prob_, 1, rows, c, complement), 0);
        },
-       "indicator constraints cannot be solved in a nonlinear model"},
+       "indicator rows with formulas cannot be solved by this library"},
+      {"quadratic indicator row over an unbounded column",
+       [](NlpTest& t) {
+         t.addCols({kFree, 0}, {XPRS_PLUSINFINITY, 1});
+         const int row = t.addRow('L', 4);
+         const int x[] = {0};
+         const double one[] = {1};
+         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, x, x, one), 0);
+         const int b[] = {1};
+         ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, b, "B"), 0);
+         const int rows[] = {row};
+         const int complement[] = {-1};
+         ASSERT_EQ(XPRSsetindicators(t.prob_, 1, rows, b, complement), 0);
+       },
+       "indicator row 0 has no finite implied bound: column 0 is unbounded above"},
       {"second objective",
        [&](NlpTest& t) {
          base(t);
