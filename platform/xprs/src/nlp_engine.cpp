@@ -79,7 +79,9 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
   out.x = r.x;
   out.slack.resize(nr);
   for (std::size_t i = 0; i < nr; ++i) out.slack[i] = m.rowRhs[i] - act[i];
-  run.objVal = run.lpObjVal = model.objective();
+  run.objVal = model.objective();
+  // Branch and bound keeps no relaxation value to report.
+  if (!r.mip) run.lpObjVal = run.objVal;
   if (!r.duals) return;
   // The engine minimises sense * objective with the Lagrangian f + lambda'g: the dual of a row
   // is the objective's change per unit of its right-hand side, -sense * lambda.

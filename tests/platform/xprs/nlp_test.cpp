@@ -295,6 +295,14 @@ TEST_F(NlpTest, SmallMiqpIsSolvedByBranchAndBoundWithMipCallbacks) {
   int mip = 0;
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
   EXPECT_EQ(mip, XPRS_MIP_OPTIMAL);
+  double mipObj = 0;
+  double bound = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_MIPOBJVAL, &mipObj), 0);
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_BESTBOUND, &bound), 0);
+  EXPECT_NEAR(mipObj, -5.6, 1e-7);
+  // A valid bound of a minimisation, within the default relative gap of the optimum.
+  EXPECT_LE(bound, -5.6 + 1e-7);
+  EXPECT_GE(bound, -5.6 - 1e-3);
   const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
   EXPECT_NEAR(x[0], 0, 1e-7);
   EXPECT_NEAR(x[1], 2, 1e-7);
