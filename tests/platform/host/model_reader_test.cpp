@@ -1,0 +1,234 @@
+#include "model_reader.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "orla/vop_rec.hpp"
+#include "tests/platform/host/temp_files.hpp"
+
+namespace qelhost_test {
+namespace {
+
+using ::testing::ElementsAre;
+using Type = vopRec::ColumnType;
+constexpr double kInf = vopRec::kInfinity;
+
+MATCHER_P2(IsTerm, column, coef, "") { return arg.column == column && arg.coef == coef; }
+// CoinUtils parses numbers by itself, to within a unit in the last place.
+MATCHER_P3(IsProduct, first, second, coef, "") {
+  return arg.first == first && arg.second == second && std::abs(arg.coef - coef) <= 1e-15;
+}
+MATCHER_P4(IsColumn, name, type, lower, upper, "") {
+  return arg.name == name && arg.type == type && arg.lower == lower && arg.upper == upper;
+}
+MATCHER_P3(IsRow, name, lower, upper, "") {
+  return arg.name == name && arg.lower == lower && arg.upper == upper;
+}
+
+constexpr const char* kMps = R"(NAME          READER
+OBJSENSE
+    MAX
+ROWS
+ N  PROFIT
+ L  LIM1
+ G  LIM2
+ E  MYEQN
+ L  RNG
+COLUMNS
+    MARKER                 'MARKER'                 'INTORG'
+    X1        PROFIT       1.0          LIM1         1.0
+    X1        LIM2         1.0
+    MARKER                 'MARKER'                 'INTEND'
+    X2        PROFIT       2.0          LIM1         1.0
+    X2        MYEQN        -1.0         RNG          1.0
+    X3        PROFIT       -1.0         MYEQN        1.0
+    X4        LIM2         1.0
+RHS
+    RHS       PROFIT       -3.5         LIM1         4.0
+    RHS       LIM2         1.0          MYEQN        7.0
+    RHS       RNG          5.0
+RANGES
+    RNG       RNG          2.0
+BOUNDS
+ UP BND       X1           4.0
+ MI BND       X2
+ LO BND       X3           1.5
+ SC BND       X3           8.0
+ FR BND       X4
+SOS
+ S2 SOS       SET1
+    X2        1.0
+    X4        2.0
+QUADOBJ
+    X2        X2           4.0
+    X2        X3           1.0
+ENDATA
+)";
+
+TEST(ModelReaderTest, ReadsEverySectionOfAnMpsFile) {
+  const TempFiles files;
+  const vopRec m = qelhost::readModel(files.write("model.mps", kMps));
+  EXPECT_EQ(m.name, "READER");
+  EXPECT_THAT(m.columns, ElementsAre(IsColumn("X1", Type::kInteger, 0.0, 4.0),
+                                     IsColumn("X2", Type::kContinuous, -kInf, kInf),
+                                     IsColumn("X3", Type::kSemiContinuous, 1.5, 8.0),
+                                     IsColumn("X4", Type::kContinuous, -kInf, kInf)));
+  ASSERT_EQ(m.rows.size(), 4u);
+  EXPECT_THAT(m.rows, ElementsAre(IsRow("LIM1", -kInf, 4.0), IsRow("LIM2", 1.0, kInf),
+                                  IsRow("MYEQN", 7.0, 7.0), IsRow("RNG", 3.0, 5.0)));
+  EXPECT_THAT(m.rows[0].terms, ElementsAre(IsTerm(0, 1.0), IsTerm(1, 1.0)));
+  EXPECT_THAT(m.rows[2].terms, ElementsAre(IsTerm(1, -1.0), IsTerm(2, 1.0)));
+  ASSERT_EQ(m.objectives.size(), 1u);
+  const vopRec::Objective& o = m.objectives[0];
+  EXPECT_EQ(o.name, "PROFIT");
+  EXPECT_TRUE(o.maximize);
+  EXPECT_THAT(o.terms, ElementsAre(IsTerm(0, 1.0), IsTerm(1, 2.0), IsTerm(2, -1.0)));
+  // The right-hand side -3.5 on the objective row makes the objective c'x + 3.5.
+  EXPECT_EQ(o.constant, 3.5);
+  // c'x + 1/2 x'Qx: Q_22 = 4 gives 2 x2^2, Q_23 = Q_32 = 1 gives x2 x3.
+  EXPECT_THAT(o.quadratic, ElementsAre(IsProduct(1, 1, 2.0), IsProduct(1, 2, 1.0)));
+  ASSERT_EQ(m.sets.size(), 1u);
+  EXPECT_EQ(m.sets[0].type, 2);
+  EXPECT_EQ(m.sets[0].columns, (std::vector<int>{1, 3}));
+  EXPECT_EQ(m.sets[0].weights, (std::vector<double>{1, 2}));
+}
+
+TEST(ModelReaderTest, QuadraticObjectiveMayListBothTrianglesButNotTwoValues) {
+  const TempFiles files;
+  const std::string oneTriangle = kMps;
+  std::string both = oneTriangle;
+  both.insert(both.find("ENDATA"), "    X3        X2           1.0\n");
+  EXPECT_THAT(qelhost::readModel(files.write("both.mps", both)).objectives[0].quadratic,
+              ElementsAre(IsProduct(1, 1, 2.0), IsProduct(1, 2, 1.0)));
+  std::string clash = oneTriangle;
+  clash.insert(clash.find("ENDATA"), "    X3        X2           2.0\n");
+  const std::string path = files.write("clash.mps", clash);
+  EXPECT_THAT([&] { static_cast<void>(qelhost::readModel(path)); },
+              testing::ThrowsMessage<std::runtime_error>(
+                  "cannot read '" + path +
+                  "': the quadratic objective gives two values for columns 1 and 2"));
+}
+
+TEST(ModelReaderTest, ReadsLpFilesUndoingTheReadersNegationOfAMaximisation) {
+  const TempFiles files;
+  const vopRec m = qelhost::readModel(files.write("model.lp", R"(\ a comment first
+/ and another
+Maximize
+ profit: 3 x + 2 y - z
+ second: x + y
+Subject To
+ c1: x + y + 2 z <= 4
+ c2: x + 3 y >= 1
+ c3: x - z = 0
+Bounds
+ x <= 10
+ -5 <= y <= 5
+ z free
+Generals
+ y
+SOS
+ s1: S1:: x:1 z:2
+End
+)"));
+  EXPECT_THAT(m.columns, ElementsAre(IsColumn("x", Type::kContinuous, 0.0, 10.0),
+                                     IsColumn("y", Type::kInteger, -5.0, 5.0),
+                                     IsColumn("z", Type::kContinuous, -kInf, kInf)));
+  EXPECT_THAT(m.rows,
+              ElementsAre(IsRow("c1", -kInf, 4.0), IsRow("c2", 1.0, kInf), IsRow("c3", 0.0, 0.0)));
+  ASSERT_EQ(m.objectives.size(), 2u);
+  EXPECT_TRUE(m.objectives[0].maximize);
+  EXPECT_EQ(m.objectives[0].name, "profit");
+  EXPECT_THAT(m.objectives[0].terms, ElementsAre(IsTerm(0, 3.0), IsTerm(1, 2.0), IsTerm(2, -1.0)));
+  EXPECT_EQ(m.objectives[0].constant, 0.0);
+  // CoinLpIO keeps no name for a second objective.
+  EXPECT_THAT(m.objectives[1].terms, ElementsAre(IsTerm(0, 1.0), IsTerm(1, 1.0)));
+  ASSERT_EQ(m.sets.size(), 1u);
+  EXPECT_EQ(m.sets[0].type, 1);
+  EXPECT_EQ(m.sets[0].columns, (std::vector<int>{0, 2}));
+
+  const vopRec max = qelhost::readModel(
+      files.write("max.lp", "Maximize\n obj: x + 5\nSubject To\n c: x <= 2\nEnd\n"));
+  EXPECT_TRUE(max.objectives[0].maximize);
+  EXPECT_THAT(max.objectives[0].terms, ElementsAre(IsTerm(0, 1.0)));
+  EXPECT_EQ(max.objectives[0].constant, 5.0);
+  const vopRec min = qelhost::readModel(
+      files.write("min.lp", "Minimize\n obj: x - 5\nSubject To\n c: x >= 2\nEnd\n"));
+  EXPECT_FALSE(min.objectives[0].maximize);
+  EXPECT_THAT(min.objectives[0].terms, ElementsAre(IsTerm(0, 1.0)));
+  EXPECT_EQ(min.objectives[0].constant, -5.0);
+}
+
+TEST(ModelReaderTest, RefusesWhatItCannotReadWithTheFileNamed) {
+  const TempFiles files;
+  struct Case {
+    std::string name;
+    std::string text;
+    std::string why;
+  };
+  const Case cases[] = {
+      {"model.txt", "x", "the file name must end in .mps or .lp"},
+      {"semi.lp", "Minimize\n obj: x\nSubject To\n c: x >= 2\nSemi-continuous\n x\nEnd\n",
+       "semi-continuous sections of LP files are not read; write the model as MPS"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = files.write(c.name, c.text);
+    EXPECT_THAT([&] { static_cast<void>(qelhost::readModel(path)); },
+                testing::ThrowsMessage<std::runtime_error>("cannot read '" + path + "': " + c.why));
+  }
+  const std::string absent = files.path("absent.mps");
+  EXPECT_THAT([&] { static_cast<void>(qelhost::readModel(absent)); },
+              testing::ThrowsMessage<std::runtime_error>("cannot read '" + absent +
+                                                         "': the file cannot be opened"));
+  const std::string broken =
+      files.write("broken.mps", "NAME X\nROWS\n N obj\nCOLUMNS\n    X  nosuchrow  1.0\nENDATA\n");
+  EXPECT_THAT([&] { static_cast<void>(qelhost::readModel(broken)); },
+              testing::ThrowsMessage<std::runtime_error>(
+                  testing::StartsWith("cannot read '" + broken + "': not a valid MPS file\n  ")));
+  const std::string badLp = files.write("bad.lp", "Minimize\n obj: x\nSubject To\n c: x >=\nEnd\n");
+  EXPECT_THAT([&] { static_cast<void>(qelhost::readModel(badLp)); },
+              testing::ThrowsMessage<std::runtime_error>(
+                  testing::StartsWith("cannot read '" + badLp + "': ")));
+}
+
+}  // namespace
+}  // namespace qelhost_test
+
+namespace qelhost_test {
+namespace {
+
+// The examples stay readable, and read as the models their comments describe.
+TEST(ModelReaderTest, ReadsTheExamples) {
+  const std::string dir = QEL_EXAMPLES_DIR;
+  const vopRec production = qelhost::readModel(dir + "/production.lp");
+  EXPECT_EQ(production.columns.size(), 3u);
+  EXPECT_THAT(production.rows,
+              ElementsAre(IsRow("wood", -kInf, 120.0), IsRow("labour", -kInf, 100.0),
+                          IsRow("machine", -kInf, 60.0), IsRow("contract", 2.0, kInf)));
+  EXPECT_TRUE(production.objectives.at(0).maximize);
+  EXPECT_EQ(production.columns[1].upper, 12.0);
+
+  const vopRec supply = qelhost::readModel(dir + "/supply.mps");
+  EXPECT_THAT(supply.columns, ElementsAre(IsColumn("MAKE", Type::kSemiContinuous, 20.0, 40.0),
+                                          IsColumn("BUYA", Type::kContinuous, 0.0, 15.0),
+                                          IsColumn("BUYB", Type::kContinuous, 0.0, 25.0),
+                                          IsColumn("BUYC", Type::kContinuous, 0.0, 50.0),
+                                          IsColumn("NTRUCK", Type::kInteger, 0.0, 10.0)));
+  ASSERT_EQ(supply.sets.size(), 1u);
+  EXPECT_EQ(supply.sets[0].columns, (std::vector<int>{1, 2, 3}));
+  EXPECT_FALSE(supply.objectives.at(0).maximize);
+
+  const vopRec portfolio = qelhost::readModel(dir + "/portfolio.mps");
+  // Variance x'Cx: the diagonal of C and twice its upper triangle.
+  EXPECT_THAT(portfolio.objectives.at(0).quadratic,
+              ElementsAre(IsProduct(0, 0, 0.04), IsProduct(0, 1, 0.012), IsProduct(0, 2, 0.004),
+                          IsProduct(1, 1, 0.09), IsProduct(1, 2, 0.018), IsProduct(2, 2, 0.16)));
+}
+
+}  // namespace
+}  // namespace qelhost_test
