@@ -21,11 +21,13 @@
 #include <coin/CoinMessageHandler.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
 
+#include "clp_guard.hpp"
 #include "controls.hpp"
 #include "indicators.hpp"
 #include "nlp_engine.hpp"
@@ -391,6 +393,148 @@ void reportInfeasible(RunContext& ctx, RunRecord& run, bool mip, const std::stri
   ctx.message(text("The problem is infeasible: ", reason), XPRS_MSG_INFO);
 }
 
+// The run of a linear or quadratic model through Clp: the program holding the answer (none when
+// the answer came without solving the model itself) and the Clp status it ended with.
+struct LpOutcome {
+  std::unique_ptr<ClpSimplex> solved;
+  int status = 4;
+  int secondary = 0;
+  int iterations = 0;
+  int algorithm = XPRS_ALG_DUAL;
+};
+
+using FreshModel = std::function<std::unique_ptr<ClpSimplex>()>;
+
+LpOutcome outcomeOf(std::unique_ptr<ClpSimplex> clp, int algorithm, int iterations = 0) {
+  LpOutcome out;
+  out.status = clp->status();
+  out.secondary = clp->secondaryStatus();
+  out.iterations = iterations + clp->numberIterations();
+  out.algorithm = algorithm;
+  out.solved = std::move(clp);
+  return out;
+}
+
+LpOutcome solveDual(const FreshModel& fresh, int iterations = 0) {
+  std::unique_ptr<ClpSimplex> clp = fresh();
+  clp->dual();
+  return outcomeOf(std::move(clp), XPRS_ALG_DUAL, iterations);
+}
+
+// Runs the barrier on clp. Clp's barrier counts its iterations against the iteration limit when
+// that is below 1000 (and stops at 200 otherwise). It prints its factor size to standard output
+// unless its log is off.
+void runBarrier(const ProblemRecord& rec, ClpSimplex& clp, bool crossover) {
+  clp.setMaximumIterations(std::clamp(intControl(rec, XPRS_BARITERLIMIT), 0, 999));
+  clp.setLogLevel(0);
+  clp.barrier(crossover);
+}
+
+// True when one factorization of the barrier would take longer than the time left.
+bool barrierTooSlow(RunContext& ctx, ClpSimplex& clp) {
+  const double left = timeLeft(ctx);
+  return left > 0 && factorSeconds(clp) > left;
+}
+
+// The barrier on a linear model, where it is safe: on finite column bounds, when a factorization
+// fits the time left, and with its answer checked; otherwise the dual simplex.
+LpOutcome solveBarrier(RunContext& ctx, const EngineModel& e, const FreshModel& fresh, double tol) {
+  if (!hasFiniteBounds(e)) {
+    ctx.message(
+        "The barrier needs finite bounds on every column: the dual simplex solves the model",
+        XPRS_MSG_INFO);
+    return solveDual(fresh);
+  }
+  std::unique_ptr<ClpSimplex> clp = fresh();
+  if (barrierTooSlow(ctx, *clp)) {
+    ctx.message(
+        "One barrier factorization would outlast the time left: the dual simplex solves "
+        "the model",
+        XPRS_MSG_INFO);
+    return solveDual(fresh);
+  }
+  runBarrier(ctx.problem().rec, *clp, intControl(ctx.problem().rec, XPRS_CROSSOVER) != 0);
+  if (clp->status() == 3 || clp->status() == 5 || interiorAnswerHolds(*clp, e, tol)) {
+    return outcomeOf(std::move(clp), XPRS_ALG_BARRIER);
+  }
+  ctx.message("The barrier found no answer that holds: the dual simplex solves the model",
+              XPRS_MSG_INFO);
+  return solveDual(fresh, clp->numberIterations());
+}
+
+// A convex quadratic model: feasibility and boundedness first (two linear programs), then the
+// model with every infinite column side replaced by a bound far beyond a feasible point, solved
+// by the barrier (with crossover unless switched off, then with it), or Clp's quadratic simplex
+// when the barrier finds no answer. Clp's scaling leads its quadratic engines to answers that are
+// not optimal, so they run unscaled, and an answer is taken only when it meets the optimality
+// conditions. A solution at an artificial bound only says the bound was too near: it is moved
+// out by 1e3, up to twice.
+LpOutcome solveQuadratic(RunContext& ctx, const EngineModel& e, const ClpSetup& setup,
+                         const FreshModel& fresh, double tol) {
+  const ProblemRecord& rec = ctx.problem().rec;
+  LpOutcome out;
+  out.algorithm = XPRS_ALG_BARRIER;
+  const QpShapeResult shape = shapeOfQuadratic(e, setup, tol);
+  out.iterations = shape.iterations;
+  switch (shape.shape) {
+    case QpShape::Infeasible:
+      out.status = 1;
+      return out;
+    case QpShape::Unbounded:
+      out.status = 2;
+      return out;
+    case QpShape::Stopped:
+      out.status = shape.status;
+      out.secondary = shape.secondary;
+      return out;
+    case QpShape::Failed:
+      out.status = 4;
+      return out;
+    case QpShape::Bounded:
+      break;
+  }
+  double reach = 1.0;
+  for (double v : shape.point) reach = std::max(reach, std::fabs(v));
+  struct Method {
+    int algorithm;
+    bool crossover;
+  };
+  std::vector<Method> methods{{XPRS_ALG_BARRIER, intControl(rec, XPRS_CROSSOVER) != 0}};
+  if (!methods.front().crossover) methods.push_back({XPRS_ALG_BARRIER, true});
+  methods.push_back({XPRS_ALG_PRIMAL, false});
+  double box = std::max(1e6, 100 * reach);
+  for (int attempt = 0; attempt < 3; ++attempt, box *= 1e3) {
+    bool tooNear = false;
+    for (const Method& method : methods) {
+      std::unique_ptr<ClpSimplex> clp = fresh();
+      clp->scaling(0);
+      boxFreeSides(*clp, e, box);
+      if (method.algorithm == XPRS_ALG_BARRIER) {
+        if (barrierTooSlow(ctx, *clp)) continue;
+        runBarrier(rec, *clp, method.crossover);
+      } else {
+        clp->primal();
+      }
+      const int prior = out.iterations;
+      out.iterations += clp->numberIterations();
+      if (clp->status() == 3 || clp->status() == 5) {
+        return outcomeOf(std::move(clp), method.algorithm, prior);
+      }
+      if (interiorAnswerHolds(*clp, e, tol) && atArtificialBound(*clp, e, box)) {
+        tooNear = true;
+        break;
+      }
+      if (quadraticAnswerHolds(*clp, e, tol)) {
+        return outcomeOf(std::move(clp), method.algorithm, prior);
+      }
+    }
+    if (!tooNear) break;
+  }
+  ctx.message("The quadratic engine found no answer that holds", XPRS_MSG_INFO);
+  out.status = 4;
+  return out;
+}
+
 void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
   Problem& problem = ctx.problem();
   ProblemRecord& rec = problem.rec;
@@ -400,28 +544,40 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     run.lpStatus = XPRS_LP_NONCONVEX;
     fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative", " semi-definite");
   }
-  if (const std::string reason =
-          provenInfeasible(e, m, /*mip=*/false, dblControl(rec, XPRS_FEASTOL), /*intTol=*/0.0);
+  const double feasTol = dblControl(rec, XPRS_FEASTOL);
+  if (const std::string reason = provenInfeasible(e, m, /*mip=*/false, feasTol, /*intTol=*/0.0);
       !reason.empty()) {
     reportInfeasible(ctx, run, /*mip=*/false, reason);
     return;
   }
-  ClpSimplex clp;
-  LogHandler handler(&ctx);
-  clp.passInMessageHandler(&handler);
-  clp.setLogLevel(intControl(rec, XPRS_OUTPUTLOG) == 0 ? 0 : 1);
-  clp.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
-                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
-  if (quadratic) {
-    clp.loadQuadraticObjective(e.ncols, e.qStart.data(), e.qIndex.data(), e.qValue.data());
+  // Clp's quadratic engines assert on maximisation: a quadratic model runs as the minimisation of
+  // its negation, and its duals are negated back.
+  const int sense = e.sense;
+  const bool negated = quadratic && sense < 0;
+  if (negated) {
+    for (double& c : e.obj) c = -c;
+    for (double& q : e.qValue) q = -q;
+    e.sense = 1;
   }
-  clp.setOptimizationDirection(e.sense);
-  clp.setPrimalTolerance(dblControl(rec, XPRS_FEASTOL));
-  clp.setDualTolerance(dblControl(rec, XPRS_OPTIMALITYTOL));
-  clp.setMaximumIterations(std::max(0, intControl(rec, XPRS_LPITERLIMIT)));
-  if (const double t = timeLeft(ctx); t > 0) clp.setMaximumWallSeconds(t);
+  LogHandler handler(&ctx);
   ClpEvents events(&ctx);
-  clp.passInEventHandler(&events);
+  const ClpSetup setup = [&](ClpSimplex& clp) {
+    clp.passInMessageHandler(&handler);
+    clp.setLogLevel(intControl(rec, XPRS_OUTPUTLOG) == 0 ? 0 : 1);
+    clp.setPrimalTolerance(feasTol);
+    clp.setDualTolerance(dblControl(rec, XPRS_OPTIMALITYTOL));
+    clp.setMaximumIterations(std::max(0, intControl(rec, XPRS_LPITERLIMIT)));
+    // Set just before each solve: Clp measures the limit from this call.
+    if (const double t = timeLeft(ctx); t > 0) clp.setMaximumWallSeconds(t);
+    clp.passInEventHandler(&events);
+  };
+  const FreshModel fresh = [&] {
+    auto clp = std::make_unique<ClpSimplex>();
+    loadModel(*clp, e, quadratic);
+    setup(*clp);
+    return clp;
+  };
+  const double answerTol = std::max(1e-6, feasTol);
 
   // The flags 'd', 'p', 'b' and 'n' choose the algorithm for this run.
   int alg = intControl(rec, XPRS_DEFAULTALG);
@@ -432,59 +588,47 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
   if (flags.find('b') != std::string::npos) alg = XPRS_ALG_BARRIER;
   const bool presolve = intControl(rec, XPRS_PRESOLVE) != 0;
   const std::optional<BasisRecord>& basis = problem.pendingBasis;
+  LpOutcome out;
   if (basis && !quadratic && basis->colStat.size() == static_cast<std::size_t>(e.ncols) &&
       basis->rowStat.size() == static_cast<std::size_t>(e.nrows)) {
+    std::unique_ptr<ClpSimplex> clp = fresh();
     for (int j = 0; j < e.ncols; ++j) {
       const auto u = static_cast<std::size_t>(j);
-      clp.setColumnStatus(j, colStatusToClp(basis->colStat[u], e.colLb[u], e.colUb[u]));
+      clp->setColumnStatus(j, colStatusToClp(basis->colStat[u], e.colLb[u], e.colUb[u]));
     }
     for (int i = 0; i < e.nrows; ++i) {
       const auto u = static_cast<std::size_t>(i);
-      clp.setRowStatus(i, rowStatusToClp(basis->rowStat[u], m.rowType[u]));
+      clp->setRowStatus(i, rowStatusToClp(basis->rowStat[u], m.rowType[u]));
     }
     ctx.message("Warm start from the loaded basis", XPRS_MSG_INFO);
     if (alg == XPRS_ALG_PRIMAL) {
-      clp.primal();
+      clp->primal();
     } else {
-      clp.dual();
+      clp->dual();
     }
-    run.algorithm = alg == XPRS_ALG_PRIMAL ? XPRS_ALG_PRIMAL : XPRS_ALG_DUAL;
+    out = outcomeOf(std::move(clp), alg == XPRS_ALG_PRIMAL ? XPRS_ALG_PRIMAL : XPRS_ALG_DUAL);
   } else if (quadratic) {
-    if (alg == XPRS_ALG_BARRIER) {
-      clp.barrier(intControl(rec, XPRS_CROSSOVER) != 0);
-    } else {
-      clp.primal();
-    }
-    run.algorithm = alg == XPRS_ALG_BARRIER ? XPRS_ALG_BARRIER : XPRS_ALG_PRIMAL;
+    out = solveQuadratic(ctx, e, setup, fresh, answerTol);
+  } else if (alg == XPRS_ALG_BARRIER) {
+    out = solveBarrier(ctx, e, fresh, answerTol);
   } else {
+    std::unique_ptr<ClpSimplex> clp = fresh();
     ClpSolve options;
-    switch (alg) {
-      case XPRS_ALG_PRIMAL:
-        options.setSolveType(ClpSolve::usePrimal);
-        break;
-      case XPRS_ALG_BARRIER:
-        options.setSolveType(intControl(rec, XPRS_CROSSOVER) == 0 ? ClpSolve::useBarrierNoCross
-                                                                  : ClpSolve::useBarrier);
-        break;
-      case XPRS_ALG_DEFAULT:
-      case XPRS_ALG_DUAL:
-      default:
-        options.setSolveType(ClpSolve::useDual);
-        break;
-    }
+    options.setSolveType(alg == XPRS_ALG_PRIMAL ? ClpSolve::usePrimal : ClpSolve::useDual);
     options.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
-    clp.initialSolve(options);
-    run.algorithm = alg == XPRS_ALG_DEFAULT ? XPRS_ALG_DUAL : alg;
+    clp->initialSolve(options);
+    out = outcomeOf(std::move(clp), alg == XPRS_ALG_PRIMAL ? XPRS_ALG_PRIMAL : XPRS_ALG_DUAL);
   }
+  run.algorithm = out.algorithm;
 
   ResultRecord& r = rec.results;
   r = ResultRecord{};
-  run.iterations = clp.numberIterations();
-  const int status = clp.status();
-  const double* x = clp.primalColumnSolution();
-  const double* act = clp.primalRowSolution();
+  run.iterations = out.iterations;
+  ClpSimplex* clp = out.solved.get();
+  const double* x = clp ? clp->primalColumnSolution() : nullptr;
+  const double* act = clp ? clp->primalRowSolution() : nullptr;
   double sumInf = 0.0;
-  primalInfeasibilities(e, x, act, dblControl(rec, XPRS_FEASTOL) * 10, r, &sumInf);
+  if (clp) primalInfeasibilities(e, x, act, feasTol * 10, r, &sumInf);
   run.sumPrimalInf = sumInf;
   auto keepSolution = [&](int primalAvail, int dualAvail) {
     r.primalAvail = primalAvail;
@@ -492,12 +636,17 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     r.x.assign(x, x + e.ncols);
     r.slack = slacksOf(m, act);
     if (dualAvail) {
-      r.dual.assign(clp.dualRowSolution(), clp.dualRowSolution() + e.nrows);
-      r.dj.assign(clp.dualColumnSolution(), clp.dualColumnSolution() + e.ncols);
+      r.dual.assign(clp->dualRowSolution(), clp->dualRowSolution() + e.nrows);
+      r.dj.assign(clp->dualColumnSolution(), clp->dualColumnSolution() + e.ncols);
+      if (negated) {
+        for (double& y : r.dual) y = -y;
+        for (double& d : r.dj) d = -d;
+      }
     }
   };
   auto keepBasis = [&] {
-    const unsigned char* st = clp.statusArray();
+    if (clp == nullptr) return;
+    const unsigned char* st = clp->statusArray();
     for (int k = 0; k < e.ncols + e.nrows; ++k) {
       if ((st[k] & 7) > 5) return;  // barrier without crossover leaves no basis
     }
@@ -505,15 +654,15 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     r.colBasis.resize(static_cast<std::size_t>(e.ncols));
     r.rowBasis.resize(static_cast<std::size_t>(e.nrows));
     for (int j = 0; j < e.ncols; ++j) {
-      r.colBasis[static_cast<std::size_t>(j)] = colStatusToXprs(clp.getColumnStatus(j));
+      r.colBasis[static_cast<std::size_t>(j)] = colStatusToXprs(clp->getColumnStatus(j));
     }
     for (int i = 0; i < e.nrows; ++i) {
       r.rowBasis[static_cast<std::size_t>(i)] =
-          rowStatusToXprs(clp.getRowStatus(i), m.rowType[static_cast<std::size_t>(i)]);
+          rowStatusToXprs(clp->getRowStatus(i), m.rowType[static_cast<std::size_t>(i)]);
     }
   };
   run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
-  switch (status) {
+  switch (out.status) {
     case 0:
       run.lpStatus = XPRS_LP_OPTIMAL;
       run.solStatus = XPRS_SOLSTATUS_OPTIMAL;
@@ -536,12 +685,14 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     case 5: {
       run.lpStatus = XPRS_LP_UNFINISHED;
       run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
-      if (status == 5) {
-        run.stopStatus = ctx.stopReason();
+      if (out.status == 5) {
+        run.stopStatus = ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_USER;
       } else {
-        run.stopStatus = clp.secondaryStatus() == 9 ? XPRS_STOP_TIMELIMIT : XPRS_STOP_ITERLIMIT;
+        // Clp's quadratic simplex stops on its time limit without saying so.
+        run.stopStatus =
+            out.secondary == 9 || ctx.pastTimeLimit() ? XPRS_STOP_TIMELIMIT : XPRS_STOP_ITERLIMIT;
       }
-      const bool feasible = r.primalInfeasCols.empty() && r.primalInfeasRows.empty();
+      const bool feasible = clp && r.primalInfeasCols.empty() && r.primalInfeasRows.empty();
       run.solStatus = feasible ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
       if (feasible) {
         keepSolution(XPRS_SOLAVAILABLE_FEASIBLE, XPRS_SOLAVAILABLE_NOTFOUND);
@@ -561,7 +712,7 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     const double tol = dblControl(rec, XPRS_OPTIMALITYTOL) * 10;
     for (int j = 0; j < e.ncols; ++j) {
       const auto u = static_cast<std::size_t>(j);
-      const double d = r.dj[u] * e.sense;
+      const double d = r.dj[u] * sense;
       const bool atLower = r.x[u] <= e.colLb[u] + 1e-9;
       const bool atUpper = r.x[u] >= e.colUb[u] - 1e-9;
       if ((d < -tol && !atUpper) || (d > tol && !atLower)) r.dualInfeasCols.push_back(j);
@@ -810,10 +961,27 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   CbcEvents events(&ctx, &m);
   cbc.passInEventHandler(&events);
 
+  // The relaxation honours the time limit and interrupts like any linear program. The tree
+  // search polls at its nodes instead: a node's relaxation stopped halfway could read as
+  // infeasible.
+  ClpSimplex* root = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver()).getModelPtr();
+  ClpEvents rootEvents(&ctx);
+  root->passInEventHandler(&rootEvents);
+  if (const double t = timeLeft(ctx); t > 0) root->setMaximumWallSeconds(t);
   cbc.initialSolve();
+  const ClpEventHandler silent;
+  root->passInEventHandler(&silent);
+  root->setMaximumWallSeconds(-1.0);
   run.algorithm = XPRS_ALG_DUAL;
   const double* x = nullptr;
-  if (cbc.isInitialSolveProvenPrimalInfeasible()) {
+  if (const int status = root->status(); status == 3 || status == 5) {
+    run.lpStatus = XPRS_LP_UNFINISHED;
+    run.mipStatus = XPRS_MIP_LP_NOT_OPTIMAL;
+    run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+    run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+    run.stopStatus = ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_TIMELIMIT;
+    run.iterations = root->numberIterations();
+  } else if (cbc.isInitialSolveProvenPrimalInfeasible()) {
     run.lpStatus = XPRS_LP_INFEAS;
     run.mipStatus = XPRS_MIP_INFEAS;
     run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
@@ -957,6 +1125,7 @@ RunContext::RunContext(Problem& problem)
     : problem_(problem), start_(Clock::now()), lastCheck_(start_) {
   outputLog_ = intControl(problem.rec, XPRS_OUTPUTLOG);
   checkDelayMs_ = intControl(problem.rec, XPRS_CALLBACKCHECKTIMEDELAY);
+  timeLimit_ = timeLimit(problem.rec);
   view_.intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_NONE;
   view_.intAttribs[XPRS_NODES] = 0;
   cbProblem_ = &Library::instance().createCallbackProblem(problem, view_);
@@ -991,8 +1160,14 @@ void RunContext::message(const std::string& text, int type) {
   callAll<XPRSmessagecb>(CallbackKind::Message, line.c_str(), static_cast<int>(line.size()), type);
 }
 
+bool RunContext::pastTimeLimit() const { return timeLimit_ > 0 && elapsed() >= timeLimit_; }
+
 bool RunContext::poll() {
   const auto now = Clock::now();
+  if (pastTimeLimit()) {
+    int expected = 0;
+    problem_.interruptReason.compare_exchange_strong(expected, XPRS_STOP_TIMELIMIT);
+  }
   if (now - lastCheck_ >= std::chrono::milliseconds(checkDelayMs_)) {
     lastCheck_ = now;
     checkTime();

@@ -48,9 +48,12 @@ class RunContext {
 
   // A log line (without trailing line feed) with an XPRS message type, filtered by OUTPUTLOG.
   void message(const std::string& text, int type);
-  // True when the run must stop: an XPRSinterrupt arrived, or a check-time callback asked for
-  // it (checked no more often than CALLBACKCHECKTIMEDELAY milliseconds).
+  // True when the run must stop: the time limit passed, an XPRSinterrupt arrived, or a
+  // check-time callback asked for it (checked no more often than CALLBACKCHECKTIMEDELAY
+  // milliseconds). Every engine polls it between its iterations or nodes.
   bool poll();
+  // True when the run has a time limit and has used it up.
+  [[nodiscard]] bool pastTimeLimit() const;
   void checkTime();
   void node(int nodes, double bound);
   void intSol(double objective, const std::vector<double>& x);
@@ -69,6 +72,7 @@ class RunContext {
   std::chrono::steady_clock::time_point lastCheck_;
   int outputLog_ = 1;
   int checkDelayMs_ = 0;
+  double timeLimit_ = -1.0;  // seconds, -1 without a limit
   int incumbents_ = 0;
 };
 

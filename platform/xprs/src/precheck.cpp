@@ -4,6 +4,7 @@
 #include <cmath>
 #include <coin/CoinFinite.hpp>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "validate.hpp"
@@ -57,6 +58,51 @@ std::vector<Reach> reachOf(const EngineModel& e) {
     }
   }
   return reach;
+}
+
+// Largest block of coupled columns the Hessian test factorizes (densely).
+constexpr std::size_t kMaxHessianBlock = 2000;
+
+// True when the symmetric n x n matrix given by its entries (i, j) with i <= j is positive
+// semi-definite.
+bool blockIsSemiDefinite(
+    const std::vector<std::pair<std::pair<std::size_t, std::size_t>, double>>& entries,
+    std::size_t n) {
+  std::vector<double> a(n * n, 0.0);
+  std::vector<double> rowMax(n, 0.0);
+  for (const auto& [key, q] : entries) {
+    const auto [i, j] = key;
+    a[i * n + j] = q;
+    a[j * n + i] = q;
+    rowMax[i] = std::max(rowMax[i], std::fabs(q));
+    rowMax[j] = std::max(rowMax[j], std::fabs(q));
+  }
+  // D^-1/2 A D^-1/2 with D the largest magnitude of each row: |a_ij| <= sqrt(d_i d_j).
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) a[i * n + j] /= std::sqrt(rowMax[i]) * std::sqrt(rowMax[j]);
+  }
+  constexpr double kPivotTol = 1e-9;
+  constexpr double kColumnTol = 1e-7;
+  // LDL' without pivoting; a zero pivot needs a zero remaining column.
+  for (std::size_t k = 0; k < n; ++k) {
+    const double d = a[k * n + k];
+    if (d < -kPivotTol) return false;
+    if (d <= kPivotTol) {
+      for (std::size_t i = k + 1; i < n; ++i) {
+        if (std::fabs(a[i * n + k]) > kColumnTol) return false;
+      }
+      continue;
+    }
+    for (std::size_t i = k + 1; i < n; ++i) {
+      const double f = a[i * n + k] / d;
+      if (f == 0.0) continue;
+      for (std::size_t j = k + 1; j <= i; ++j) a[i * n + j] -= f * a[j * n + k];
+    }
+    for (std::size_t i = k + 1; i < n; ++i) {
+      for (std::size_t j = k + 1; j < i; ++j) a[j * n + i] = a[i * n + j];
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -116,46 +162,41 @@ bool hessianFitsSense(const ModelRecord& m) {
   }
   std::sort(cols.begin(), cols.end());
   cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
-  const std::size_t n = cols.size();
-  if (n > 2000) fail("the objective Hessian involves more than 2000 columns");
   auto pos = [&](int c) {
     return static_cast<std::size_t>(std::lower_bound(cols.begin(), cols.end(), c) - cols.begin());
   };
-  std::vector<double> a(n * n, 0.0);
-  std::vector<double> rowMax(n, 0.0);
+  // Columns coupled by an entry form one block; each block is tested on its own.
+  std::vector<std::size_t> parent(cols.size());
+  for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = i;
+  auto root = [&](std::size_t i) {
+    while (parent[i] != i) i = parent[i] = parent[parent[i]];
+    return i;
+  };
+  for (const auto& [key, v] : m.objQ) parent[root(pos(key.first))] = root(pos(key.second));
+  std::vector<std::size_t> block(cols.size());
+  std::vector<std::size_t> local(cols.size());
+  std::vector<std::size_t> blockSize;
+  std::vector<std::size_t> blockOf(cols.size(), cols.size());
+  for (std::size_t i = 0; i < cols.size(); ++i) {
+    std::size_t& id = blockOf[root(i)];
+    if (id == cols.size()) {
+      id = blockSize.size();
+      blockSize.push_back(0);
+    }
+    block[i] = id;
+    local[i] = blockSize[id]++;
+  }
+  std::vector<std::vector<std::pair<std::pair<std::size_t, std::size_t>, double>>> entries(
+      blockSize.size());
   for (const auto& [key, v] : m.objQ) {
-    const double q = v * m.sense;
     const std::size_t i = pos(key.first);
-    const std::size_t j = pos(key.second);
-    a[i * n + j] = q;
-    a[j * n + i] = q;
-    rowMax[i] = std::max(rowMax[i], std::fabs(q));
-    rowMax[j] = std::max(rowMax[j], std::fabs(q));
+    entries[block[i]].push_back({{local[i], local[pos(key.second)]}, v * m.sense});
   }
-  // D^-1/2 A D^-1/2 with D the largest magnitude of each row: |a_ij| <= sqrt(d_i d_j).
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < n; ++j) a[i * n + j] /= std::sqrt(rowMax[i]) * std::sqrt(rowMax[j]);
-  }
-  constexpr double kPivotTol = 1e-9;
-  constexpr double kColumnTol = 1e-7;
-  // LDL' without pivoting; a zero pivot needs a zero remaining column.
-  for (std::size_t k = 0; k < n; ++k) {
-    const double d = a[k * n + k];
-    if (d < -kPivotTol) return false;
-    if (d <= kPivotTol) {
-      for (std::size_t i = k + 1; i < n; ++i) {
-        if (std::fabs(a[i * n + k]) > kColumnTol) return false;
-      }
-      continue;
+  for (std::size_t b = 0; b < blockSize.size(); ++b) {
+    if (blockSize[b] > kMaxHessianBlock) {
+      fail("the objective Hessian couples more than ", kMaxHessianBlock, " columns");
     }
-    for (std::size_t i = k + 1; i < n; ++i) {
-      const double f = a[i * n + k] / d;
-      if (f == 0.0) continue;
-      for (std::size_t j = k + 1; j <= i; ++j) a[i * n + j] -= f * a[j * n + k];
-    }
-    for (std::size_t i = k + 1; i < n; ++i) {
-      for (std::size_t j = k + 1; j < i; ++j) a[j * n + i] = a[i * n + j];
-    }
+    if (!blockIsSemiDefinite(entries[b], blockSize[b])) return false;
   }
   return true;
 }

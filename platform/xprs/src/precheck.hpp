@@ -18,9 +18,10 @@ namespace xprs::standin {
 [[nodiscard]] std::string provenInfeasible(EngineModel& e, const ModelRecord& m, bool mip,
                                            double tol, double intTol);
 
-// True when ½x'Qx is convex (sense 1) or concave (sense -1). The test runs on the Hessian
-// scaled symmetrically to entries of at most 1 in magnitude, which keeps its inertia, so that
-// a tolerance cannot hide a negative curvature beside huge entries.
+// True when ½x'Qx is convex (sense 1) or concave (sense -1). The test runs on each block of
+// columns coupled by entries, scaled symmetrically to entries of at most 1 in magnitude, which
+// keeps its inertia, so that a tolerance cannot hide a negative curvature beside huge entries.
+// Raises ApiError when a block couples more than 2000 columns.
 [[nodiscard]] bool hessianFitsSense(const ModelRecord& m);
 
 }  // namespace xprs::standin

@@ -900,7 +900,14 @@ TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
   XPRSprob lp = nullptr;
   ASSERT_EQ(XPRScreateprob(&lp), 0);
   ASSERT_EQ(XPRSsetintcontrol(lp, XPRS_OUTPUTLOG, 0), 0);
-  xprs_test::load(lp, xprs_test::readSample("afiro"));
+  const auto afiro = xprs_test::readSample("afiro");
+  xprs_test::load(lp, afiro);
+  // Upper bounds far from the optimum let the barrier run.
+  std::vector<int> cols(static_cast<std::size_t>(afiro.cols));
+  std::vector<char> upper(cols.size(), 'U');
+  std::vector<double> far(cols.size(), 1e4);
+  for (std::size_t j = 0; j < cols.size(); ++j) cols[j] = static_cast<int>(j);
+  ASSERT_EQ(XPRSchgbounds(lp, afiro.cols, cols.data(), upper.data(), far.data()), 0);
   for (const char* flags : {"p", "d", "b"}) {
     SCOPED_TRACE(flags);
     ASSERT_EQ(XPRSoptimize(lp, flags, &solve, &sol), 0);
