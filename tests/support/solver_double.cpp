@@ -91,6 +91,10 @@ struct SolverDouble::State {
     throw std::runtime_error(text);
   }
   void record(std::string entry) { journal.push_back(std::move(entry)); }
+  // A host that hands back the context object the solver made it journals this.
+  void noteOwnContext(const nuv::TagIndex* context) {
+    if (inCallback && context == &inCallback->context) record("own context handed back");
+  }
 };
 
 namespace {
@@ -727,6 +731,7 @@ nuv::opt::ConstraintContainer SolverDouble::constraints(std::uint64_t id,
     std::optional<double> value;
     std::optional<double> bound;
     if (context != nullptr) {
+      state_->noteOwnContext(context);
       if (!s.inCallback || !(s.inCallback->context == *context)) return out;
       value = s.inCallback->objective;
       bound = s.inCallback->bound;
@@ -748,6 +753,7 @@ std::shared_ptr<nuv::attr::AbstractItemDict> SolverDouble::attribs(
   state_->record("attribs " + std::string(name));
   if (name == "dbl" && context == nullptr) return std::make_shared<OptionDict>(state_);
   if (name != keys::solver::tag) return nullptr;
+  state_->noteOwnContext(context);
   auto dict = std::make_shared<SolverAttribs>();
   dict->put(keys::solver::model_name, BaseItem(s.modelName));
   if (context != nullptr) {
@@ -789,7 +795,7 @@ nuv::opt::SolveStatus SolverDouble::solve() {
       continue;
     }
     s.inCallback = event;
-    s.callback->notify(event.context);
+    s.callback->notify(s.inCallback->context);
     s.inCallback.reset();
   }
   for (const std::string& line : s.last.log) s.log->println(line);

@@ -37,28 +37,33 @@ void TraceCallback::notify(const nuv::TagIndex& context) {
   }
 }
 
-void TraceCallback::write(const nuv::TagIndex& context) {
-  const auto attributes = solver_.attribs(nuv::opt::solver::tag, &context);
+void TraceCallback::write(const nuv::TagIndex& given) {
+  // The link's own context object goes back to the solver, never the one the solver made.
+  const nuv::TagIndex* context = nullptr;
+  for (const nuv::TagIndex* own : {&nuv::opt::context::progress, &nuv::opt::context::node,
+                                   &nuv::opt::context::new_incumbent}) {
+    if (*own == given) context = own;
+  }
+  if (context == nullptr) return;
+  const auto attributes = solver_.attribs(nuv::opt::solver::tag, context);
   const auto nodes = itemValue<unsigned long>(attributes.get(), nuv::opt::solver::node_count);
   const auto time = itemValue<double>(attributes.get(), nuv::opt::solver::time_used);
   const char* kind = nullptr;
-  if (context == nuv::opt::context::new_incumbent) {
+  if (context == &nuv::opt::context::new_incumbent) {
     kind = "incumbent";
-  } else if (context == nuv::opt::context::node) {
+  } else if (context == &nuv::opt::context::node) {
     if (!nodes || *nodes < lastNodes_ + static_cast<std::uint64_t>(nodeStep_)) return;
     lastNodes_ = *nodes;
     kind = "node";
-  } else if (context == nuv::opt::context::progress) {
+  } else {
     if (!time || *time < lastTime_ + timeStep_) return;
     lastTime_ = *time;
     kind = "progress";
-  } else {
-    return;
   }
   std::optional<double> value;
   std::optional<double> bound;
   if (objective_) {
-    const auto results = solver_.constraints(*objective_, &context);
+    const auto results = solver_.constraints(*objective_, context);
     value = singleValue(results, nuv::opt::sense_domain::objective_value);
     bound = singleValue(results, nuv::opt::sense_domain::objective_bound);
   }

@@ -40,7 +40,7 @@ class TraceCallback final : public nuv::opt::AbstractCallback {
   [[nodiscard]] const std::optional<std::string>& failure() const { return failure_; }
 
  private:
-  void write(const nuv::TagIndex& context);
+  void write(const nuv::TagIndex& given);
 
   nuv::opt::AbstractSolver& solver_;
   std::ofstream out_;
