@@ -6,6 +6,7 @@
 //   c->set(1, 2.5, 0);      // values 0, 2.5, 0: the first write creates zeros for every item
 //   c->itemAdd(2, 9.0);     // values 0, 2.5, 0, 9, 9
 //   c->reset();             // no values, still 5 items
+//   c->clear();             // no values, no items: as new, and still the same object
 //
 // One element at most; the element argument is ignored. The default is 0 and every value is
 // accepted as it is. While values exist there is exactly one per item.
@@ -20,7 +21,7 @@
 //   - `itemAdd` beyond what `supportsItemAdd` allows raises "Attribute Error (4)" and changes
 //     nothing.
 // `view` and `viewAll` borrow the stored values: they are valid only until the next `itemAdd`,
-// `reset` or the container's destruction. T is int or double.
+// `reset`, `clear` or the container's destruction. T is int or double.
 #ifndef NUV_ATTR_LIB_OPTIONAL_CONTAINER_HPP_
 #define NUV_ATTR_LIB_OPTIONAL_CONTAINER_HPP_
 
@@ -66,6 +67,12 @@ class OptionalContainer final : public AbstractContainer<T> {
   [[nodiscard]] Index elemCount() const override { return values_.has_value() ? 1 : 0; }
   // Frees the values; the item count stays.
   void reset() override { values_.reset(); }
+  // Frees the values and drops every item. Holders of the container keep the same object, so a
+  // model that is emptied and loaded again is seen through views made before.
+  void clear() noexcept {
+    values_.reset();
+    itemCount_ = 0;
+  }
 
   [[nodiscard]] T getDefault() const override { return T{}; }
   [[nodiscard]] T get(Index item, Index /*elem*/) const override {

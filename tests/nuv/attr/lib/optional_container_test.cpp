@@ -65,6 +65,25 @@ TEST(OptionalContainerTest, GrowthSetAndResetSequence) {
   EXPECT_THAT(all(*c), ElementsAre(0.0, 0.0, 0.0, 0.0, 1.0));
 }
 
+TEST(OptionalContainerTest, ClearDropsValuesAndItemsOfTheSameObject) {
+  const auto c = optionalContainer<int>();
+  c->itemAdd(3, 0);
+  c->set(2, 8, 0);
+  const AbstractContainer<int>& held = *c;
+  c->clear();
+  EXPECT_EQ(held.itemCount(), 0);
+  EXPECT_EQ(held.elemCount(), 0);
+  EXPECT_THAT([&] { static_cast<void>(c->get(2, 0)); },
+              ThrowsMessage<CheckException>(StrEq(
+                  "Check Error (5): 'item' (which is 2) must be less than 'itemCount()' (which "
+                  "is 0).")));
+  // Grown again, the old values do not come back.
+  c->itemAdd(2, 5);
+  EXPECT_EQ(c->elemCount(), 0);
+  c->set(0, 1, 0);
+  EXPECT_THAT(all(*c), ElementsAre(1, 0));
+}
+
 TEST(OptionalContainerTest, ReadsWithoutValuesRaiseBadOptionalAccess) {
   const auto c = optionalContainer<int>();
   // Even with no items there is no value vector to view.
