@@ -14,7 +14,8 @@
 //   - `reset` drops the values and keeps the item count; `itemAdd(count, value)` appends count
 //     items holding value in every element held (count must not be negative).
 //   - Reads of one value and `view` return copies; the list and all-items forms move blocks
-//     without a virtual call per item.
+//     without a virtual call per item; `viewAll` lends the stored element (a borrowed view, valid
+//     until the container is changed or destroyed), so a reader of many values copies none.
 // No locking: a caller that shares one between threads provides the exclusion.
 #ifndef NUV_ATTR_LIB_VECTOR_CONTAINER_HPP_
 #define NUV_ATTR_LIB_VECTOR_CONTAINER_HPP_
@@ -30,6 +31,7 @@
 #include "nuv/idx/abstract_list.hpp"
 #include "nuv/idx/list.hpp"
 #include "nuv/types.hpp"
+#include "nuv/view.hpp"
 
 namespace nuv::attr::lib {
 
@@ -81,6 +83,11 @@ class VectorContainer final : public AbstractContainer<T> {
     for (std::size_t k = 0; k < values.size(); ++k) {
       values[k] = source[checkedItem(list[static_cast<Index>(k)])];
     }
+  }
+  [[nodiscard]] View<const std::vector<T>> viewAll(Index elem) const override {
+    // Without values there is nothing to lend: the interface's copy answers (or refuses) as get.
+    if (elements_.empty()) return AbstractContainer<T>::viewAll(elem);
+    return View<const std::vector<T>>::borrowed(&element(elem));
   }
   void getAll(std::span<T> values, Index elem) const override {
     checkEqual("values.size()", values.size(), itemCount_);

@@ -101,6 +101,12 @@ TYPED_TEST(VectorContainerTest, HoldsOneElementOfTheGivenValues) {
   EXPECT_EQ(key(container->get(2, 0)), key(v[2]));
   EXPECT_EQ(keys(readAll<TypeParam>(*container, 0)), keys(v));
   EXPECT_EQ(keys(*container->viewAll(0)), keys(v));
+  // The view lends the stored values: a later write shows through it.
+  const View<const std::vector<TypeParam>> lent = container->viewAll(0);
+  EXPECT_FALSE(lent.owns());
+  container->set(0, v[2], 0);
+  EXPECT_EQ(key((*lent)[0]), key(v[2]));
+  EXPECT_THROW(static_cast<void>(container->viewAll(1)), CheckException);
 
   // Through the type-erased handle and back, as dictionaries hand containers out.
   const Container<TypeParam> typed{BaseContainer(container)};
