@@ -1,0 +1,202 @@
+#include "qel/data.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "nuv/exception.hpp"
+#include "nuv/idx/abstract_list.hpp"
+#include "qel/xpress/xpress_exception.hpp"
+#include "tests/support/standin_test.hpp"
+#include "xprs_testing.hpp"
+
+namespace {
+
+using nuv::idx::lib::Range;
+using ::testing::ElementsAre;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
+
+std::vector<nuv::Index> entries(const nuv::idx::AbstractList& list) { return *list.viewVector(); }
+
+void expectBlock(const Range& block, nuv::Index first, nuv::Index size) {
+  EXPECT_EQ(block.first(), first);
+  EXPECT_EQ(block.size(), size);
+}
+
+TEST(DataTest, ColumnBlocksFollowEachOtherAndGrowTheColumnContainers) {
+  qel::Data data;
+  expectBlock(data.addVar(3), 0, 3);
+  expectBlock(data.addVar(0), 0, 0);
+  expectBlock(data.addVar(-4), 0, 0);
+  expectBlock(data.addVar(2), 3, 2);
+  expectBlock(*data.varList, 0, 5);
+  for (const nuv::Index count :
+       {data.varLevels->itemCount(), data.varBasis->itemCount(), data.varPriorities->itemCount(),
+        data.varInfeasible->itemCount()}) {
+    EXPECT_EQ(count, 5);
+  }
+  EXPECT_EQ(data.linConstrBasis->itemCount(), 0);
+}
+
+TEST(DataTest, RowKindsShareOneNumberingAndObjectivesSetsIndicatorsCountAlone) {
+  qel::Data data;
+  // A column block with values: new items of a container that holds values get zeros.
+  data.addVar(1);
+  data.varLevels->set(0, 4.0, 0);
+  data.addVar(1);
+  EXPECT_THAT(*data.varLevels->viewAll(0), ElementsAre(4.0, 0.0));
+
+  expectBlock(data.addLinCon(2), 0, 2);
+  expectBlock(data.addQuadCon(1), 2, 1);
+  expectBlock(data.addLinCon(1), 3, 1);
+  expectBlock(data.addNonlinCon(2), 4, 2);
+  expectBlock(data.addLinCon(0), 0, 0);
+  EXPECT_THAT(entries(*data.linConList), ElementsAre(0, 1, 3));
+  EXPECT_EQ(data.linConList->type(), nuv::idx::ListType::kAscending);
+  EXPECT_THAT(entries(*data.quadConList), ElementsAre(2));
+  EXPECT_THAT(entries(*data.nonlinConList), ElementsAre(4, 5));
+  expectBlock(*data.conList, 0, 6);
+  EXPECT_EQ(data.linConstrBasis->itemCount(), 6);
+  EXPECT_EQ(data.constrInfeasible->itemCount(), 6);
+
+  expectBlock(data.addIndicCon(2), 0, 2);
+  expectBlock(data.addSOSCon(1), 0, 1);
+  expectBlock(data.addSOSCon(2), 1, 2);
+  expectBlock(data.addLinObj(1), 0, 1);
+  expectBlock(data.addQuadObj(1), 0, 1);
+  expectBlock(data.addNonlinObj(1), 0, 1);
+  expectBlock(*data.sosConList, 0, 3);
+}
+
+TEST(DataTest, RefusesABlockPastTheLargestIndexAndKeepsTheList) {
+  qel::Data data;
+  data.addVar(std::numeric_limits<int>::max() - 1);
+  EXPECT_THAT([&] { data.addVar(2); },
+              ThrowsMessage<nuv::Exception>(
+                  StrEq("Cast Error: Cannot cast 2147483648 from 'long int' to 'int'.")));
+  expectBlock(*data.varList, 0, std::numeric_limits<int>::max() - 1);
+  expectBlock(data.addVar(1), std::numeric_limits<int>::max() - 1, 1);
+}
+
+TEST(DataTest, AdderIdsAreDrawnInOrderAndDiffer) {
+  const qel::Data a;
+  const qel::Data b;
+  const std::uint64_t ids[] = {
+      a.varAdderId,       a.linConAdderId,    a.linObjAdderId, a.quadConAdderId,  a.quadObjAdderId,
+      a.nonlinConAdderId, a.nonlinObjAdderId, a.sosConAdderId, a.indicConAdderId, b.varAdderId};
+  for (std::size_t k = 1; k < std::size(ids); ++k) EXPECT_EQ(ids[k], ids[0] + k);
+}
+
+TEST(DataTest, QueriesFollowTheObjectiveAndConstraintLists) {
+  struct Case {
+    const char* what;
+    void (*load)(qel::Data&);
+    bool hasObj, isLinear, isNonlinear;
+  };
+  const Case cases[] = {
+      {"empty", [](qel::Data&) {}, false, true, false},
+      {"linear rows and objective",
+       [](qel::Data& d) {
+         d.addLinCon(2);
+         d.addLinObj(1);
+       },
+       true, true, false},
+      {"quadratic row", [](qel::Data& d) { d.addQuadCon(1); }, false, false, false},
+      {"quadratic objective", [](qel::Data& d) { d.addQuadObj(1); }, true, false, false},
+      {"nonlinear row", [](qel::Data& d) { d.addNonlinCon(1); }, false, false, true},
+      {"nonlinear objective", [](qel::Data& d) { d.addNonlinObj(1); }, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    qel::Data data;
+    c.load(data);
+    EXPECT_EQ(data.hasObj(), c.hasObj);
+    EXPECT_EQ(data.isLinear(), c.isLinear);
+    EXPECT_EQ(data.isNonlinear(), c.isNonlinear);
+  }
+}
+
+TEST(DataTest, BasisMapsTranslateEveryCode) {
+  // Codes -1 to 4 in turn.
+  const int toHost[] = {4, 1, 3, 2, 4, 4};
+  const int toXpress[] = {3, 3, 0, 2, 1, 3};
+  for (int code = -1; code <= 4; ++code) {
+    EXPECT_EQ(qel::basisToPelu(code), toHost[code + 1]) << code;
+    EXPECT_EQ(qel::basisToXpress(code), toXpress[code + 1]) << code;
+  }
+}
+
+class DataClearTest : public xprs_test::StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    data_.emplace();
+    data_->prob = std::make_shared<qel::XpressProb>();
+    data_->prob->start();
+    const double upper[] = {1.0, 1.0};
+    data_->prob->addCols(2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, upper);
+    data_->addVar(2);
+    data_->addLinCon(1);
+    data_->addQuadCon(1);
+    data_->addLinObj(1);
+    data_->addSOSCon(1);
+    data_->varBasis->set(1, 3, 0);
+    data_->constrInfeasible->set(0, 1, 0);
+    data_->linkAttribs->advbasis()->set(0, 0);
+    data_->callback = std::make_shared<NoCallback>();
+  }
+  void TearDown() override {
+    data_.reset();
+    StandinTest::TearDown();
+  }
+  struct NoCallback : nuv::opt::AbstractCallback {
+    void notify(const nuv::TagIndex&) override {}
+  };
+  std::optional<qel::Data> data_;
+};
+
+TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
+  const auto varList = data_->varList;
+  const auto linConList = data_->linConList;
+  const auto varBasis = data_->varBasis;
+  const auto log = data_->log;
+  const auto view = data_->probView;
+  const std::uint64_t firstId = data_->varAdderId;
+  const XPRSprob old = data_->prob->rawProb();
+
+  data_->clear();
+  EXPECT_NE(data_->prob->rawProb(), old);
+  EXPECT_EQ(xprs::testing::inspect(data_->prob->rawProb()).model.cols(), 0);
+  EXPECT_NE(data_->log, log);
+  EXPECT_EQ(data_->callback, nullptr);
+  EXPECT_EQ(data_->probView, view);
+  EXPECT_EQ(data_->varAdderId, firstId);
+  EXPECT_EQ(data_->varList, varList);
+  EXPECT_EQ(data_->varBasis, varBasis);
+  for (const nuv::Index size :
+       {varList->size(), linConList->size(), data_->conList->size(), data_->quadConList->size(),
+        data_->sosConList->size(), varBasis->itemCount(), varBasis->elemCount(),
+        data_->constrInfeasible->itemCount(), data_->constrInfeasible->elemCount(),
+        data_->linkAttribs->advbasis()->elemCount()}) {
+    EXPECT_EQ(size, 0);
+  }
+  EXPECT_FALSE(data_->hasObj());
+
+  expectBlock(data_->addVar(2), 0, 2);
+  expectBlock(data_->addLinCon(1), 0, 1);
+  EXPECT_THAT(entries(*linConList), ElementsAre(0));
+}
+
+TEST_F(DataClearTest, StopsWhenTheProblemCannotBeCreatedAgain) {
+  xprs::testing::failNext("XPRScreateprob", 7, "ignored");
+  EXPECT_THROW(data_->clear(), qel::XpressException);
+  EXPECT_EQ(data_->varList->size(), 2);
+  EXPECT_EQ(data_->varBasis->elemCount(), 1);
+  EXPECT_NE(data_->callback, nullptr);
+}
+
+}  // namespace
