@@ -1,0 +1,275 @@
+#include "qel/adder/adder_common.hpp"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "nuv/attr/transform/negate.hpp"
+#include "nuv/attr/view/transform_container.hpp"
+#include "nuv/math/array/vector_data.hpp"
+#include "nuv/num_cast.hpp"
+#include "nuv/opt/keys.hpp"
+
+namespace qel::detail {
+namespace {
+
+using nuv::Index;
+
+nuv::opt::SupportException domainTypeNotSupported() {
+  return nuv::opt::SupportException("Domain type not supported.", {});
+}
+
+std::size_t at(Index i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+bool adderActive(const std::weak_ptr<Data>& data) {
+  const std::shared_ptr<Data> locked = data.lock();
+  return locked && !(locked->prob && locked->prob->isSolving());
+}
+
+std::uint64_t adderId(const std::weak_ptr<Data>& data, const std::uint64_t Data::*id) {
+  const std::shared_ptr<Data> locked = data.lock();
+  return locked ? (*locked).*id : 0;
+}
+
+std::shared_ptr<Data> lockActive(const std::weak_ptr<Data>& data) {
+  std::shared_ptr<Data> locked = data.lock();
+  if (!locked || (locked->prob && locked->prob->isSolving())) {
+    throw nuv::opt::SupportException("Adder inactive", {});
+  }
+  return locked;
+}
+
+nuv::opt::SupportException inputNotSupported() {
+  return nuv::opt::SupportException("Input not supported", {});
+}
+
+void requireItems(const nuv::attr::AbstractBaseContainer& part, Index n) {
+  if (part.itemCount() != n) throw inputNotSupported();
+}
+
+void requireItemsIfGiven(const nuv::attr::AbstractBaseContainer& part, Index n) {
+  if (part.itemCount() != 0) requireItems(part, n);
+}
+
+void requireItemsIfValues(const nuv::attr::AbstractBaseContainer& part, Index n) {
+  if (part.elemCount() > 0) requireItems(part, n);
+}
+
+void requireNamesWithin(const Strings& names, Index n) {
+  if (names.itemCount() > n) throw inputNotSupported();
+}
+
+const nuv::idx::List& ownedVariables(const Data& data, const nuv::math::Symbol<double>& symbol) {
+  if (symbol.kind() != nuv::math::SymbolKind::kVectorOfVariables) throw inputNotSupported();
+  const nuv::math::VectorOfVariablesSymbol<double>& variables = symbol.vectorOfVariables();
+  if (variables.ownerId != data.varAdderId) throw inputNotSupported();
+  return variables.indices;
+}
+
+char varTypeToXpress(int type) {
+  switch (type) {
+    case 0:
+      return 'C';
+    case 1:
+      return 'I';
+    case 2:
+      return 'S';
+    case 3:
+      return 'R';
+    default:
+      throw domainTypeNotSupported();
+  }
+}
+
+char constrTypeToXpress(int type) {
+  switch (type) {
+    case 0:
+      return 'G';
+    case 1:
+      return 'L';
+    case 2:
+      return 'E';
+    default:
+      throw domainTypeNotSupported();
+  }
+}
+
+int objTypeToXpress(int type) {
+  switch (type) {
+    case 0:
+      return 1;
+    case 1:
+      return -1;
+    default:
+      throw domainTypeNotSupported();
+  }
+}
+
+char sosTypeToXpress(int type) {
+  switch (type) {
+    case 0:
+      return '1';
+    case 1:
+      return '2';
+    default:
+      throw domainTypeNotSupported();
+  }
+}
+
+int indicTypeToXpress(int type) {
+  switch (type) {
+    case 2:
+      return -1;
+    case 3:
+      return 1;
+    default:
+      throw domainTypeNotSupported();
+  }
+}
+
+void storeNames(Data* data, int type, const Strings& names, const nuv::idx::List& indices) {
+  if (names.elemCount() <= 0) return;
+  if (data->prob->getIntControl(XPRS_MPSNAMELENGTH) == 0) return;
+  const nuv::View<const std::vector<std::string>> texts = viewAll(names);
+  for (std::size_t k = 0; k < texts->size(); ++k) {
+    const Index entity = indices[static_cast<Index>(k)];
+    data->prob->addNames(type, (*texts)[k].c_str(), entity, entity);
+  }
+}
+
+LinearTerms linearTerms(const Data& data, const Symbols& variables, const Vectors& coefficients) {
+  const Index m = variables.itemCount();
+  requireItemsIfGiven(coefficients, m);
+  LinearTerms terms;
+  terms.starts.assign(at(m) + 1, 0);
+  const nuv::View<const std::vector<nuv::math::Symbol<double>>> symbols = viewAll(variables);
+  std::vector<const nuv::idx::List*> lists(symbols->size());
+  for (std::size_t k = 0; k < lists.size(); ++k) lists[k] = &ownedVariables(data, (*symbols)[k]);
+
+  // First pass: each function's entries, checked, and their count, so that the entry arrays are
+  // allocated once. Each vector object is asked once; its data may borrow the object's arrays,
+  // which the container keeps alive.
+  const nuv::View<const std::vector<nuv::math::Vector<double>>> vectors = viewAll(coefficients);
+  std::vector<nuv::math::VectorData<double>> entries;
+  entries.reserve(vectors->size());
+  for (std::size_t k = 0; k < vectors->size(); ++k) {
+    entries.push_back((*vectors)[k].data(nuv::math::VectorDataKind::kSparse));
+    // Sparse positions ascend strictly, so the last one is the largest.
+    const std::span<const Index> positions = entries.back().indices();
+    if (!positions.empty() && (positions.front() < 0 || positions.back() >= lists[k]->size())) {
+      throw inputNotSupported();
+    }
+    terms.starts[k + 1] = terms.starts[k] + static_cast<XPRSint64>(positions.size());
+  }
+  const auto total = static_cast<std::size_t>(terms.starts.back());
+  terms.columns = std::make_unique_for_overwrite<int[]>(total);
+  terms.values = std::make_unique_for_overwrite<double[]>(total);
+  // Second pass: positions become columns through the function's own variable list.
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const auto first = static_cast<std::size_t>(terms.starts[k]);
+    const auto size = static_cast<std::size_t>(terms.starts[k + 1]) - first;
+    if (size == 0) continue;
+    const std::span<Index> columns(terms.columns.get() + first, size);
+    entries[k].copyIndices(columns);
+    entries[k].copyValues(std::span<double>(terms.values.get() + first, size));
+    lists[k]->asMap(columns);
+  }
+  return terms;
+}
+
+void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coefficients,
+                     const Doubles& constants, const Ints& types) {
+  const Index m = variables.itemCount();
+  requireItems(types, m);
+  requireItemsIfGiven(constants, m);
+
+  std::vector<char> rowTypes;
+  rowTypes.reserve(at(m));
+  const nuv::View<const std::vector<int>> typeCodes = viewAll(types);
+  for (const int type : *typeCodes) rowTypes.push_back(constrTypeToXpress(type));
+
+  const LinearTerms terms = linearTerms(*data, variables, coefficients);
+
+  std::vector<double> rhs;
+  if (constants.itemCount() > 0) {
+    rhs.resize(at(m));
+    const nuv::attr::view::TransformContainer<Doubles, nuv::attr::transform::Negate> negated(
+        constants);
+    negated.getAll(rhs, 0);
+  }
+
+  data->prob->addRows(m, terms.starts.back(), rowTypes.data(), rhs.empty() ? nullptr : rhs.data(),
+                      /*rng=*/nullptr, terms.starts.data(), terms.columns.get(),
+                      terms.values.get());
+}
+
+void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms& terms,
+                   const Doubles& constants,
+                   const nuv::opt::lib::sense_domain::ContainerDictView<double>& domain) {
+  namespace sense = nuv::opt::sense_domain;
+  const Index m = indices.size();
+  if (m <= 0) return;
+
+  // The handles stay alive while their values are read: a view may borrow from their objects.
+  const Ints senseTypes = domain.container<int>(sense::type);
+  const Doubles weightPart = domain.container<double>(sense::weight);
+  const Ints priorityPart = domain.container<int>(sense::priority);
+  const Doubles absTolPart = domain.container<double>(sense::absolute_tolerance);
+  const Doubles relTolPart = domain.container<double>(sense::relative_tolerance);
+  // A key supplies every objective when it holds values, and none otherwise.
+  const auto valuesOf = [](const auto& part) {
+    using T = typename std::decay_t<decltype(part)>::ValueType;
+    return part.elemCount() > 0 ? viewAll(part) : viewAll(nuv::attr::Container<T>());
+  };
+  const auto senses = viewAll(senseTypes);
+  const auto weights = valuesOf(weightPart);
+  const auto priorities = valuesOf(priorityPart);
+  const auto absTols = valuesOf(absTolPart);
+  const auto relTols = valuesOf(relTolPart);
+  const auto constantValues = viewAll(constants);
+
+  // The problem's sense is that of the model's first objective.
+  int problemSense = 0;
+  if (indices[0] == 0) {
+    problemSense = senses->at(0);
+    data->prob->chgObjSense(objTypeToXpress(problemSense));
+  } else {
+    problemSense = data->prob->getDblAttrib(XPRS_OBJSENSE) == 1.0 ? 0 : 1;
+  }
+
+  for (Index k = 0; k < m; ++k) {
+    const int objective = indices[k];
+    const std::size_t i = at(k);
+    const int constantColumn = -1;
+    const double constant = constantValues->empty() ? 0.0 : (*constantValues)[i];
+    const double negatedConstant = -constant;
+    data->prob->chgObjN(objective, 1, &constantColumn, &negatedConstant);
+    const auto first = static_cast<std::size_t>(terms.starts[i]);
+    const int count = nuv::numCast<int>(terms.starts[i + 1] - terms.starts[i]);
+    data->prob->chgObjN(objective, count, terms.columns.get() + first, terms.values.get() + first);
+
+    const double sign = senses->at(i) == problemSense ? 1.0 : -1.0;
+    if (!priorities->empty()) {
+      data->prob->setObjIntControl(objective, XPRS_OBJECTIVE_PRIORITY, (*priorities)[i]);
+    }
+    // Xpress optimises every objective in the problem's sense; an objective of the other sense
+    // needs a negative weight, also when the batch gives none (the default weight is 1).
+    if (!weights->empty()) {
+      data->prob->setObjDblControl(objective, XPRS_OBJECTIVE_WEIGHT, sign * (*weights)[i]);
+    } else if (sign < 0.0) {
+      data->prob->setObjDblControl(objective, XPRS_OBJECTIVE_WEIGHT, -1.0);
+    }
+    if (!absTols->empty()) {
+      data->prob->setObjDblControl(objective, XPRS_OBJECTIVE_ABSTOL, (*absTols)[i]);
+    }
+    if (!relTols->empty()) {
+      data->prob->setObjDblControl(objective, XPRS_OBJECTIVE_RELTOL, (*relTols)[i]);
+    }
+  }
+}
+
+}  // namespace qel::detail

@@ -1,0 +1,115 @@
+// Shared by the adder tests: a record over a started stand-in problem, and builders of batches
+// from plain vectors.
+#ifndef TESTS_QEL_ADDER_ADDER_FIXTURE_HPP_
+#define TESTS_QEL_ADDER_ADDER_FIXTURE_HPP_
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "nuv/attr/base_container.hpp"
+#include "nuv/attr/container_dict.hpp"
+#include "nuv/attr/lib/map_container_dict.hpp"
+#include "nuv/attr/lib/vector_container.hpp"
+#include "nuv/idx/lib/list.hpp"
+#include "nuv/math/lib/sparse_vector.hpp"
+#include "nuv/math/symbol.hpp"
+#include "nuv/opt/constraint_container.hpp"
+#include "nuv/opt/context.hpp"
+#include "nuv/opt/keys.hpp"
+#include "nuv/opt/variable_container.hpp"
+#include "qel/adder/var_adder.hpp"
+#include "qel/data.hpp"
+#include "qel/xpress/xpress_prob.hpp"
+#include "tests/support/standin_test.hpp"
+#include "xprs_testing.hpp"
+
+namespace qel_test {
+
+using Part = std::map<nuv::Index, nuv::attr::BaseContainer>;
+using Sym = nuv::math::Symbol<double>;
+using Vec = nuv::math::Vector<double>;
+
+// A one-element part of the given values.
+template <class T>
+nuv::attr::BaseContainer values(std::vector<T> items) {
+  return nuv::attr::BaseContainer(
+      std::make_shared<nuv::attr::lib::VectorContainer<T>>(std::move(items)));
+}
+
+inline nuv::attr::BaseContainer ints(std::vector<int> v) { return values(std::move(v)); }
+inline nuv::attr::BaseContainer dbls(std::vector<double> v) { return values(std::move(v)); }
+inline nuv::attr::BaseContainer strs(std::vector<std::string> v) { return values(std::move(v)); }
+inline nuv::attr::BaseContainer syms(std::vector<Sym> v) { return values(std::move(v)); }
+inline nuv::attr::BaseContainer vecs(std::vector<Vec> v) { return values(std::move(v)); }
+
+inline nuv::attr::ContainerDict dict(const Part& part) {
+  auto map = std::make_shared<nuv::attr::lib::MapContainerDict>();
+  for (const auto& [key, container] : part) map->set(key, container);
+  return nuv::attr::ContainerDict(std::move(map));
+}
+
+inline nuv::opt::VariableContainer variableBatch(const Part& domain, const Part& tagged = {}) {
+  return {dict(domain), {{nuv::opt::variable::tag, dict(tagged)}}};
+}
+
+inline nuv::opt::ConstraintContainer constraintBatch(const Part& function, const Part& domain,
+                                                     const Part& tagged = {}) {
+  return {dict(function), dict(domain), {{nuv::opt::constraint::tag, dict(tagged)}}};
+}
+
+// The variables columns, as created by the variable adder with id owner.
+inline Sym vars(std::uint64_t owner, std::vector<nuv::Index> columns) {
+  return Sym::vectorOfVariables(
+      owner, nuv::idx::List(std::make_shared<const nuv::idx::lib::List>(std::move(columns))));
+}
+
+inline Vec sparse(nuv::Index dimension, std::vector<nuv::Index> positions,
+                  std::vector<double> coefficients) {
+  return nuv::math::lib::sparseVector<double>(dimension, std::move(positions),
+                                              std::move(coefficients));
+}
+
+class AdderTest : public xprs_test::StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    data_ = std::make_shared<qel::Data>();
+    data_->prob = std::make_shared<qel::XpressProb>();
+    data_->prob->start();
+  }
+  void TearDown() override {
+    data_.reset();
+    StandinTest::TearDown();
+  }
+  [[nodiscard]] const xprs::testing::ModelRecord& model() const {
+    return xprs::testing::inspect(data_->prob->rawProb()).model;
+  }
+  // n continuous columns in [0, 10], loaded through the variable adder.
+  void addColumns(int n) {
+    const auto count = static_cast<std::size_t>(n);
+    qel::VarAdder(data_).add(variableBatch(
+        {{nuv::opt::interval_domain::type, values(std::vector<int>(count, 0))},
+         {nuv::opt::interval_domain::upper_bound, values(std::vector<double>(count, 10.0))}}));
+  }
+  // Variables of this record's variable adder.
+  [[nodiscard]] Sym own(std::vector<nuv::Index> columns) const {
+    return vars(data_->varAdderId, std::move(columns));
+  }
+  // Whether the mutex of the record is free: no add left it locked.
+  [[nodiscard]] bool mutexFree() const {
+    if (!data_->mutex.try_lock()) return false;
+    data_->mutex.unlock();
+    return true;
+  }
+  std::shared_ptr<qel::Data> data_;
+};
+
+}  // namespace qel_test
+
+#endif  // TESTS_QEL_ADDER_ADDER_FIXTURE_HPP_

@@ -1,0 +1,157 @@
+#include "qel/adder/lin_constr_adder.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "nuv/exception.hpp"
+#include "nuv/opt/keys.hpp"
+#include "nuv/opt/support_exception.hpp"
+#include "tests/qel/adder/adder_fixture.hpp"
+
+namespace qel_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
+namespace xt = xprs::testing;
+namespace fn = nuv::opt::linear_function;
+namespace dom = nuv::opt::static_bounded_domain;
+
+class LinConstrAdderTest : public AdderTest {
+ protected:
+  void SetUp() override {
+    AdderTest::SetUp();
+    addColumns(10);
+  }
+  nuv::idx::List add(const Part& function, const Part& domain, const Part& tagged = {}) {
+    return qel::LinConstrAdder(data_).add(constraintBatch(function, domain, tagged));
+  }
+};
+
+TEST_F(LinConstrAdderTest, LoadsABatchAsOneCallOfRows) {
+  xt::clearCalls();
+  const nuv::idx::List rows =
+      add({{fn::variables, syms({own({0, 1}), own({0, 1})})},
+           {fn::coefficients, vecs({sparse(2, {0, 1}, {1.0, 2.0}), sparse(2, {1}, {-1.0})})},
+           {fn::constant, dbls({3.0, 4.0})}},
+          {{dom::type, ints({0, 2})}});
+  EXPECT_THAT(*rows.viewVector(), ElementsAre(0, 1));
+  EXPECT_EQ(xt::countCalls("XPRSaddrows64"), 1u);
+  EXPECT_EQ(xt::calls().size(), 1u);
+  EXPECT_THAT(model().rowType, ElementsAre('G', 'E'));
+  EXPECT_THAT(model().rowRhs, ElementsAre(-3.0, -4.0));
+  EXPECT_THAT(model().elemRow, ElementsAre(0, 0, 1));
+  EXPECT_THAT(model().elemCol, ElementsAre(0, 1, 1));
+  EXPECT_THAT(model().elemVal, ElementsAre(1.0, 2.0, -1.0));
+}
+
+TEST_F(LinConstrAdderTest, RowsShareTheNumberingOfAllConstraintKinds) {
+  // No coefficients and no constants: rows without entries and right-hand sides.
+  add({{fn::variables, syms({own({}), own({3})})}}, {{dom::type, ints({1, 1})}});
+  // A row of another kind, as the quadratic adder adds it.
+  const char type = 'L';
+  const XPRSint64 start = 0;
+  data_->prob->addRows(1, 0, &type, nullptr, nullptr, &start, nullptr, nullptr);
+  data_->addQuadCon(1);
+
+  const nuv::idx::List rows = add({{fn::variables, syms({own({9, 5}), own({2})})},
+                                   {fn::coefficients, vecs({sparse(2, {0, 1}, {1.0, 2.0}), Vec()})},
+                                   {fn::constant, dbls({-1.0, 0.5})}},
+                                  {{dom::type, ints({1, 0})}, {dom::start_basis, ints({1, 2})}},
+                                  {{nuv::opt::constraint::name, strs({"r3", "r4"})}});
+  EXPECT_THAT(*rows.viewVector(), ElementsAre(3, 4));
+  EXPECT_THAT(*data_->linConList->viewVector(), ElementsAre(0, 1, 3, 4));
+  EXPECT_EQ(data_->conList->size(), 5);
+  EXPECT_THAT(model().rowRhs, ElementsAre(0.0, 0.0, 0.0, 1.0, -0.5));
+  // Positions map through each function's own list: position 0 of [9, 5] is column 9.
+  EXPECT_THAT(model().elemRow, ElementsAre(3, 3));
+  EXPECT_THAT(model().elemCol, ElementsAre(9, 5));
+  EXPECT_THAT(model().rowNames, ElementsAre("", "", "", "r3", "r4"));
+  EXPECT_THAT(*data_->linConstrBasis->viewAll(0), ElementsAre(0, 0, 0, 1, 2));
+}
+
+TEST_F(LinConstrAdderTest, RefusesMalformedBatchesBeforeAnyOptimizerCall) {
+  const qel::Data other;
+  const Part two = {{dom::type, ints({0, 0})}};
+  struct Case {
+    const char* what;
+    Part function;
+    Part domain;
+    Part tagged;
+    std::string text;
+  };
+  const std::string input = "Support Error: Input not supported";
+  const Case cases[] = {
+      {"unknown type",
+       {{fn::variables, syms({own({0}), own({1})})}},
+       {{dom::type, ints({0, 3})}},
+       {},
+       "Support Error: Domain type not supported."},
+      {"variables of another solver",
+       {{fn::variables, syms({own({0}), vars(other.varAdderId, {1})})}},
+       two,
+       {},
+       input},
+      {"a number for variables",
+       {{fn::variables, syms({own({0}), Sym::numeric(1.0)})}},
+       two,
+       {},
+       input},
+      {"variables for fewer rows", {{fn::variables, syms({own({0})})}}, two, {}, input},
+      {"no variables", {}, two, {}, input},
+      {"constants for fewer rows",
+       {{fn::variables, syms({own({0}), own({1})})}, {fn::constant, dbls({1.0})}},
+       two,
+       {},
+       input},
+      {"coefficients for more rows",
+       {{fn::variables, syms({own({0}), own({1})})},
+        {fn::coefficients, vecs({Vec(), Vec(), Vec()})}},
+       two,
+       {},
+       input},
+      {"position outside the variables",
+       {{fn::variables, syms({own({0, 1}), own({1})})},
+        {fn::coefficients, vecs({sparse(3, {0, 2}, {1.0, 1.0}), Vec()})}},
+       two,
+       {},
+       input},
+      {"more names than rows",
+       {{fn::variables, syms({own({0}), own({1})})}},
+       two,
+       {{nuv::opt::constraint::name, strs({"a", "b", "c"})}},
+       input},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    xt::clearCalls();
+    EXPECT_THAT([&] { add(c.function, c.domain, c.tagged); },
+                ThrowsMessage<nuv::opt::SupportException>(StrEq(c.text)));
+    EXPECT_TRUE(xt::calls().empty());
+    EXPECT_EQ(data_->conList->size(), 0);
+    EXPECT_TRUE(mutexFree());
+  }
+}
+
+TEST_F(LinConstrAdderTest, BasisCodesOfAnotherCountRaiseAfterTheRowsAreNamed) {
+  EXPECT_THAT(
+      [&] {
+        add({{fn::variables, syms({own({0}), own({1}), own({2}), own({3})})}},
+            {{dom::type, ints({0, 0, 1, 2})}, {dom::start_basis, ints({1, 1, 1})}},
+            {{nuv::opt::constraint::name, strs({"a", "b", "c", "d"})}});
+      },
+      ThrowsMessage<nuv::CheckException>(
+          StrEq("Check Error (4): 'container.itemCount()' (which is 3) must be equal to 4.")));
+  EXPECT_EQ(model().rows(), 4);
+  EXPECT_EQ(data_->linConList->size(), 4);
+  EXPECT_THAT(model().rowNames, ElementsAre("a", "b", "c", "d"));
+  EXPECT_EQ(data_->linConstrBasis->elemCount(), 0);
+  EXPECT_TRUE(mutexFree());
+}
+
+}  // namespace
+}  // namespace qel_test

@@ -1,0 +1,114 @@
+// Small models loaded only through the adders and solved by the optimizer stand-in.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xprs.h>
+
+#include <vector>
+
+#include "nuv/math/lib/dense_vector.hpp"
+#include "nuv/opt/keys.hpp"
+#include "qel/adder/lin_constr_adder.hpp"
+#include "qel/adder/lin_obj_adder.hpp"
+#include "qel/adder/sos_constr_adder.hpp"
+#include "tests/qel/adder/adder_fixture.hpp"
+
+namespace qel_test {
+namespace {
+
+using ::testing::DoubleNear;
+using ::testing::ElementsAre;
+namespace fn = nuv::opt::linear_function;
+namespace interval = nuv::opt::interval_domain;
+namespace bounded = nuv::opt::static_bounded_domain;
+namespace sense = nuv::opt::sense_domain;
+
+constexpr double kTol = 1e-6;
+
+class SolveThroughAddersTest : public AdderTest {
+ protected:
+  void variables(std::vector<int> types, std::vector<double> upper) {
+    qel::VarAdder(data_).add(
+        variableBatch({{interval::type, values(std::move(types))},
+                       {interval::lower_bound, values(std::vector<double>(upper.size(), 0.0))},
+                       {interval::upper_bound, values(std::move(upper))}}));
+  }
+  // Rows sum(coefficients[k] * x) + constants[k] (type k) 0 over all columns.
+  void rows(const std::vector<std::vector<double>>& coefficients, std::vector<double> constants,
+            std::vector<int> types) {
+    qel::LinConstrAdder(data_).add(constraintBatch(linear(coefficients, std::move(constants)),
+                                                   {{bounded::type, values(std::move(types))}}));
+  }
+  void objectives(const std::vector<std::vector<double>>& coefficients,
+                  std::vector<double> constants, std::vector<int> senses,
+                  std::vector<int> priorities) {
+    qel::LinObjAdder(data_).add(
+        constraintBatch(linear(coefficients, std::move(constants)),
+                        {{sense::type, values(std::move(senses))},
+                         {sense::priority, values(std::move(priorities))}}));
+  }
+  Part linear(const std::vector<std::vector<double>>& coefficients,
+              std::vector<double> constants) const {
+    std::vector<nuv::Index> all(static_cast<std::size_t>(data_->varList->size()));
+    for (std::size_t j = 0; j < all.size(); ++j) all[j] = static_cast<nuv::Index>(j);
+    std::vector<Sym> symbols;
+    std::vector<Vec> vectors;
+    for (const std::vector<double>& row : coefficients) {
+      symbols.push_back(own(all));
+      vectors.push_back(nuv::math::lib::denseVector<double>(row));
+    }
+    return {{fn::variables, values(symbols)},
+            {fn::coefficients, values(vectors)},
+            {fn::constant, values(std::move(constants))}};
+  }
+  // Solves and returns the column values; the run must be optimal.
+  std::vector<double> solve() {
+    int solveStatus = 0;
+    int solStatus = 0;
+    EXPECT_EQ(data_->prob->optimize("", &solveStatus, &solStatus), 0);
+    EXPECT_EQ(solveStatus, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(solStatus, XPRS_SOLSTATUS_OPTIMAL);
+    std::vector<double> x(static_cast<std::size_t>(data_->varList->size()));
+    static_cast<void>(data_->prob->getSolution(x.data(), 0, data_->varList->last()));
+    return x;
+  }
+};
+
+TEST_F(SolveThroughAddersTest, LinearProgram) {
+  // max 3x + 2y + 1  s.t.  x + y <= 4,  x + 3y <= 6,  0 <= x <= 3,  0 <= y <= 10.
+  variables({0}, {3.0});
+  variables({0}, {10.0});
+  rows({{1.0, 1.0}, {1.0, 3.0}}, {-4.0, -6.0}, {1, 1});
+  objectives({{3.0, 2.0}}, {1.0}, {1}, {0});
+  EXPECT_THAT(solve(), ElementsAre(DoubleNear(3.0, kTol), DoubleNear(1.0, kTol)));
+  EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), 12.0, kTol);
+}
+
+TEST_F(SolveThroughAddersTest, MixedIntegerProgramWithASet) {
+  // max x0 + 2x1 + 3x2 + y  s.t.  x0 + x1 + x2 <= 2, at most one of x0..x2 non-zero (type 1),
+  // x in [0, 1], y integer in [0, 2.5]. Without the set x1 = x2 = 1 would give 7.
+  variables({0, 0, 0, 1}, {1.0, 1.0, 1.0, 2.5});
+  rows({{1.0, 1.0, 1.0, 0.0}}, {-2.0}, {1});
+  objectives({{1.0, 2.0, 3.0, 1.0}}, {0.0}, {1}, {0});
+  qel::SOSConstrAdder(data_).add(
+      constraintBatch({{nuv::opt::identity_function::argument, syms({own({0, 1, 2})})}},
+                      {{nuv::opt::sos_domain::type, ints({0})},
+                       {nuv::opt::sos_domain::weights,
+                        vecs({nuv::math::lib::denseVector<double>({1.0, 2.0, 3.0})})}}));
+  EXPECT_THAT(solve(), ElementsAre(DoubleNear(0.0, kTol), DoubleNear(0.0, kTol),
+                                   DoubleNear(1.0, kTol), DoubleNear(2.0, kTol)));
+  EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), 5.0, kTol);
+}
+
+TEST_F(SolveThroughAddersTest, TwoObjectivesOfOppositeSenses) {
+  // First max x, then min y, over x + y >= 4, x in [0, 3], y in [0, 10]. Were the second
+  // objective optimised in the first one's sense, y would be 10.
+  variables({0, 0}, {3.0, 10.0});
+  rows({{1.0, 1.0}}, {-4.0}, {0});
+  objectives({{1.0, 0.0}}, {0.0}, {1}, {2});
+  objectives({{0.0, 1.0}}, {0.0}, {0}, {1});
+  EXPECT_THAT(solve(), ElementsAre(DoubleNear(3.0, kTol), DoubleNear(1.0, kTol)));
+  EXPECT_EQ(data_->prob->getIntAttrib(XPRS_SOLVEDOBJS), 2);
+}
+
+}  // namespace
+}  // namespace qel_test
