@@ -27,7 +27,9 @@
 //
 // Locking. Nothing here locks: an adder holds `mutex` across its whole batch, which covers the add
 // operations and the Xpress calls of that batch. The queries, `clear` and the basis maps take no
-// lock.
+// lock. The optimizer's callbacks hold `probViewMutex`, a lock of their own, while the running
+// problem is bound into `probView`, so that callbacks of parallel search threads do not bind the
+// one view at once; it is not `mutex`, so loading and callbacks never wait for each other.
 #ifndef QEL_DATA_HPP_
 #define QEL_DATA_HPP_
 
@@ -116,6 +118,8 @@ class Data {
   const std::shared_ptr<nuv::idx::lib::Range> indicConList;
 
   std::mutex mutex;
+  // Held by a callback from binding the running problem into probView to unbinding it.
+  std::mutex probViewMutex;
   const std::shared_ptr<LinkAttribs> linkAttribs;
 
   // Per column: initial level, host basis code and branching priority given with the variables.

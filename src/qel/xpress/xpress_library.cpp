@@ -1,0 +1,35 @@
+#include "qel/xpress/xpress_library.hpp"
+
+#include <xprs.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "qel/xpress/xpress_exception.hpp"
+
+namespace qel {
+
+namespace {
+
+constexpr int kErrorBufferSize = 512;
+
+// The reason Xpress gives for a failed initialisation (mostly a licensing problem). Xpress keeps
+// no problem to hold it, so it is read from the library itself.
+std::string initError() {
+  std::array<char, kErrorBufferSize> buffer{};
+  XPRSgetlicerrmsg(buffer.data(), kErrorBufferSize);
+  return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+}  // namespace
+
+XpressLibrary::XpressLibrary() {
+  if (const int rc = XPRSinit(nullptr); rc != 0) {
+    throw XpressException(initError(), rc, "XPRSinit");
+  }
+}
+
+XpressLibrary::~XpressLibrary() { XPRSfree(); }
+
+}  // namespace qel
