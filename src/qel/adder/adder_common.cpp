@@ -1,5 +1,6 @@
 #include "qel/adder/adder_common.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -45,6 +46,11 @@ std::shared_ptr<Data> lockActive(const std::weak_ptr<Data>& data) {
 
 nuv::opt::SupportException inputNotSupported() {
   return nuv::opt::SupportException("Input not supported", {});
+}
+
+nuv::opt::SupportException multipleObjectives() {
+  return nuv::opt::SupportException("Multiple objectives only supported with linear objectives.",
+                                    {});
 }
 
 void requireItems(const nuv::attr::AbstractBaseContainer& part, Index n) {
@@ -270,6 +276,48 @@ void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms&
       data->prob->setObjDblControl(objective, XPRS_OBJECTIVE_RELTOL, (*relTols)[i]);
     }
   }
+}
+
+QuadraticTerms quadraticTerms(const Data& data, const Symbols& variables,
+                              const Matrices& matrices) {
+  const Index m = variables.itemCount();
+  requireItemsIfGiven(matrices, m);
+  const nuv::View<const std::vector<nuv::math::Symbol<double>>> symbols = viewAll(variables);
+  std::vector<const nuv::idx::List*> lists(symbols->size());
+  for (std::size_t k = 0; k < lists.size(); ++k) lists[k] = &ownedVariables(data, (*symbols)[k]);
+
+  // First pass: each matrix asked once and checked, so that the arrays are sized once.
+  QuadraticTerms terms;
+  terms.starts.assign(at(m) + 1, 0);
+  const nuv::View<const std::vector<nuv::math::Matrix<double>>> objects = viewAll(matrices);
+  std::vector<nuv::math::MatrixData<double>> entries;
+  entries.reserve(objects->size());
+  for (std::size_t k = 0; k < objects->size(); ++k) {
+    entries.push_back((*objects)[k].data());
+    const Index size = lists[k]->size();
+    const auto outside = [size](Index p) { return p < 0 || p >= size; };
+    if (std::ranges::any_of(entries.back().firstIndices(), outside) ||
+        std::ranges::any_of(entries.back().secondIndices(), outside)) {
+      throw inputNotSupported();
+    }
+    terms.starts[k + 1] =
+        terms.starts[k] + static_cast<XPRSint64>(entries.back().firstIndices().size());
+  }
+  const auto total = static_cast<std::size_t>(terms.starts.back());
+  terms.first.resize(total);
+  terms.second.resize(total);
+  terms.values.resize(total);
+  // Second pass: positions become columns through the function's own variable list.
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const auto begin = static_cast<std::ptrdiff_t>(terms.starts[k]);
+    const auto size = static_cast<std::size_t>(terms.starts[k + 1] - terms.starts[k]);
+    std::ranges::copy(entries[k].firstIndices(), terms.first.begin() + begin);
+    std::ranges::copy(entries[k].secondIndices(), terms.second.begin() + begin);
+    std::ranges::copy(entries[k].values(), terms.values.begin() + begin);
+    lists[k]->asMap(std::span<Index>(terms.first.data() + begin, size));
+    lists[k]->asMap(std::span<Index>(terms.second.data() + begin, size));
+  }
+  return terms;
 }
 
 }  // namespace qel::detail

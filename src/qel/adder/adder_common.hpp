@@ -1,7 +1,7 @@
 // What the nine adders share: the frame of every `add`, the refusals of malformed batches, the
-// storing of names, the type maps, and the two loaders of linear functions (rows and objectives)
-// that the quadratic adders reuse. Internal to the adders; nothing here is part of the plug-in's
-// interface.
+// storing of names, the type maps, the two loaders of linear functions (rows and objectives) that
+// the quadratic adders reuse, and the reading of quadratic parts. Internal to the adders; nothing
+// here is part of the plug-in's interface.
 //
 // The frame of an `add`, in this order:
 //   1. data = lockActive(data_): raises "Adder inactive" when the record is gone or a solve runs;
@@ -25,6 +25,7 @@
 #include "nuv/attr/abstract_container.hpp"
 #include "nuv/attr/container.hpp"
 #include "nuv/idx/list.hpp"
+#include "nuv/math/array/matrix.hpp"
 #include "nuv/math/array/vector.hpp"
 #include "nuv/math/symbol.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
@@ -37,6 +38,7 @@ namespace qel::detail {
 
 using Symbols = nuv::attr::Container<nuv::math::Symbol<double>>;
 using Vectors = nuv::attr::Container<nuv::math::Vector<double>>;
+using Matrices = nuv::attr::Container<nuv::math::Matrix<double>>;
 using Doubles = nuv::attr::Container<double>;
 using Ints = nuv::attr::Container<int>;
 using Strings = nuv::attr::Container<std::string>;
@@ -60,6 +62,8 @@ inline constexpr int kObjectiveNames = 6;
 
 // nuv::opt::SupportException "Input not supported", without trace.
 [[nodiscard]] nuv::opt::SupportException inputNotSupported();
+// nuv::opt::SupportException "Multiple objectives only supported with linear objectives.".
+[[nodiscard]] nuv::opt::SupportException multipleObjectives();
 // Refuse with inputNotSupported() a part that has not exactly n items.
 void requireItems(const nuv::attr::AbstractBaseContainer& part, nuv::Index n);
 // The same for a part that may be absent: 0 items, or n.
@@ -144,6 +148,25 @@ void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coeffi
 void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms& terms,
                    const Doubles& constants,
                    const nuv::opt::lib::sense_domain::ContainerDictView<double>& domain);
+
+// --- Quadratic parts ----------------------------------------------------------------------------
+
+// The quadratic parts of m functions over Xpress columns, flat: function k holds entries
+// starts[k] to starts[k + 1] - 1, the products first[j] * second[j] with coefficient values[j],
+// in the order its matrix stores them.
+struct QuadraticTerms {
+  std::vector<XPRSint64> starts;
+  std::vector<int> first;
+  std::vector<int> second;
+  std::vector<double> values;
+};
+
+// Reads function k from item k of variables (as for linearTerms) and the triplets of item k of
+// matrices (positions in that list; absent: no entries), positions mapped to columns. Raises
+// inputNotSupported() for a matrix part whose item count is neither 0 nor that of variables, a
+// symbol that is no VectorOfVariables of this record, or a position outside its list.
+[[nodiscard]] QuadraticTerms quadraticTerms(const Data& data, const Symbols& variables,
+                                            const Matrices& matrices);
 
 }  // namespace qel::detail
 

@@ -3,10 +3,19 @@
 //
 // The batch pairs item k of the indicator side (first: the variable and its value) with item k
 // of the linked side (second: the constraint), which the inner adder (a LinConstrAdder or
-// QuadConstrAdder) loads. A batch is sized by the indicator side's domain key 0; an empty batch
-// returns the shared empty list without calling the inner adder. Loading indicator constraints
-// is not available yet: a non-empty batch is refused with "Support Error: Input not supported"
-// before anything changes. `active` does not consult the inner adder.
+// QuadConstrAdder of the same solver) loads and names as its own rows. A batch is sized by the
+// indicator side's domain key 0: 2 switches the row on while the variable is 0, 3 while it is 1.
+// The indicator side's function key 0 holds each indicator variable, a Variable symbol of this
+// solver's variable adder. An empty batch returns the shared empty list without calling the
+// inner adder. The inner adder runs its whole `add`, lock included, before this adder locks the
+// record's mutex (it is not recursive) and marks the rows in one XPRSsetindicators call. `add`
+// returns the new indicator numbers, counted from 0 in a numbering of their own (not the rows').
+// `active` does not consult the inner adder.
+//
+// Refused before the inner adder runs: an unknown domain type ("Domain type not supported."),
+// indicator variables missing, of another kind or of another solver, and a linked side whose row
+// count differs from the indicators' ("Input not supported"). Should the inner adder still return
+// another number of rows, they stay as ordinary rows and the batch is refused the same way.
 //
 // Every adder holds only a weak reference to the solver's record (and caches nothing), so it may
 // outlive the solver: then `active()` is false, `id()` 0 and `add` raises "Support Error: Adder

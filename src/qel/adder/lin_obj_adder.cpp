@@ -9,7 +9,6 @@
 #include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/support_exception.hpp"
 #include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/data.hpp"
@@ -31,8 +30,7 @@ nuv::idx::List LinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   const nuv::Index n = domain.container<int>(sense::type).itemCount();
   if (n <= 0) return {};
   if (data->quadObjList->size() > 0 || data->nonlinObjList->size() > 0) {
-    throw nuv::opt::SupportException("Multiple objectives only supported with linear objectives.",
-                                     {});
+    throw detail::multipleObjectives();
   }
 
   const nuv::opt::lib::linear_function::ContainerDictView<double> function(batch.function);

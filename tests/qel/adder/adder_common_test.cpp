@@ -35,7 +35,6 @@ namespace xt = xprs::testing;
 struct AnyAdder {
   const char* name;
   const std::uint64_t qel::Data::*id;
-  bool loads;  // false: the kind refuses every non-empty batch for now
   std::function<bool()> active;
   std::function<std::uint64_t()> reportedId;
   // Adds a batch of n entities whose other parts are malformed (wrong types, wrong counts).
@@ -57,27 +56,23 @@ std::vector<AnyAdder> allAdders(const std::shared_ptr<qel::Data>& data) {
     return nuv::opt::LinkedConstraintContainer{constraints(n), constraints(3), {}};
   };
   std::vector<AnyAdder> adders;
-  const auto add = [&](const char* name, const std::uint64_t qel::Data::*id, bool loads, auto adder,
+  const auto add = [&](const char* name, const std::uint64_t qel::Data::*id, auto adder,
                        auto batch) {
-    adders.push_back({name, id, loads, [adder] { return adder->active(); },
+    adders.push_back({name, id, [adder] { return adder->active(); },
                       [adder] { return adder->id(); },
                       [adder, batch](nuv::Index n) { return adder->add(batch(n)); }});
   };
   using D = qel::Data;
-  add("Var", &D::varAdderId, true, std::make_shared<qel::VarAdder>(data), variables);
-  add("LinConstr", &D::linConAdderId, true, std::make_shared<qel::LinConstrAdder>(data),
+  add("Var", &D::varAdderId, std::make_shared<qel::VarAdder>(data), variables);
+  add("LinConstr", &D::linConAdderId, std::make_shared<qel::LinConstrAdder>(data), constraints);
+  add("LinObj", &D::linObjAdderId, std::make_shared<qel::LinObjAdder>(data), constraints);
+  add("QuadConstr", &D::quadConAdderId, std::make_shared<qel::QuadConstrAdder>(data), constraints);
+  add("QuadObj", &D::quadObjAdderId, std::make_shared<qel::QuadObjAdder>(data), constraints);
+  add("NonlinConstr", &D::nonlinConAdderId, std::make_shared<qel::NonlinConstrAdder>(data),
       constraints);
-  add("LinObj", &D::linObjAdderId, true, std::make_shared<qel::LinObjAdder>(data), constraints);
-  add("QuadConstr", &D::quadConAdderId, false, std::make_shared<qel::QuadConstrAdder>(data),
-      constraints);
-  add("QuadObj", &D::quadObjAdderId, false, std::make_shared<qel::QuadObjAdder>(data), constraints);
-  add("NonlinConstr", &D::nonlinConAdderId, false, std::make_shared<qel::NonlinConstrAdder>(data),
-      constraints);
-  add("NonlinObj", &D::nonlinObjAdderId, false, std::make_shared<qel::NonlinObjAdder>(data),
-      constraints);
-  add("SOSConstr", &D::sosConAdderId, true, std::make_shared<qel::SOSConstrAdder>(data),
-      constraints);
-  add("IndicConstr", &D::indicConAdderId, false,
+  add("NonlinObj", &D::nonlinObjAdderId, std::make_shared<qel::NonlinObjAdder>(data), constraints);
+  add("SOSConstr", &D::sosConAdderId, std::make_shared<qel::SOSConstrAdder>(data), constraints);
+  add("IndicConstr", &D::indicConAdderId,
       std::make_shared<qel::IndicConstrAdder>(data, std::make_shared<qel::LinConstrAdder>(data)),
       linked);
   return adders;
@@ -93,10 +88,6 @@ TEST_F(AdderFrameTest, EmptyBatchesMakeNoCallAndAddersOutlivingTheRecordAreInact
     EXPECT_EQ(adder.reportedId(), (*data_).*adder.id);
     xt::clearCalls();
     EXPECT_EQ(adder.add(0).shared(), nuv::idx::List::defaultList());
-    if (!adder.loads) {
-      EXPECT_THAT([&] { adder.add(2); }, ThrowsMessage<nuv::opt::SupportException>(
-                                             StrEq("Support Error: Input not supported")));
-    }
     EXPECT_TRUE(xt::calls().empty());
   }
   EXPECT_EQ(data_->varList->size() + data_->conList->size(), 0);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,9 @@
 #include "nuv/attr/lib/map_container_dict.hpp"
 #include "nuv/attr/lib/vector_container.hpp"
 #include "nuv/idx/lib/list.hpp"
+#include "nuv/math/expression.hpp"
+#include "nuv/math/fn/abstract.hpp"
+#include "nuv/math/lib/sparse_matrix.hpp"
 #include "nuv/math/lib/sparse_vector.hpp"
 #include "nuv/math/symbol.hpp"
 #include "nuv/opt/constraint_container.hpp"
@@ -74,6 +78,59 @@ inline Vec sparse(nuv::Index dimension, std::vector<nuv::Index> positions,
   return nuv::math::lib::sparseVector<double>(dimension, std::move(positions),
                                               std::move(coefficients));
 }
+
+// Triplets (first[j], second[j], values[j]) over positions of a list of n variables.
+inline nuv::attr::BaseContainer mats(std::vector<nuv::math::Matrix<double>> v) {
+  return values(std::move(v));
+}
+inline nuv::math::Matrix<double> triplets(nuv::Index n, std::vector<nuv::Index> first,
+                                          std::vector<nuv::Index> second, std::vector<double> v) {
+  return nuv::math::lib::sparseMatrix<double>(n, n, std::move(first), std::move(second),
+                                              std::move(v));
+}
+
+// An expression function known by its tag and its number of inputs; it evaluates nothing.
+class FnDouble final : public nuv::math::fn::Abstract<double> {
+ public:
+  FnDouble(nuv::Tag tag, std::size_t inputs, bool variadic = false)
+      : tag_(tag), inputs_(inputs, 0), variadic_(variadic) {}
+  [[nodiscard]] nuv::Tag tag() const override { return tag_; }
+  [[nodiscard]] std::uint32_t dimension() const override { return 0; }
+  [[nodiscard]] std::span<const std::uint32_t> inputDimensions() const override { return inputs_; }
+  [[nodiscard]] std::span<const std::uint8_t> paramTypes() const override { return {}; }
+  [[nodiscard]] bool isVariadic() const override { return variadic_; }
+  [[nodiscard]] Sym evaluate(std::span<const Sym> /*args*/) const override { return {}; }
+  bool addTo(nuv::math::Symbols<double>* /*symbols*/, std::uint64_t /*count*/) const override {
+    return false;
+  }
+
+ private:
+  nuv::Tag tag_;
+  std::vector<std::uint32_t> inputs_;
+  bool variadic_;
+};
+
+inline Sym call(const nuv::math::fn::Abstract<double>& f, std::uint64_t repeat = 0) {
+  return Sym::functionCall(&f, repeat);
+}
+inline Sym expr(std::vector<Sym> symbols) {
+  return Sym::expression(nuv::math::ExpressionSymbol<double>(std::move(symbols)));
+}
+
+// Variadic functions take their argument count as the repeat count of the call.
+namespace fns {
+inline const FnDouble add("nuv:function:basic:Add", 2);
+inline const FnDouble multiply("nuv:function:basic:Multiply", 2);
+inline const FnDouble subtract("nuv:function:basic:Subtract", 1, true);
+inline const FnDouble divide("nuv:function:basic:Divide", 1, true);
+inline const FnDouble negate("nuv:function:basic:Negate", 1);
+inline const FnDouble max("nuv:function:basic:Max", 1, true);
+inline const FnDouble min("nuv:function:basic:Min", 1, true);
+inline const FnDouble square("nuv:function:exponential:Square", 1);
+inline const FnDouble sin("nuv:function:trigonometric:Sin", 1);
+inline const FnDouble arcTan("nuv:function:trigonometric:ArcTan", 1);
+inline const FnDouble exp("nuv:function:exponential:Exp", 1);
+}  // namespace fns
 
 class AdderTest : public xprs_test::StandinTest {
  protected:

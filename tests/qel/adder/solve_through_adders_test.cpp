@@ -7,8 +7,11 @@
 
 #include "nuv/math/lib/dense_vector.hpp"
 #include "nuv/opt/keys.hpp"
+#include "qel/adder/indic_constr_adder.hpp"
 #include "qel/adder/lin_constr_adder.hpp"
 #include "qel/adder/lin_obj_adder.hpp"
+#include "qel/adder/quad_constr_adder.hpp"
+#include "qel/adder/quad_obj_adder.hpp"
 #include "qel/adder/sos_constr_adder.hpp"
 #include "tests/qel/adder/adder_fixture.hpp"
 
@@ -108,6 +111,57 @@ TEST_F(SolveThroughAddersTest, TwoObjectivesOfOppositeSenses) {
   objectives({{0.0, 1.0}}, {0.0}, {0}, {1});
   EXPECT_THAT(solve(), ElementsAre(DoubleNear(3.0, kTol), DoubleNear(1.0, kTol)));
   EXPECT_EQ(data_->prob->getIntAttrib(XPRS_SOLVEDOBJS), 2);
+}
+
+TEST_F(SolveThroughAddersTest, QuadraticProgram) {
+  // min x² + xy + y² - 4x - 5y  s.t.  x + y <= 2.5: x = 0.75, y = 1.75, -6.8125. The product xy
+  // comes as two halves of one column pair; were only one of them kept, x would be 0.8.
+  variables({0, 0}, {10.0, 10.0});
+  rows({{1.0, 1.0}}, {-2.5}, {1});
+  qel::QuadObjAdder(data_).add(
+      constraintBatch({{nuv::opt::quadratic_function::variables, syms({own({0, 1})})},
+                       {nuv::opt::quadratic_function::quadratic,
+                        mats({triplets(2, {0, 0, 1, 1}, {0, 1, 0, 1}, {1.0, 0.5, 0.5, 1.0})})},
+                       {nuv::opt::quadratic_function::coefficients,
+                        vecs({nuv::math::lib::denseVector<double>({-4.0, -5.0})})}},
+                      {{sense::type, ints({0})}}));
+  EXPECT_THAT(solve(), ElementsAre(DoubleNear(0.75, kTol), DoubleNear(1.75, kTol)));
+  EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), -6.8125, kTol);
+}
+
+TEST_F(SolveThroughAddersTest, IndicatorProgram) {
+  // max x - 2b + y + 3c + u - 2d over binaries b, c, d: b = 0 forces x <= 1, c = 1 forces
+  // y <= 9 and d = 0 forces u² <= 1, so the optimum pays for b and d and takes c:
+  // x = 10, b = 1, y = 9, c = 1, u = 10, d = 1, 28. Flags or rows mixed up change it.
+  variables({0, 1, 0, 1, 0, 1}, {10.0, 1.0, 10.0, 1.0, 10.0, 1.0});
+  objectives({{1.0, -2.0, 1.0, 3.0, 1.0, -2.0}}, {0.0}, {1}, {0});
+  const auto indicators = [this](std::vector<nuv::Index> columns, std::vector<int> types) {
+    std::vector<Sym> symbols;
+    for (const nuv::Index j : columns) symbols.push_back(Sym::variable(data_->varAdderId, j));
+    return constraintBatch({{0, syms(symbols)}}, {{0, ints(std::move(types))}});
+  };
+  const nuv::idx::List linear =
+      qel::IndicConstrAdder(data_, std::make_shared<qel::LinConstrAdder>(data_))
+          .add({indicators({1, 3}, {2, 3}),
+                constraintBatch({{0, syms({own({0}), own({2})})},
+                                 {1, vecs({sparse(1, {0}, {1.0}), sparse(1, {0}, {1.0})})},
+                                 {3, dbls({-1.0, -9.0})}},
+                                {{0, ints({1, 1})}}),
+                {}});
+  const nuv::idx::List quadratic =
+      qel::IndicConstrAdder(data_, std::make_shared<qel::QuadConstrAdder>(data_))
+          .add({indicators({5}, {2}),
+                constraintBatch({{0, syms({own({4})})},
+                                 {1, mats({triplets(1, {0}, {0}, {1.0})})},
+                                 {3, dbls({-1.0})}},
+                                {{0, ints({1})}}),
+                {}});
+  EXPECT_THAT(*linear.viewVector(), ElementsAre(0, 1));
+  EXPECT_THAT(*quadratic.viewVector(), ElementsAre(2));
+  EXPECT_THAT(solve(),
+              ElementsAre(DoubleNear(10.0, 1e-5), DoubleNear(1.0, 1e-5), DoubleNear(9.0, 1e-5),
+                          DoubleNear(1.0, 1e-5), DoubleNear(10.0, 1e-5), DoubleNear(1.0, 1e-5)));
+  EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), 28.0, 1e-5);
 }
 
 }  // namespace
