@@ -1,8 +1,17 @@
 // `qel::NonlinConstrAdder`: the adder of nonlinear constraints f(x) (>=, <=, =) 0.
 //
-// A batch is sized by the constraint types (static-bounded domain key 0); an empty batch returns
-// the shared empty list. Loading nonlinear rows is not available yet: a non-empty batch is
-// refused with "Support Error: Input not supported" before anything changes.
+// A batch is sized by the constraint types (static-bounded domain key 0: 0 'G', 1 'L', 2 'E').
+// Constraint k is the Expression symbol of item k of function key 0. The batch becomes one
+// addRows call of empty rows with right-hand side 0, then the expressions are converted in item
+// order (see nonlin_convert.hpp; the columns and rows of their linear functions follow the
+// batch's rows) and all formulas go to Xpress in one XPRSnlpaddformulas call, so row k reads
+// f_k(x) (type) 0. Row names go to Xpress as for linear rows. `add` returns the batch's row
+// numbers, taken from the numbering all constraint kinds share.
+//
+// Refused before any Xpress call: an unknown type ("Domain type not supported."), a function
+// part with another item count than the batch or an item that is no Expression, names beyond
+// the batch ("Input not supported"). A conversion that fails (see nonlin_convert.hpp) leaves the
+// rows without formulas, and the linear functions already converted, in place.
 //
 // Every adder holds only a weak reference to the solver's record (and caches nothing), so it may
 // outlive the solver: then `active()` is false, `id()` 0 and `add` raises "Support Error: Adder

@@ -1,14 +1,23 @@
 #include "qel/adder/nonlin_obj_adder.hpp"
 
 #include <memory>
+#include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "nuv/idx/lib/range.hpp"
+#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
+#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
+#include "qel/adder/nonlin_convert.hpp"
 #include "qel/data.hpp"
 
 namespace qel {
+
+namespace sense = nuv::opt::sense_domain;
 
 NonlinObjAdder::NonlinObjAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
 
@@ -19,8 +28,52 @@ std::uint64_t NonlinObjAdder::id() const { return detail::adderId(data_, &Data::
 nuv::idx::List NonlinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   const std::shared_ptr<Data> data = detail::lockActive(data_);
   const nuv::opt::lib::sense_domain::ContainerDictView<double> domain(batch.domain);
-  if (domain.container<int>(nuv::opt::sense_domain::type).itemCount() <= 0) return {};
-  throw detail::inputNotSupported();
+  const detail::Ints senses = domain.container<int>(sense::type);
+  const nuv::Index n = senses.itemCount();
+  if (n <= 0) return {};
+  if (n > 1 || data->hasObj()) throw detail::multipleObjectives();
+  const int objectiveSense = detail::objTypeToXpress(senses.get(0, 0));
+
+  const nuv::opt::lib::identity_function::ContainerDictView<double> function(batch.function);
+  const detail::Symbols functions =
+      function.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
+  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
+      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
+  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
+  detail::requireItems(functions, n);
+  detail::requireNamesWithin(names, n);
+
+  std::scoped_lock lock(data->mutex);
+  const nuv::idx::List objectives(
+      std::make_shared<const nuv::idx::lib::Range>(data->addNonlinObj(1)));
+  detail::storeNames(data.get(), detail::kObjectiveNames, names, objectives);
+
+  // The objective is a free column z with cost 1 and the row -z + f(x) = 0.
+  const double cost = 1.0;
+  const double lower = XPRS_MINUSINFINITY;
+  const double upper = XPRS_PLUSINFINITY;
+  data->prob->addCols(1, 0, &cost, nullptr, nullptr, nullptr, &lower, &upper);
+  const int z = data->addVar(1).first();
+  const char rowType = 'E';
+  const double rhs = 0.0;
+  const XPRSint64 start = 0;
+  const double coefficient = -1.0;
+  data->prob->addRows(1, 1, &rowType, &rhs, nullptr, &start, &z, &coefficient);
+  const int row = data->addLinCon(1).first();
+  data->prob->chgObjSense(objectiveSense);
+
+  // A function item of another kind raises "Invalid variant option" here, with z and the row
+  // in place.
+  const nuv::math::Symbol<double> item = functions.get(0, 0);
+  const nuv::math::ExpressionSymbol<double>& expression = item.expression();
+  std::vector<int> tokenTypes;
+  std::vector<double> tokenValues;
+  tokenTypes.reserve(expression.size() + 100);
+  tokenValues.reserve(expression.size() + 100);
+  detail::nonlinConvert(data.get(), &tokenTypes, &tokenValues, expression.view());
+  const int formulaStarts[] = {0, static_cast<int>(tokenTypes.size())};
+  data->prob->nlpAddFormulas(1, &row, formulaStarts, 1, tokenTypes.data(), tokenValues.data());
+  return objectives;
 }
 
 }  // namespace qel

@@ -5,11 +5,14 @@
 
 #include <vector>
 
+#include "nuv/math/fn/linear.hpp"
 #include "nuv/math/lib/dense_vector.hpp"
 #include "nuv/opt/keys.hpp"
 #include "qel/adder/indic_constr_adder.hpp"
 #include "qel/adder/lin_constr_adder.hpp"
 #include "qel/adder/lin_obj_adder.hpp"
+#include "qel/adder/nonlin_constr_adder.hpp"
+#include "qel/adder/nonlin_obj_adder.hpp"
 #include "qel/adder/quad_constr_adder.hpp"
 #include "qel/adder/quad_obj_adder.hpp"
 #include "qel/adder/sos_constr_adder.hpp"
@@ -127,6 +130,27 @@ TEST_F(SolveThroughAddersTest, QuadraticProgram) {
                       {{sense::type, ints({0})}}));
   EXPECT_THAT(solve(), ElementsAre(DoubleNear(0.75, kTol), DoubleNear(1.75, kTol)));
   EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), -6.8125, kTol);
+}
+
+TEST_F(SolveThroughAddersTest, NonlinearProgram) {
+  // min (x - y)² + x + y  s.t.  xy - 1 >= 0, x and y in [0, 10]: x = y = 1, 2. The objective's
+  // column z = 2 joins x and y, then w = x - y for the linear function inside it.
+  variables({0, 0}, {10.0, 10.0});
+  const Sym x = Sym::variable(data_->varAdderId, 0);
+  const Sym y = Sym::variable(data_->varAdderId, 1);
+  qel::NonlinConstrAdder(data_).add(constraintBatch(
+      {{nuv::opt::identity_function::argument,
+        syms({expr({x, y, call(fns::multiply), Sym::numeric(-1.0), call(fns::add)})})}},
+      {{bounded::type, ints({0})}}));
+  qel::NonlinObjAdder(data_).add(
+      constraintBatch({{nuv::opt::identity_function::argument,
+                        syms({expr({own({0, 1}), Sym::numericVector(sparse(2, {0, 1}, {1.0, -1.0})),
+                                    Sym::numeric(0.0), call(nuv::math::fn::linear<double>),
+                                    call(fns::square), x, call(fns::add), y, call(fns::add)})})}},
+                      {{sense::type, ints({0})}}));
+  EXPECT_THAT(solve(), ElementsAre(DoubleNear(1.0, 1e-5), DoubleNear(1.0, 1e-5),
+                                   DoubleNear(2.0, 1e-5), DoubleNear(0.0, 1e-5)));
+  EXPECT_NEAR(data_->prob->getDblAttrib(XPRS_OBJVAL), 2.0, 1e-5);
 }
 
 TEST_F(SolveThroughAddersTest, IndicatorProgram) {
