@@ -19,7 +19,10 @@
 // item position of r in linConList, never read item r:
 //
 //   lin rows 0, 1; quadratic row 2; lin row 3  ->  linConList 0, 1, 3
-//   slack item 2 is row 3 (the row `add` returned as 3); reading item 3 is out of range.
+//   slack item 2 is row 3 (the row `add` returned as 3); there is no item 3.
+//
+// A narrowed container shares linConList: once the record is gone it still reports that many
+// items, but no elements, and reads nothing.
 //
 // `contains` answers from the key alone, so size() is 5 whatever the model holds; operator[]
 // builds the container at each call and gives the empty handle for any other key and once the
