@@ -163,4 +163,12 @@ int BasisSolutionContainer::fixConStatus(char rowType, int status) {
   return status;
 }
 
+int BasisSolutionContainer::unfixConStatus(char rowType, int status) {
+  if (rowType == 'L' && status == XPRS_AT_UPPER) return XPRS_AT_LOWER;
+  if (rowType == 'G' && status == XPRS_AT_LOWER) return XPRS_AT_UPPER;
+  if (rowType == 'R' && status == XPRS_AT_LOWER) return XPRS_AT_UPPER;
+  if (rowType == 'R' && status == XPRS_AT_UPPER) return XPRS_AT_LOWER;
+  return status;
+}
+
 }  // namespace qel

@@ -106,6 +106,10 @@ class BasisSolutionContainer final : public nuv::attr::AbstractContainer<int> {
   // the other. These become the row's own status: 'L' 0 -> 2, 'G' 2 -> 0, 'R' 0 <-> 2; every
   // other pair is returned unchanged.
   [[nodiscard]] static int fixConStatus(char rowType, int status);
+  // The reverse, for a basis going back to Xpress: 'L' 2 -> 0, 'G' 0 -> 2, 'R' 0 <-> 2; every
+  // other pair is returned unchanged. So unfixConStatus(t, fixConStatus(t, s)) is s for every
+  // status an Xpress slack can have ('L' never at its infinite upper end, 'G' at its lower).
+  [[nodiscard]] static int unfixConStatus(char rowType, int status);
 
  private:
   std::weak_ptr<const Data> data_;

@@ -96,6 +96,12 @@ class Solver final : public nuv::opt::AbstractSolver {
   [[nodiscard]] std::shared_ptr<nuv::opt::AbstractCommand> command(
       const nuv::TagIndex& which, const nuv::TagIndex* context) const override;
 
+  // One run of the loaded model (see solve.cpp for the steps), with the warm starts and link
+  // options applied; logs "XPRESS stop status: " and "XPRESS sol status: " lines, each with the
+  // status text and code, then an empty line, and marks the columns and rows Xpress reports
+  // infeasible. Raises the start guard before `start`, "Support Error" for a branching priority
+  // that is not finite (before any change to the problem), qel::XpressException when Xpress
+  // refuses a call; the run's own return code is not examined.
   nuv::opt::SolveStatus solve() override;
   // Interrupts the running optimisation of the problem with the user-interrupt reason. Raises
   // the start guard before `start`, qel::XpressException when Xpress refuses.
