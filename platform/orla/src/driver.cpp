@@ -263,7 +263,10 @@ class Driver {
                                           : keys::linear_function::tag;
     const auto adder =
         required(solver_.constraintAdder(function, keys::sense_domain::tag, nullptr), "objectives");
-    if (objectives.size() == 1) objectiveAdderId_ = adder->id();
+    if (objectives.size() == 1) {
+      objectiveAdderId_ = adder->id();
+      if (!nonlinear) rankingObjective_ = &first;
+    }
     inBatches(objectives.size(), model_.batchSize, "objectives", [&](int f, int n) {
       if (nonlinear) return adder->add(batches.nonlinearObjective(first, columns_));
       if (quadratic) return adder->add(batches.quadraticObjective(first, columns_));
@@ -329,10 +332,14 @@ class Driver {
     during("reading the variable results", [&] {
       auto levels = elements<double>(domain[keys::interval_domain::level],
                                      fixed ? 1 : std::numeric_limits<nuv::Index>::max());
-      if (!levels.empty()) r.values = byColumn(levels[0]);
+      std::vector<std::vector<double>> solutions;
+      for (const auto& level : levels) solutions.push_back(byColumn(level));
+      rankByObjective(solutions);
+      if (!solutions.empty()) r.values = std::move(solutions[0]);
       if (!fixed) {
         r.pool.clear();
-        for (std::size_t e = 1; e < levels.size(); ++e) r.pool.push_back(byColumn(levels[e]));
+        for (std::size_t e = 1; e < solutions.size(); ++e)
+          r.pool.push_back(std::move(solutions[e]));
       }
       r.reducedCosts = columnsOf(elements<double>(domain[keys::interval_domain::marginal], 1));
       r.columnBasis = columnsOf(elements<int>(domain[keys::interval_domain::basis], 1));
@@ -355,6 +362,33 @@ class Driver {
       r.nodes = itemValue<unsigned long>(attributes.get(), keys::solver::node_count);
       r.time = itemValue<double>(attributes.get(), keys::solver::time_used);
     });
+  }
+
+  // The solver lists pool solutions in the pool's own order, which need not be best first: an
+  // enumeration stores its best solution first, so its newest is its worst. With one linear or
+  // quadratic objective the solutions are ranked by their objective value, best first, equal
+  // ones in the pool's order; otherwise the pool's order stands.
+  void rankByObjective(std::vector<std::vector<double>>& solutions) const {
+    if (rankingObjective_ == nullptr || solutions.size() < 2) return;
+    const vopRec::Objective& o = *rankingObjective_;
+    const double sense = o.maximize ? -1.0 : 1.0;
+    std::vector<std::pair<double, std::size_t>> order;
+    for (std::size_t e = 0; e < solutions.size(); ++e) {
+      const std::vector<double>& x = solutions[e];
+      double value = o.constant;
+      for (const vopRec::Term& t : o.terms) value += t.coef * x[static_cast<std::size_t>(t.column)];
+      for (const vopRec::QuadTerm& q : o.quadratic) {
+        value +=
+            q.coef * x[static_cast<std::size_t>(q.first)] * x[static_cast<std::size_t>(q.second)];
+      }
+      order.emplace_back(sense * value, e);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::vector<double>> ranked;
+    ranked.reserve(solutions.size());
+    for (const auto& [value, e] : order) ranked.push_back(std::move(solutions[e]));
+    solutions = std::move(ranked);
   }
 
   template <class T>
@@ -439,6 +473,7 @@ class Driver {
   std::vector<RowPart> linearParts_;
   std::vector<int> linearRows_;
   std::optional<std::uint64_t> objectiveAdderId_;
+  const vopRec::Objective* rankingObjective_ = nullptr;  // the single linear or quadratic one
   bool discrete_ = false;
 };
 

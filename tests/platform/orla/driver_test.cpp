@@ -177,18 +177,19 @@ TEST_F(LinkTest, ReadsEverySolutionAndTheSolverAttributes) {
   vopRec m;
   m.columns = {column("x", 0, 1), column("y", 0, 1)};
   m.objectives = {{.terms = {{0, 1.0}}}};
+  // Ranked by the objective x, best first, equal ones in the solver's order.
   solver_->script({{.levels = {{1, 0}, {0, 1}, {1, 1}},
-                    .objective = 1.0,
+                    .objective = 0.0,
                     .solutionStatus = 6,
                     .nodes = 12,
                     .time = 0.5}});
   ASSERT_EQ(run(m), 0);
-  EXPECT_THAT(m.results.values, ElementsAre(1, 0));
-  EXPECT_THAT(m.results.pool, ElementsAre(ElementsAre(0, 1), ElementsAre(1, 1)));
+  EXPECT_THAT(m.results.values, ElementsAre(0, 1));
+  EXPECT_THAT(m.results.pool, ElementsAre(ElementsAre(1, 0), ElementsAre(1, 1)));
   EXPECT_EQ(m.results.solutionStatus, 6);
   EXPECT_EQ(m.results.nodes, 12u);
   EXPECT_EQ(m.results.time, 0.5);
-  EXPECT_EQ(m.results.objective, 1.0);
+  EXPECT_EQ(m.results.objective, 0.0);
 }
 
 TEST_F(LinkTest, PassesOptionalColumnValuesOnlyWhenEveryColumnHasOne) {
