@@ -1,0 +1,281 @@
+// The plug-in library as a host sees it: loaded with dlopen and used only through its four
+// exported functions, directly and through qelhost, on real models solved end to end.
+#include <dlfcn.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host.hpp"
+#include "model_reader.hpp"
+#include "orla/testing.hpp"
+#include "orla/vop_rec.hpp"
+#include "plugin.hpp"
+#include "tests/platform/host/temp_files.hpp"
+
+namespace qel_test {
+namespace {
+
+using ::testing::DoubleNear;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Optional;
+constexpr double kInf = vopRec::kInfinity;
+
+auto near(double v) { return DoubleNear(v, 1e-6); }
+auto optNear(double v) { return Optional(DoubleNear(v, 1e-6)); }
+
+// The plug-in, loaded afresh for each test and unloaded after it.
+class ExportsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { plugin_.emplace(QELLINK64_PATH); }
+  void TearDown() override { plugin_.reset(); }
+
+  // Creates, hands the model over, solves and frees; the log is dropped.
+  int solve(vopRec& model) const {
+    model.log = [](std::string_view) {};
+    void* handle = nullptr;
+    char text[256] = {};
+    EXPECT_EQ(plugin_->create(&handle, text, sizeof text), 0) << text;
+    const int result = plugin_->readyApi(handle, &model) || plugin_->callSolver(handle);
+    plugin_->free(&handle);
+    EXPECT_EQ(handle, nullptr);
+    return result;
+  }
+  // qelhost's exit status, standard output and standard error.
+  static std::tuple<int, std::string, std::string> host(std::vector<std::string> arguments) {
+    std::ostringstream out, err;
+    const int exit = qelhost::run(arguments, {QELLINK64_PATH, ""}, out, err);
+    return {exit, out.str(), err.str()};
+  }
+
+  std::optional<qelhost::Plugin> plugin_;
+};
+
+// The objective at the values x: constant, linear and product terms.
+double objectiveAt(const vopRec& m, const std::vector<double>& x) {
+  const vopRec::Objective& o = m.objectives.at(0);
+  double value = o.constant;
+  for (const auto& t : o.terms) value += t.coef * x.at(t.column);
+  for (const auto& q : o.quadratic) value += q.coef * x.at(q.first) * x.at(q.second);
+  return value;
+}
+
+TEST_F(ExportsTest, CreateHandsTheLinkItsDefinitionTheLinksResultsPassAndFreeReleasesIt) {
+  const int live = orla::testing::liveLinks();
+  void* handle = nullptr;
+  char text[40] = {};
+  ASSERT_EQ(plugin_->create(&handle, text, sizeof text), 0);
+  EXPECT_EQ(orla::testing::liveLinks(), live + 1);
+  const auto e = [](int n) { return orla::LinkDef::Call{true, n, ""}; };
+  const auto s = [](int n, const char* name) { return orla::LinkDef::Call{false, n, name}; };
+  EXPECT_THAT(
+      orla::testing::lastDefinition()->calls(),
+      ElementsAre(e(1), s(1, "mipcleanup"), s(2, "fixoptfile"), e(3), s(4, "multobj"),
+                  s(5, "objnabstol"), s(6, "objnreltol"), e(4), e(8), e(9), s(17, "miptrace"),
+                  s(18, "miptracenode"), s(19, "miptracetime"), s(20, "miptraceincumbent"), e(10),
+                  s(21, "mipstopexpr"), s(22, "mipstopexprnodestep"), s(23, "mipstopexprtimestep"),
+                  s(24, "mipstopexprsolutiontol"), s(25, "mipstopexprverbosity"), e(2)));
+  // The link answers 1 for no model and for a failed run.
+  EXPECT_EQ(plugin_->readyApi(handle, nullptr), 1);
+  EXPECT_EQ(plugin_->callSolver(handle), 1);
+  vopRec model;
+  model.options = {{"nosuchoption", "1"}};
+  EXPECT_EQ(plugin_->readyApi(handle, &model), 0);
+  EXPECT_EQ(plugin_->callSolver(handle), 1);
+  EXPECT_THAT(model.messages, ElementsAre("error: unknown option 'nosuchoption'"));
+  for (int twice = 0; twice < 2; ++twice) {
+    plugin_->free(&handle);
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_EQ(orla::testing::liveLinks(), live);
+  }
+  // Null pointers are refused, not followed.
+  EXPECT_EQ(plugin_->create(nullptr, text, sizeof text), 1);
+  EXPECT_STREQ(text, "qelCreate needs a handle variable");
+  EXPECT_EQ(plugin_->readyApi(nullptr, &model), 1);
+  EXPECT_EQ(plugin_->callSolver(nullptr), 1);
+  plugin_->free(nullptr);
+}
+
+TEST_F(ExportsTest, FailedCreateCopiesTheTextLikeStrncpyAndLeavesTheHandle) {
+  // What the buffer holds afterwards, '#' where nothing was written.
+  const std::pair<int, std::string> cases[] = {{8, std::string("boom\0\0\0\0##", 10)},
+                                               {4, "boom######"},
+                                               {2, "bo########"},
+                                               {0, "##########"}};
+  const int live = orla::testing::liveLinks();
+  for (const auto& [length, expected] : cases) {
+    SCOPED_TRACE(length);
+    std::string buffer(10, '#');
+    void* handle = &buffer;
+    orla::testing::failNextLink("boom");
+    EXPECT_EQ(plugin_->create(&handle, buffer.data(), length), 1);
+    EXPECT_EQ(buffer, expected);
+    EXPECT_EQ(handle, &buffer);
+    EXPECT_EQ(orla::testing::liveLinks(), live);
+  }
+}
+
+TEST_F(ExportsTest, CreatesSolvesAndFreesAThousandTimes) {
+  for (int i = 0; i < 1000; ++i) {
+    vopRec model;
+    model.columns = {{.name = "x", .lower = 1.0 + i}};
+    model.objectives = {{.name = "cost", .terms = {{0, 2.0}}}};
+    ASSERT_EQ(solve(model), 0);
+    ASSERT_DOUBLE_EQ(model.results.objective.value_or(-1), 2.0 + 2 * i);
+  }
+}
+
+TEST(ExportsLoadTest, LoadingInitialisesAndUnloadingFinalisesTheLinkLibraryOnce) {
+  ASSERT_EQ(dlopen(QELLINK64_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr) << "already loaded";
+  const int initialized = orla::testing::initializeCount();
+  const int finalized = orla::testing::finalizeCount();
+  void* library = dlopen(QELLINK64_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  EXPECT_EQ(orla::testing::initializeCount(), initialized + 1);
+  EXPECT_EQ(orla::testing::finalizeCount(), finalized);
+  dlclose(library);
+  EXPECT_EQ(orla::testing::initializeCount(), initialized + 1);
+  EXPECT_EQ(orla::testing::finalizeCount(), finalized + 1);
+}
+
+TEST_F(ExportsTest, SolvesSampleAndExampleModelsToTheirOptima) {
+  const std::string sample = COIN_SAMPLE_DIR, examples = QEL_EXAMPLES_DIR;
+  const std::pair<std::string, double> cases[] = {
+      {sample + "/afiro.mps", -406659.0 / 875}, {sample + "/p0033.mps", 3089},
+      {sample + "/share2qp.mps", -400.923577},  {examples + "/production.lp", 2420},
+      {examples + "/supply.mps", 226},          {examples + "/portfolio.mps", 403.0 / 11200},
+  };
+  for (const auto& [path, optimum] : cases) {
+    SCOPED_TRACE(path);
+    vopRec model = qelhost::readModel(path);
+    ASSERT_EQ(solve(model), 0) << testing::PrintToString(model.messages);
+    EXPECT_EQ(model.results.status, 0);
+    const double objective = model.results.objective.value_or(NAN);
+    EXPECT_NEAR(objective, optimum, 1e-6 * std::max(1.0, std::abs(optimum)));
+    // The values belong to the columns they are reported for.
+    EXPECT_NEAR(objectiveAt(model, model.results.values), objective, 1e-6);
+  }
+  vopRec production = qelhost::readModel(examples + "/production.lp");
+  ASSERT_EQ(solve(production), 0);
+  EXPECT_THAT(production.results.duals,
+              ElementsAre(optNear(0), optNear(5), optNear(30), optNear(0)));
+}
+
+TEST_F(ExportsTest, AfiroDualsAreTheKnownOnesAndCloseTheDualityGap) {
+  vopRec model = qelhost::readModel(COIN_SAMPLE_DIR "/afiro.mps");
+  ASSERT_EQ(solve(model), 0);
+  ASSERT_EQ(model.results.duals.size(), model.rows.size());
+  std::map<std::string, double> dual;
+  double rhsTimesDual = 0;
+  for (std::size_t i = 0; i < model.rows.size(); ++i) {
+    const vopRec::Row& row = model.rows[i];
+    const double y = dual[row.name] = model.results.duals[i].value();
+    EXPECT_TRUE((row.lower == -kInf ? y <= 1e-9 : true) && (row.upper == kInf ? y >= -1e-9 : true))
+        << row.name << " has a dual of the wrong sign: " << y;
+    rhsTimesDual += y * (row.lower == -kInf ? row.upper : row.lower);
+  }
+  // Every column rests at its zero lower bound or is basic, so b'y alone is the optimum.
+  EXPECT_NEAR(rhsTimesDual, -406659.0 / 875, 1e-7);
+  const std::map<std::string, double> known = {{"R09", -22.0 / 35},
+                                               {"X05", -12067.0 / 35000},
+                                               {"X21", -8.0 / 35},
+                                               {"R19", -33.0 / 35},
+                                               {"X27", -15301.0 / 17500},
+                                               {"X44", -12.0 / 35},
+                                               {"X46", -22.0 / 35},
+                                               {"X48", -33.0 / 35},
+                                               {"R10", 0},
+                                               {"R12", 0},
+                                               {"R13", 0},
+                                               {"X17", 0},
+                                               {"R20", 0},
+                                               {"R22", 0},
+                                               {"R23", 0},
+                                               {"X40", 0},
+                                               {"X47", 0},
+                                               {"X49", 0},
+                                               {"X50", 0},
+                                               {"X51", 0}};
+  for (const auto& [name, value] : known) EXPECT_NEAR(dual.at(name), value, 1e-9) << name;
+}
+
+// Linear rows keep their results when quadratic rows stand between them in the host's order, and
+// when sets and indicators are loaded after them.
+TEST_F(ExportsTest, RowResultsReachTheirRowsWithQuadraticRowsSetsAndIndicators) {
+  vopRec qp;
+  qp.columns = {{.name = "x", .upper = 10}, {.name = "y", .upper = 10}};
+  qp.rows = {{.name = "A", .upper = 3, .terms = {{0, 1}}},
+             {.name = "Q", .upper = 25, .quadratic = {{0, 0, 1}, {1, 1, 1}}},
+             {.name = "B", .upper = 2, .terms = {{1, 1}}},
+             {.name = "C", .lower = 1, .upper = 8, .terms = {{0, 1}, {1, 1}}}};
+  qp.objectives = {{.name = "o", .terms = {{0, -1}, {1, -2}}}};
+  ASSERT_EQ(solve(qp), 0) << testing::PrintToString(qp.messages);
+  EXPECT_THAT(qp.results.activities, ElementsAre(optNear(3), std::nullopt, optNear(2), optNear(5)));
+  EXPECT_THAT(qp.results.duals, ElementsAre(optNear(-1), std::nullopt, optNear(-2), optNear(0)));
+  vopRec mip;
+  mip.columns = {{.name = "y", .upper = 10},
+                 {.name = "z", .upper = 10},
+                 {.name = "b", .type = vopRec::ColumnType::kInteger, .upper = 1}};
+  mip.rows = {{.name = "A", .lower = 4, .terms = {{0, 1}, {1, 1}}},
+              {.name = "B", .upper = 1, .terms = {{0, 1}, {1, -1}}}};
+  mip.sets = {{.name = "s", .columns = {0, 1}}};
+  mip.indicators = {{.name = "i", .column = 2, .row = {.upper = 3, .terms = {{1, 1}}}}};
+  mip.objectives = {{.name = "o", .terms = {{0, 1}, {1, 2}, {2, -5}}}};
+  ASSERT_EQ(solve(mip), 0) << testing::PrintToString(mip.messages);
+  EXPECT_THAT(mip.results.objective, optNear(8));
+  EXPECT_THAT(mip.results.activities, ElementsAre(optNear(4), optNear(-4)));
+}
+
+TEST_F(ExportsTest, OptionsByNameChangeTheRun) {
+  vopRec plain = qelhost::readModel(COIN_SAMPLE_DIR "/p0033.mps"), cleaned = plain;
+  cleaned.options = {{"MIPCLEANUP", "1"}};
+  ASSERT_EQ(solve(plain), 0);
+  ASSERT_EQ(solve(cleaned), 0);
+  EXPECT_TRUE(plain.results.duals.empty());
+  EXPECT_TRUE(cleaned.results.cleanedUp);
+  EXPECT_EQ(cleaned.results.duals.size(), cleaned.rows.size());
+  // Enumerating the three best of seven solutions: the best is the solution, the pool the rest.
+  vopRec three;
+  three.columns.assign(3, {.type = vopRec::ColumnType::kInteger, .upper = 1});
+  three.rows = {{.lower = 1, .terms = {{0, 1}, {1, 1}, {2, 1}}}};
+  three.objectives = {{.terms = {{0, 1}, {1, 2}, {2, 4}}}};
+  three.options = {{"solnpoolcapacity", "3"}, {"solnpoolpop", "2"}};
+  ASSERT_EQ(solve(three), 0);
+  EXPECT_THAT(three.results.objective, optNear(1));
+  std::vector<double> objectives{objectiveAt(three, three.results.values)};
+  for (const auto& other : three.results.pool) objectives.push_back(objectiveAt(three, other));
+  EXPECT_THAT(objectives, ElementsAre(near(1), near(2), near(3)));
+  const auto [exit, out, err] = host({QEL_EXAMPLES_DIR "/production.lp", "lpIterLimit=1"});
+  EXPECT_THAT(out, HasSubstr("\nstatus: iteration_limit\n"));
+}
+
+TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
+  qelhost_test::TempFiles files;
+  const std::string bad = files.write("bad.mps", "NAME x\nROWS\n N obj\nCOLUMNS\n garbage\n");
+  const std::string infeasible =
+      files.write("no.lp", "Minimize\n c: x\nSubject To\n a: x >= 5\n b: x <= 3\nEnd\n");
+  const std::string production = QEL_EXAMPLES_DIR "/production.lp";
+  // Arguments, exit status, and the start of standard output or of standard error.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{production}, 0, "status: normal_completion\nobjective: 2420\n"},
+      {{infeasible}, 1, "status: infeasible\n"},
+      {{production, "nosuchoption=1"}, 2, "qelhost: error: unknown option 'nosuchoption'\n"},
+      {{bad}, 2, "qelhost: cannot read '" + bad + "': not a valid MPS file\n"},
+  };
+  for (const auto& [arguments, exit, text] : cases) {
+    SCOPED_TRACE(arguments.back());
+    const auto [gotExit, out, err] = host(arguments);
+    EXPECT_EQ(gotExit, exit);
+    EXPECT_THAT(exit == 2 ? err : out.substr(out.find("\nstatus: ") + 1),
+                testing::StartsWith(text));
+  }
+}
+
+}  // namespace
+}  // namespace qel_test
