@@ -103,11 +103,13 @@ void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic) {
   clp.setOptimizationDirection(e.sense);
 }
 
-bool hasFiniteBounds(const EngineModel& e) {
+bool barrierShaped(const EngineModel& e) {
   for (std::size_t j = 0; j < static_cast<std::size_t>(e.ncols); ++j) {
     if (e.colLb[j] <= -COIN_DBL_MAX || e.colUb[j] >= COIN_DBL_MAX) return false;
   }
-  return true;
+  std::vector<char> used(static_cast<std::size_t>(e.nrows), 0);
+  for (int row : e.index) used[static_cast<std::size_t>(row)] = 1;
+  return std::find(used.begin(), used.end(), 0) == used.end();
 }
 
 double factorSeconds(ClpSimplex& clp) {

@@ -21,8 +21,9 @@ using ClpSetup = std::function<void(ClpSimplex&)>;
 // Loads e into clp, with its Hessian when quadratic.
 void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic);
 
-// True when no column has an infinite bound.
-[[nodiscard]] bool hasFiniteBounds(const EngineModel& e);
+// True when no column has an infinite bound and every row has an entry: Clp's barrier aborts
+// on some models with empty rows, feasible ones among them.
+[[nodiscard]] bool barrierShaped(const EngineModel& e);
 
 // Estimated seconds of one factorization of the barrier's normal equations of the model loaded
 // in clp, from the size of Clp's symbolic factor (dense factors cost about n³/3 operations).

@@ -44,6 +44,10 @@ double toEngine(double v) {
   return v;
 }
 
+// Coefficients below this magnitude enter the engine as zeros: Clp's barrier aborts the process
+// on an objective coefficient of 1e-100, and no model means anything by such a number.
+constexpr double kNegligible = 1e-30;
+
 EngineModel assemble(const ModelRecord& m, bool mip) {
   EngineModel e;
   e.ncols = m.cols();
@@ -81,7 +85,7 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
         fail("the coefficients of row ", row, " and column ", j, " add up to ", sum,
              ", which is infinite");
       }
-      if (sum != 0.0) {
+      if (std::fabs(sum) >= kNegligible) {
         e.index.push_back(row);
         e.value.push_back(sum);
       }
@@ -98,6 +102,9 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
     if (mip && (t == 'S' || t == 'R')) e.colLb[j] = std::min(0.0, e.colLb[j]);
   }
   e.obj = m.objectives.front().coef;
+  for (double& c : e.obj) {
+    if (std::fabs(c) < kNegligible) c = 0.0;
+  }
   const auto nr = static_cast<std::size_t>(e.nrows);
   e.rowLb.resize(nr);
   e.rowUb.resize(nr);
@@ -124,10 +131,13 @@ EngineModel assemble(const ModelRecord& m, bool mip) {
   }
   if (!m.objQ.empty()) {
     e.qStart.assign(nc + 1, 0);
-    for (const auto& [key, v] : m.objQ) ++e.qStart[static_cast<std::size_t>(key.first) + 1];
+    for (const auto& [key, v] : m.objQ) {
+      if (std::fabs(v) >= kNegligible) ++e.qStart[static_cast<std::size_t>(key.first) + 1];
+    }
     for (std::size_t j = 0; j < nc; ++j) e.qStart[j + 1] += e.qStart[j];
     // The map is ordered by (i, j) with i <= j: column i lists rows j >= i (lower triangle).
     for (const auto& [key, v] : m.objQ) {
+      if (std::fabs(v) < kNegligible) continue;
       e.qIndex.push_back(key.second);
       e.qValue.push_back(v);
     }
@@ -436,12 +446,14 @@ bool barrierTooSlow(RunContext& ctx, ClpSimplex& clp) {
   return left > 0 && factorSeconds(clp) > left;
 }
 
-// The barrier on a linear model, where it is safe: on finite column bounds, when a factorization
-// fits the time left, and with its answer checked; otherwise the dual simplex.
+// The barrier on a linear model, where it is safe: on finite column bounds and rows with
+// entries, when a factorization fits the time left, and with its answer checked; otherwise the
+// dual simplex.
 LpOutcome solveBarrier(RunContext& ctx, const EngineModel& e, const FreshModel& fresh, double tol) {
-  if (!hasFiniteBounds(e)) {
+  if (!barrierShaped(e)) {
     ctx.message(
-        "The barrier needs finite bounds on every column: the dual simplex solves the model",
+        "The barrier needs finite bounds on every column and an entry in every row: the dual "
+        "simplex solves the model",
         XPRS_MSG_INFO);
     return solveDual(fresh);
   }

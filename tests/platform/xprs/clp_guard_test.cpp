@@ -58,7 +58,7 @@ class ClpGuardTest : public xprs_test::StandinTest {
               0);
   }
 
-  // Loads the model; a row with two finite ends becomes a range row.
+  // Loads the model; a row with two finite ends becomes a range row, one with none a free row.
   void load(const SmallModel& m) {
     const int n = static_cast<int>(m.cols());
     ASSERT_EQ(XPRSaddcols64(prob_, n, 0, m.obj.data(), nullptr, nullptr, nullptr, m.lb.data(),
@@ -67,7 +67,10 @@ class ClpGuardTest : public xprs_test::StandinTest {
     for (const SmallModel::Row& row : m.rows) {
       const bool hasLo = row.lo > -kInf;
       const bool hasUp = row.up < kInf;
-      const char type = hasLo && hasUp ? (row.lo == row.up ? 'E' : 'R') : hasLo ? 'G' : 'L';
+      const char type = hasLo && hasUp ? (row.lo == row.up ? 'E' : 'R')
+                        : hasLo        ? 'G'
+                        : hasUp        ? 'L'
+                                       : 'N';
       const double rhs = hasUp ? row.up : row.lo;
       const double rng = row.up - row.lo;
       std::vector<int> cols;
@@ -348,7 +351,8 @@ TEST_F(ClpGuardTest, BarrierNeedsFiniteColumnBoundsAndFallsBackToTheDualSimplex)
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_UNBOUNDED);
   EXPECT_EQ(intAttrib(XPRS_ALGORITHM), XPRS_ALG_DUAL);
   EXPECT_TRUE(
-      logged("The barrier needs finite bounds on every column: the dual simplex solves the model"));
+      logged("The barrier needs finite bounds on every column and an entry in every row: the "
+             "dual simplex solves the model"));
   // With finite bounds the barrier runs and its answer is taken.
   const int cols[] = {0, 1, 2};
   const char lower[] = {'L', 'L', 'L'};
@@ -362,6 +366,53 @@ TEST_F(ClpGuardTest, BarrierNeedsFiniteColumnBoundsAndFallsBackToTheDualSimplex)
   double obj = 0;
   ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
   EXPECT_NEAR(obj, -25, 1e-6);
+}
+
+TEST_F(ClpGuardTest, BarrierSkipsModelsWithEmptyRows) {
+  // x in [6.75, 7]; two free rows and three ranges [0, 0.75], all empty; -1.25 x <= -8.4375.
+  // The barrier aborted the process on it (without an objective as with one).
+  const SmallModel m{{6.75},
+                     {7},
+                     {0},
+                     {{-kInf, kInf, {}},
+                      {-kInf, kInf, {}},
+                      {0, 0.75, {}},
+                      {0, 0.75, {}},
+                      {0, 0.75, {}},
+                      {-kInf, -8.4375, {{0, -1.25}}}},
+                     {}};
+  load(m);
+  EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_EQ(intAttrib(XPRS_ALGORITHM), XPRS_ALG_DUAL);
+  const int cols[] = {0};
+  const double one[] = {1};
+  ASSERT_EQ(XPRSchgobj(prob_, 1, cols, one), 0);
+  EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
+  double obj = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
+  EXPECT_NEAR(obj, 6.75, 1e-9);
+}
+
+TEST_F(ClpGuardTest, NegligibleCoefficientsEnterTheEnginesAsZeros) {
+  // min 3.375 x^2 + 1e-100 x, x >= 1: the barrier aborted the process on the tiny coefficient.
+  const SmallModel m{{1}, {kInf}, {1e-100}, {}, {}};
+  load(m);
+  const int cols[] = {0};
+  const double q[] = {6.75};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, cols, cols, q), 0);
+  EXPECT_EQ(optimize(""), XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(values(XPRSgetsolution, 1)[0], 1, 1e-6);
+  // Without the Hessian, under the barrier, and as a matrix entry too.
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, cols, cols, std::vector<double>{0}.data()), 0);
+  const char upper[] = {'U'};
+  const double ten[] = {10};
+  ASSERT_EQ(XPRSchgbounds(prob_, 1, cols, upper, ten), 0);
+  const char g[] = {'G'};
+  const double rhs[] = {-1};
+  const XPRSint64 start[] = {0};
+  const double tiny[] = {1e-100};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, tiny), 0);
+  EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
 }
 
 TEST_F(ClpGuardTest, BarrierIterationLimitStopsTheBarrierWithoutCrossover) {
