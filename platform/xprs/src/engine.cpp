@@ -1224,12 +1224,14 @@ void RunContext::intSol(double objective, const std::vector<double>& x) {
 
 int RunContext::stopReason() const { return problem_.interruptReason.load(); }
 
+// The message goes out first: a callback's own failures must not replace the refusal as the
+// last error.
 int refuseRun(Problem& problem, const char* function, const std::string& reason) {
-  setProblemError(problem, function, reason);
   const int outputLog = intControl(problem.target().rec, XPRS_OUTPUTLOG);
   if (outputLog != 0 && outputLog < 4) {
     emitMessage(problem, text(function, ": ", reason), XPRS_MSG_WARNING);
   }
+  setProblemError(problem, function, reason);
   return kErrorCode;
 }
 
@@ -1300,10 +1302,11 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
       const int lpStatus = run.lpStatus;
       run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
       run.lpStatus = lpStatus;
-      setProblemError(problem, function, *failure);
-      // The reason goes out as an error and, for hosts that drop errors, as a warning.
+      // The reason goes out as an error and, for hosts that drop errors, as a warning; then it
+      // becomes the last error, which a callback's own failures must not replace.
       ctx.message(text(function, ": ", *failure), XPRS_MSG_ERROR);
       ctx.message(text(function, ": ", *failure), XPRS_MSG_WARNING);
+      setProblemError(problem, function, *failure);
       rc = kErrorCode;
     }
   }
@@ -1316,6 +1319,22 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
 }
 
 void emitMessage(Problem& problem, const std::string& text, int type) {
+  // The callbacks may call back in: while they run, the problem counts as busy, so that they
+  // cannot destroy or change it under this call, and the messages of what they call are not
+  // delivered (a callback answering a refusal with the refused call would never end).
+  static thread_local int depth = 0;
+  if (depth > 0) return;
+  Problem& owner = problem.target();
+  struct Busy {
+    Problem& owner;
+    bool solving;
+    ~Busy() {
+      owner.solving = solving;
+      --depth;
+    }
+  } busy{owner, owner.solving};
+  owner.solving = true;
+  ++depth;
   std::vector<CallbackRecord> callbacks;
   for (const CallbackRecord& c : problem.target().rec.callbacks) {
     if (c.kind == CallbackKind::Message) callbacks.push_back(c);

@@ -663,6 +663,45 @@ TEST_F(SolveTest, MessagesArriveAsLinesWithTypesAndHonourOutputLog) {
   EXPECT_TRUE(log.lines.empty());
 }
 
+// A message callback answering every message with a failing call, an attempt to destroy its
+// problem and one to optimise it again: the refusal stays the last error, the problem lives on,
+// and the nested refusal sends no message of its own (which would never end).
+TEST_F(SolveTest, MessageCallbacksCannotReplaceOrUndoARefusal) {
+  struct Seen {
+    int messages = 0;
+    int destroyed = 0;
+    int optimised = 0;
+  } seen;
+  ASSERT_EQ(XPRSaddcbmessage(
+                prob_,
+                [](XPRSprob cb, void* data, const char*, int, int) {
+                  auto* s = static_cast<Seen*>(data);
+                  ++s->messages;
+                  XPRSinterrupt(cb, -100);
+                  s->destroyed = XPRSdestroyprob(cb);
+                  s->optimised = XPRSoptimize(cb, "q", nullptr, nullptr);
+                },
+                &seen, 0),
+            0);
+  EXPECT_EQ(XPRSoptimize(prob_, "q", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: invalid flag 'q'");
+  EXPECT_EQ(seen.messages, 1);
+  EXPECT_EQ(seen.destroyed, 32);
+  EXPECT_EQ(seen.optimised, 32);
+  // A model the engine refuses: the run's messages reach the callback during the run.
+  const double ub[] = {4};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const int col[] = {0};
+  const char partial[] = {'P'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, partial), 0);
+  seen = Seen{};
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(), "XPRSoptimize: partial integer columns cannot be solved by this library");
+  EXPECT_GT(seen.messages, 0);
+  EXPECT_EQ(seen.destroyed, 32);
+  EXPECT_EQ(seen.optimised, 32);
+}
+
 TEST_F(SolveTest, LoadedBasisWarmStartsTheNextRun) {
   quiet();
   xprs_test::load(prob_, xprs_test::readSample("afiro"));
