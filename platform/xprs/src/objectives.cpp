@@ -71,6 +71,13 @@ void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
       for (std::size_t j = 0; j < level.coef.size(); ++j) level.coef[j] += w * obj.coef[j];
       level.rhs += w * obj.rhs;
     }
+    // Weights can make a coefficient infinite (or, times 0, not a number): no engine takes it.
+    for (std::size_t j = 0; j < level.coef.size(); ++j) {
+      if (!(std::fabs(level.coef[j]) < XPRS_PLUSINFINITY)) {
+        fail("the weighted objectives of priority ", priority, " give column ", j,
+             " the coefficient ", level.coef[j], ", which is not finite");
+      }
+    }
     last = RunRecord{};
     last.optType = run.optType;
     solve(last, model);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <xprs.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,40 @@ TEST_F(ObjectivesTest, MipLevelsKeepTheBestValueAndThenTheLightestLoad) {
   int optType = -1;
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_OPTIMIZETYPEUSED, &optType), 0);
   EXPECT_EQ(optType, XPRS_OPTIMIZETYPE_MIP);
+}
+
+// Weights can make a level's coefficient infinite (and an infinite weight times 0 no number):
+// the engines abort on such coefficients.
+TEST_F(ObjectivesTest, WeightsGivingANonFiniteCoefficientAreRefused) {
+  const double ub[] = {1, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  struct Case {
+    const char* what;
+    double weight;
+    std::vector<double> coef;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"huge weight",
+       1e15,
+       {1e6, 0},
+       "XPRSoptimize: the weighted objectives of priority 0 give column 0 the coefficient "
+       "1e+21, which is not finite"},
+      {"infinite weight",
+       std::numeric_limits<double>::infinity(),
+       {2, 0},
+       "XPRSoptimize: the weighted objectives of priority 0 give column 0 the coefficient "
+       "inf, which is not finite"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    objective(0, {1, 1}, 1);
+    objective(1, c.coef, 0, c.weight);
+    int solve = -1;
+    EXPECT_EQ(XPRSoptimize(prob_, "", &solve, nullptr), 32);
+    EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
+    EXPECT_EQ(lastError(), c.text);
+  }
 }
 
 TEST_F(ObjectivesTest, AQuadraticObjectiveBesideOthersIsRefused) {
