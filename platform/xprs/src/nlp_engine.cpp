@@ -135,6 +135,35 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
+// A model whose columns are all fixed has one point: it decides without an engine. Ipopt crashes
+// on such a model when a formula has no value there.
+bool allFixed(const NlpModel& model) {
+  for (std::size_t j = 0; j < static_cast<std::size_t>(model.cols()); ++j) {
+    if (model.colLb()[j] != model.colUb()[j]) return false;
+  }
+  return true;
+}
+
+NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
+  NlpResult r;
+  r.x = model.colLb();
+  if (!model.at(r.x.data())) {
+    fail("the formulas have no finite value at the only point the column bounds allow");
+  }
+  ResultRecord check;
+  double sum = 0.0;
+  const bool ok = feasible(model, r.x, tol, check, &sum);
+  r.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  r.solStatus = ok ? XPRS_SOLSTATUS_OPTIMAL : XPRS_SOLSTATUS_INFEASIBLE;
+  if (integers) {
+    r.mip = true;
+    r.mipStatus = ok ? XPRS_MIP_OPTIMAL : XPRS_MIP_INFEAS;
+    // Infeasible: no solution can be better than infinity in the problem's sense.
+    r.bestBound = ok ? model.objective() : model.sense() * XPRS_PLUSINFINITY;
+  }
+  return r;
+}
+
 }  // namespace
 
 bool needsNonlinearEngine(const ModelRecord& m) {
@@ -168,7 +197,9 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
 
   if (insideEngine) fail("a nonlinear optimisation cannot start inside another one");
   NlpResult r;
-  {
+  if (allFixed(model)) {
+    r = onlyPoint(model, integers, settings.feasTol * 10);
+  } else {
     std::lock_guard lock(engineLock());
     insideEngine = true;
     try {

@@ -481,6 +481,61 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
   }
 }
 
+// A model whose columns are all fixed has one point, which decides without an engine: Ipopt
+// crashed on such a model when a formula had no value there.
+TEST_F(NlpTest, AllColumnsFixedIsDecidedAtTheOnlyPoint) {
+  struct Case {
+    const char* what;
+    double at;
+    double bound;  // x^2 <= bound
+    bool integer;
+    int sol;
+  };
+  const Case cases[] = {
+      {"feasible", 10, 200, false, XPRS_SOLSTATUS_OPTIMAL},
+      {"feasible, integer", 10, 200, true, XPRS_SOLSTATUS_OPTIMAL},
+      {"row violated", 10, 50, false, XPRS_SOLSTATUS_INFEASIBLE},
+      {"row violated, integer", 10, 50, true, XPRS_SOLSTATUS_INFEASIBLE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    // min log10(x^1.75) with x fixed.
+    addCols({c.at}, {c.at});
+    formula(-1, {mark(), col(0), con(1.75), op(XPRS_OP_EXPONENT), fn(XPRS_IFUN_LOG10)});
+    const int row = addRow('L', c.bound);
+    formula(row, {col(0), con(2), op(XPRS_OP_EXPONENT)});
+    if (c.integer) {
+      const int cols[] = {0};
+      const char types[] = {'I'};
+      ASSERT_EQ(XPRSchgcoltype(prob_, 1, cols, types), 0);
+    }
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(o.sol, c.sol);
+    if (c.sol == XPRS_SOLSTATUS_OPTIMAL) {
+      EXPECT_NEAR(o.obj, 1.75, 1e-12);
+      EXPECT_EQ(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], c.at);
+    }
+    if (c.integer) {
+      int mip = -1;
+      ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
+      EXPECT_EQ(mip, c.sol == XPRS_SOLSTATUS_OPTIMAL ? XPRS_MIP_OPTIMAL : XPRS_MIP_INFEAS);
+    }
+  }
+  // At x = -35 the objective has no value.
+  fresh();
+  addCols({-35}, {-35});
+  formula(-1, {mark(), col(0), con(1.75), op(XPRS_OP_EXPONENT), fn(XPRS_IFUN_LOG10)});
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 32);
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_FAILED);
+  EXPECT_EQ(lastError(),
+            "XPRSoptimize: the formulas have no finite value at the only point the column bounds "
+            "allow");
+}
+
 TEST_F(NlpTest, ModelsTheNonlinearEnginesCannotTakeAreRefusedWithAClearError) {
   // x, y in [0, 10] with the row x y <= 4.
   auto base = [](NlpTest& t) {
