@@ -19,7 +19,8 @@ constexpr int kMarker = -1;
 bool integral(double v) { return std::isfinite(v) && v == std::floor(v); }
 
 bool builtIn(double v, Op* op) {
-  if (!integral(v)) return false;
+  // Within int's range before the conversion: any double may come in.
+  if (!integral(v) || std::fabs(v) > 1e6) return false;
   switch (static_cast<int>(v)) {
     case XPRS_IFUN_LOG10:
       *op = Op::Log10;
