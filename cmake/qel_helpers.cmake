@@ -25,3 +25,12 @@ function(qel_add_bench)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} benchmark::benchmark_main qel_warnings)
 endfunction()
+
+# qel_add_fuzzer(NAME name SOURCES files... [DEPS targets...])
+# A libFuzzer target: the instrumented code plus libFuzzer's driver (QEL_FUZZ builds only).
+function(qel_add_fuzzer)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_options(${ARG_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} qel_warnings)
+endfunction()
