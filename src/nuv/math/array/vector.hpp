@@ -51,7 +51,12 @@ class Vector {
   [[nodiscard]] VectorData<T> data() const { return object_ ? object_->data() : VectorData<T>(); }
   // The contents in the requested form: Dense (1) or Sparse (2); other codes give the contents
   // as stored. The code form serves callers that hold the format as a number.
-  [[nodiscard]] VectorData<T> data(VectorDataKind format) const { return data().inFormat(format); }
+  [[nodiscard]] VectorData<T> data(VectorDataKind format) const {
+    VectorData<T> stored = data();
+    // Data already in the requested form is handed on as it is, without a copy.
+    if (stored.kind() == format) return stored;
+    return stored.inFormat(format);
+  }
   [[nodiscard]] VectorData<T> data(std::uint8_t format) const {
     return data(static_cast<VectorDataKind>(format));
   }

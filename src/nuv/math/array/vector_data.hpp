@@ -14,9 +14,10 @@
 // usually the vector object that produced the data, lives), or a vector owned by the data.
 //
 // The factories check the invariants above and raise "Check Error" when they do not hold, so
-// every reader may rely on them. The size checks of `toVector`, `copyIndices`, `copyValues` and
-// `dotProd` raise "Check Error" (4) with the subjects 'values.size()', 'indices.size()' and
-// 'right.size()'.
+// every reader may rely on them. (The library's sparse vector and matrix objects check their
+// arrays when they are made and hand out data over them unchecked afterwards.) The size checks of
+// `toVector`, `copyIndices`, `copyValues` and `dotProd` raise "Check Error" (4) with the subjects
+// 'values.size()', 'indices.size()' and 'right.size()'.
 #ifndef NUV_MATH_ARRAY_VECTOR_DATA_HPP_
 #define NUV_MATH_ARRAY_VECTOR_DATA_HPP_
 
@@ -29,6 +30,13 @@
 #include "nuv/types.hpp"
 
 namespace nuv::math {
+
+namespace lib {
+template <class T>
+class SparseVector;
+template <class T>
+class SparseMatrix;
+}  // namespace lib
 
 enum class VectorDataKind : std::uint8_t {
   kZero = 0,
@@ -167,6 +175,10 @@ class VectorData {
   [[nodiscard]] VectorData inFormat(VectorDataKind format) const;
 
  private:
+  // The library's sparse objects check their arrays once, when they are made, and never change
+  // them; the data they hand out borrows those arrays without checking them again.
+  friend class lib::SparseVector<T>;
+
   VectorData(VectorDataKind kind, Index dimension, detail::ElementArray<Index> indices,
              detail::ElementArray<T> values)
       : kind_(kind),
@@ -213,6 +225,8 @@ class MatrixData {
   [[nodiscard]] std::size_t entryCount() const noexcept { return values_.size(); }
 
  private:
+  friend class lib::SparseMatrix<T>;
+
   MatrixData(Index rowCount, Index colCount, detail::ElementArray<Index> first,
              detail::ElementArray<Index> second, detail::ElementArray<T> values)
       : kind_(VectorDataKind::kSparse),

@@ -1,5 +1,6 @@
 // `nuv::math::lib::SparseMatrix`: a matrix object that owns its triples and hands them out,
-// whatever format is asked for, as MatrixData borrowing its own arrays.
+// whatever format is asked for, as MatrixData borrowing its own arrays. The triples are checked
+// once, when the object is made; handing them out checks nothing and allocates nothing.
 #ifndef NUV_MATH_LIB_SPARSE_MATRIX_HPP_
 #define NUV_MATH_LIB_SPARSE_MATRIX_HPP_
 
@@ -25,11 +26,14 @@ class SparseMatrix final : public AbstractMatrix<T> {
         first_(std::move(first)),
         second_(std::move(second)),
         values_(std::move(values)) {
-    static_cast<void>(data(AbstractMatrix<T>::kTriplets));
+    static_cast<void>(MatrixData<T>::sparseView(rowCount_, colCount_, first_, second_, values_));
   }
 
+  // Borrows the arrays checked by the constructor; checks nothing again.
   [[nodiscard]] MatrixData<T> data(int /*format*/) const override {
-    return MatrixData<T>::sparseView(rowCount_, colCount_, first_, second_, values_);
+    return MatrixData<T>(rowCount_, colCount_, detail::ElementArray<Index>::borrowed(first_),
+                         detail::ElementArray<Index>::borrowed(second_),
+                         detail::ElementArray<T>::borrowed(values_));
   }
 
  private:

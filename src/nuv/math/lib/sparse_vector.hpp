@@ -1,5 +1,6 @@
 // `nuv::math::lib::SparseVector`: a vector object that owns index and value pairs and hands them
-// out as Sparse data borrowing its own arrays.
+// out as Sparse data borrowing its own arrays. The pairs are checked once, when the object is
+// made; handing them out checks nothing and allocates nothing.
 #ifndef NUV_MATH_LIB_SPARSE_VECTOR_HPP_
 #define NUV_MATH_LIB_SPARSE_VECTOR_HPP_
 
@@ -23,8 +24,11 @@ class SparseVector final : public AbstractVector<T> {
     static_cast<void>(VectorData<T>::sparseView(dimension_, indices_, values_));
   }
 
+  // Borrows the arrays checked by the constructor; checks nothing again.
   [[nodiscard]] VectorData<T> data() const override {
-    return VectorData<T>::sparseView(dimension_, indices_, values_);
+    return VectorData<T>(VectorDataKind::kSparse, dimension_,
+                         detail::ElementArray<Index>::borrowed(indices_),
+                         detail::ElementArray<T>::borrowed(values_));
   }
 
  private:
