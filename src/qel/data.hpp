@@ -42,6 +42,7 @@
 #include "nuv/idx/lib/range.hpp"
 #include "nuv/opt/abstract_callback.hpp"
 #include "nuv/opt/abstract_log.hpp"
+#include "qel/adder/load_buffers.hpp"
 #include "qel/link_attribs.hpp"
 #include "qel/xpress/xpress_prob.hpp"
 #include "qel/xpress/xpress_prob_view.hpp"
@@ -83,9 +84,9 @@ class Data {
 
   // Returns the record to an empty model: a new empty Xpress problem (when started), pool and
   // enumerator (when present), the log and callback back to their defaults, every list and
-  // container emptied in place, the link options unset. Keeps the adder ids, the callback view
-  // and the mutex. When re-creating the problem, pool or enumerator fails, the exception leaves
-  // at once and nothing later has been emptied.
+  // container emptied in place, the link options unset. Keeps the adder ids, the callback view,
+  // the mutex and the adders' work arrays. When re-creating the problem, pool or enumerator
+  // fails, the exception leaves at once and nothing later has been emptied.
   void clear();
 
   std::shared_ptr<XpressProb> prob;
@@ -118,6 +119,8 @@ class Data {
   const std::shared_ptr<nuv::idx::lib::Range> indicConList;
 
   std::mutex mutex;
+  // The adders' work arrays, used under mutex; kept from batch to batch and by clear().
+  LoadBuffers loadBuffers;
   // Held by a callback from binding the running problem into probView to unbinding it.
   std::mutex probViewMutex;
   const std::shared_ptr<LinkAttribs> linkAttribs;

@@ -9,9 +9,11 @@
 
 #include "nuv/attr/transform/negate.hpp"
 #include "nuv/attr/view/transform_container.hpp"
+#include "nuv/idx/abstract_list.hpp"
 #include "nuv/math/array/vector_data.hpp"
 #include "nuv/num_cast.hpp"
 #include "nuv/opt/keys.hpp"
+#include "qel/adder/load_buffers.hpp"
 
 namespace qel::detail {
 namespace {
@@ -147,44 +149,52 @@ void storeNames(Data* data, int type, const Strings& names, const nuv::idx::List
   }
 }
 
-LinearTerms linearTerms(const Data& data, const Symbols& variables, const Vectors& coefficients) {
+LinearTerms linearTerms(Data& data, const Symbols& variables, const Vectors& coefficients) {
   const Index m = variables.itemCount();
   requireItemsIfGiven(coefficients, m);
-  LinearTerms terms;
-  terms.starts.assign(at(m) + 1, 0);
+  LoadBuffers& buffers = data.loadBuffers;
+  // Every symbol is checked before any coefficient is read. The list objects are noted, so that
+  // the pass over the coefficients does not go through the symbols again.
   const nuv::View<const std::vector<nuv::math::Symbol<double>>> symbols = viewAll(variables);
-  std::vector<const nuv::idx::List*> lists(symbols->size());
-  for (std::size_t k = 0; k < lists.size(); ++k) lists[k] = &ownedVariables(data, (*symbols)[k]);
+  const nuv::idx::AbstractList** lists = buffers.lists.room(symbols->size());
+  for (std::size_t k = 0; k < symbols->size(); ++k) {
+    lists[k] = ownedVariables(data, (*symbols)[k]).shared().get();
+  }
 
-  // First pass: each function's entries, checked, and their count, so that the entry arrays are
-  // allocated once. Each vector object is asked once; its data may borrow the object's arrays,
-  // which the container keeps alive.
+  // One pass over the coefficient vectors: each is asked once, its positions are checked and
+  // appended with its values, and the positions become columns through the function's own
+  // list while they are at hand. The arrays only grow; kept from earlier batches, they rarely
+  // need to.
+  XPRSint64* starts = buffers.starts.room(at(m) + 1);
+  starts[0] = 0;
+  // Never null, also without entries.
+  buffers.columns.grow(1, 0);
+  buffers.values.grow(1, 0);
   const nuv::View<const std::vector<nuv::math::Vector<double>>> vectors = viewAll(coefficients);
-  std::vector<nuv::math::VectorData<double>> entries;
-  entries.reserve(vectors->size());
+  std::size_t total = 0;
   for (std::size_t k = 0; k < vectors->size(); ++k) {
-    entries.push_back((*vectors)[k].data(nuv::math::VectorDataKind::kSparse));
-    // Sparse positions ascend strictly, so the last one is the largest.
-    const std::span<const Index> positions = entries.back().indices();
-    if (!positions.empty() && (positions.front() < 0 || positions.back() >= lists[k]->size())) {
-      throw inputNotSupported();
+    const nuv::math::VectorData<double> entries =
+        (*vectors)[k].data(nuv::math::VectorDataKind::kSparse);
+    // Sparse positions ascend strictly, so the last one is the largest; there is one value each.
+    const std::span<const Index> positions = entries.indices();
+    const std::size_t size = positions.size();
+    if (size > 0) {
+      if (positions.front() < 0 || positions.back() >= lists[k]->size()) {
+        throw inputNotSupported();
+      }
+      int* const columns = buffers.columns.grow(total + size, total) + total;
+      double* const values = buffers.values.grow(total + size, total) + total;
+      std::copy_n(positions.data(), size, columns);
+      std::copy_n(entries.values().data(), size, values);
+      lists[k]->asMap(std::span<Index>(columns, size));
+      total += size;
     }
-    terms.starts[k + 1] = terms.starts[k] + static_cast<XPRSint64>(positions.size());
+    starts[k + 1] = static_cast<XPRSint64>(total);
   }
-  const auto total = static_cast<std::size_t>(terms.starts.back());
-  terms.columns = std::make_unique_for_overwrite<int[]>(total);
-  terms.values = std::make_unique_for_overwrite<double[]>(total);
-  // Second pass: positions become columns through the function's own variable list.
-  for (std::size_t k = 0; k < entries.size(); ++k) {
-    const auto first = static_cast<std::size_t>(terms.starts[k]);
-    const auto size = static_cast<std::size_t>(terms.starts[k + 1]) - first;
-    if (size == 0) continue;
-    const std::span<Index> columns(terms.columns.get() + first, size);
-    entries[k].copyIndices(columns);
-    entries[k].copyValues(std::span<double>(terms.values.get() + first, size));
-    lists[k]->asMap(columns);
-  }
-  return terms;
+  // A batch without a coefficient part: no entries.
+  std::fill(starts + vectors->size() + 1, starts + at(m) + 1, XPRSint64{0});
+  return LinearTerms{std::span<const XPRSint64>(starts, at(m) + 1), buffers.columns.data(),
+                     buffers.values.data()};
 }
 
 void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coefficients,
@@ -192,25 +202,27 @@ void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coeffi
   const Index m = variables.itemCount();
   requireItems(types, m);
   requireItemsIfGiven(constants, m);
+  LoadBuffers& buffers = data->loadBuffers;
+  const LoadBuffers::Lease lease(buffers);
 
-  std::vector<char> rowTypes;
-  rowTypes.reserve(at(m));
+  char* const rowTypes = buffers.rowTypes.room(at(m));
   const nuv::View<const std::vector<int>> typeCodes = viewAll(types);
-  for (const int type : *typeCodes) rowTypes.push_back(constrTypeToXpress(type));
+  for (std::size_t i = 0; i < typeCodes->size(); ++i) {
+    rowTypes[i] = constrTypeToXpress((*typeCodes)[i]);
+  }
 
   const LinearTerms terms = linearTerms(*data, variables, coefficients);
 
-  std::vector<double> rhs;
+  double* rhs = nullptr;
   if (constants.itemCount() > 0) {
-    rhs.resize(at(m));
+    rhs = buffers.rhs.room(at(m));
     const nuv::attr::view::TransformContainer<Doubles, nuv::attr::transform::Negate> negated(
         constants);
-    negated.getAll(rhs, 0);
+    negated.getAll(std::span<double>(rhs, at(m)), 0);
   }
 
-  data->prob->addRows(m, terms.starts.back(), rowTypes.data(), rhs.empty() ? nullptr : rhs.data(),
-                      /*rng=*/nullptr, terms.starts.data(), terms.columns.get(),
-                      terms.values.get());
+  data->prob->addRows(m, terms.starts.back(), rowTypes, rhs, /*rng=*/nullptr, terms.starts.data(),
+                      terms.columns, terms.values);
 }
 
 void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms& terms,
@@ -256,7 +268,7 @@ void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms&
     data->prob->chgObjN(objective, 1, &constantColumn, &negatedConstant);
     const auto first = static_cast<std::size_t>(terms.starts[i]);
     const int count = nuv::numCast<int>(terms.starts[i + 1] - terms.starts[i]);
-    data->prob->chgObjN(objective, count, terms.columns.get() + first, terms.values.get() + first);
+    data->prob->chgObjN(objective, count, terms.columns + first, terms.values + first);
 
     const double sign = senses->at(i) == problemSense ? 1.0 : -1.0;
     if (!priorities->empty()) {

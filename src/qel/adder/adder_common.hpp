@@ -11,6 +11,7 @@
 //   3. checks that need no lock: the require... helpers below refuse a batch whose parts disagree
 //      on the number of entities, before anything reaches Xpress or the record;
 //   4. std::scoped_lock lock(data->mutex), held to the end of `add` (released by an exception);
+//      reading functions into the record's load buffers (under a LoadBuffers::Lease) needs it;
 //   5. the Xpress calls, the reservation of the numbers in the record, storeNames, the copies of
 //      start values; then the list of the new numbers is returned.
 // Nothing is rolled back when a later step raises.
@@ -19,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -114,29 +116,31 @@ void storeNames(Data* data, int type, const Strings& names, const nuv::idx::List
 // --- Linear functions ---------------------------------------------------------------------------
 
 // The coefficients of m linear functions over Xpress columns, flat: function k holds entries
-// starts[k] to starts[k + 1] - 1, in the order its coefficient vector stores them.
+// starts[k] to starts[k + 1] - 1, in the order its coefficient vector stores them. The arrays
+// are the record's load buffers: valid until the buffers are used again.
 struct LinearTerms {
-  std::vector<XPRSint64> starts;
-  // starts.back() entries each; allocated once and written once, never zero-filled first.
-  std::unique_ptr<int[]> columns;
-  std::unique_ptr<double[]> values;
+  std::span<const XPRSint64> starts;
+  // starts.back() entries each; never null.
+  const int* columns = nullptr;
+  const double* values = nullptr;
 
   [[nodiscard]] nuv::Index count() const { return static_cast<nuv::Index>(starts.size()) - 1; }
 };
 
 // Reads function k from item k of variables (a VectorOfVariables of data's variable adder) and
-// item k of coefficients (a vector over the positions of that list; absent: no entries). Checks
-// every symbol before any coefficient is read, then maps the positions to columns. Raises
-// inputNotSupported() for a coefficient part whose item count is neither 0 nor that of variables,
-// a symbol that is no VectorOfVariables of this record, or a position outside its list.
-[[nodiscard]] LinearTerms linearTerms(const Data& data, const Symbols& variables,
+// item k of coefficients (a vector over the positions of that list; absent: no entries) into
+// data's load buffers. Checks every symbol before any coefficient is read, then maps the
+// positions to columns. Raises inputNotSupported() for a coefficient part whose item count is
+// neither 0 nor that of variables, a symbol that is no VectorOfVariables of this record, or a
+// position outside its list. The caller holds data.mutex and a lease of the buffers.
+[[nodiscard]] LinearTerms linearTerms(Data& data, const Symbols& variables,
                                       const Vectors& coefficients);
 
 // Adds one row per item of variables in one addRows call: row k is terms k >= <= or = -b_k as
 // type k says (constrTypeToXpress), b_k item k of constants (absent: no right-hand sides). Every
 // check comes before the call: row types and constants must have as many items as variables
-// (inputNotSupported()), then the types are mapped, then the functions read (linearTerms). Takes
-// no lock and reserves nothing: the caller holds data->mutex and reserves the rows afterwards.
+// (inputNotSupported()), then the types are mapped, then the functions read (linearTerms). The
+// caller holds data->mutex; the rows are reserved afterwards.
 void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coefficients,
                      const Doubles& constants, const Ints& types);
 

@@ -11,6 +11,7 @@
 #include "nuv/opt/lib/container_dict_view.hpp"
 #include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
+#include "qel/adder/load_buffers.hpp"
 #include "qel/data.hpp"
 
 namespace qel {
@@ -46,11 +47,13 @@ nuv::idx::List LinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   detail::requireItemsIfValues(domain.container<double>(sense::absolute_tolerance), n);
   detail::requireItemsIfValues(domain.container<double>(sense::relative_tolerance), n);
   detail::requireNamesWithin(names, n);
-  // Read and checked in full here, so that a refused batch leaves no objective half written.
-  const detail::LinearTerms terms = detail::linearTerms(
-      *data, variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
 
   std::scoped_lock lock(data->mutex);
+  const LoadBuffers::Lease lease(data->loadBuffers);
+  // Read and checked in full before the first objective is written, so that a refused batch
+  // leaves no objective half written.
+  const detail::LinearTerms terms = detail::linearTerms(
+      *data, variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
   const nuv::idx::List objectives(std::make_shared<const nuv::idx::lib::Range>(data->addLinObj(n)));
   detail::chgLinearObjs(data.get(), objectives, terms, constants, domain);
   detail::storeNames(data.get(), detail::kObjectiveNames, names, objectives);

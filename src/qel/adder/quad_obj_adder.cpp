@@ -15,6 +15,7 @@
 #include "nuv/opt/lib/container_dict_view.hpp"
 #include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
+#include "qel/adder/load_buffers.hpp"
 #include "qel/data.hpp"
 
 namespace qel {
@@ -81,14 +82,16 @@ nuv::idx::List QuadObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   detail::requireItemsIfValues(domain.container<double>(sense::absolute_tolerance), n);
   detail::requireItemsIfValues(domain.container<double>(sense::relative_tolerance), n);
   detail::requireNamesWithin(names, n);
-  // Read and checked in full here, so that a refused batch leaves no objective half written.
+
+  std::scoped_lock lock(data->mutex);
+  const LoadBuffers::Lease lease(data->loadBuffers);
+  // Read and checked in full before the objective is written, so that a refused batch leaves
+  // no objective half written.
   const detail::LinearTerms linear = detail::linearTerms(
       *data, variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
   detail::QuadraticTerms quadratic = detail::quadraticTerms(
       *data, variables, function.container<nuv::math::Matrix<double>>(fn::quadratic));
   toObjectiveHessian(&quadratic);
-
-  std::scoped_lock lock(data->mutex);
   detail::chgLinearObjs(data.get(),
                         nuv::idx::List(std::make_shared<const nuv::idx::lib::Range>(0, 1)), linear,
                         constants, domain);

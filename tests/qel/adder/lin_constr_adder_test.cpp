@@ -74,6 +74,45 @@ TEST_F(LinConstrAdderTest, RowsShareTheNumberingOfAllConstraintKinds) {
   EXPECT_THAT(*data_->linConstrBasis->viewAll(0), ElementsAre(0, 0, 0, 1, 2));
 }
 
+TEST_F(LinConstrAdderTest, BatchesOfAnySizeLoadEachOfTheirEntriesOnce) {
+  // Row r of a batch: the variables r, r + 3, r + 7 (mod 10); even rows have coefficients on all
+  // three positions, odd rows on positions 0 and 2.
+  std::vector<int> rows, cols;
+  std::vector<double> coefs;
+  const auto batch = [&](int count, int firstRow, bool withCoefficients) {
+    std::vector<Sym> symbols;
+    std::vector<Vec> vectors;
+    for (int r = 0; r < count; ++r) {
+      const std::vector<nuv::Index> list = {r % 10, (r + 3) % 10, (r + 7) % 10};
+      symbols.push_back(own(list));
+      const std::vector<nuv::Index> at =
+          r % 2 == 0 ? std::vector<nuv::Index>{0, 1, 2} : std::vector<nuv::Index>{0, 2};
+      std::vector<double> v;
+      for (const nuv::Index p : at) v.push_back(r + 1.0 + 0.25 * p);
+      vectors.push_back(sparse(3, at, v));
+      if (!withCoefficients) continue;
+      for (std::size_t k = 0; k < at.size(); ++k) {
+        rows.push_back(firstRow + r);
+        cols.push_back(list[static_cast<std::size_t>(at[k])]);
+        coefs.push_back(v[k]);
+      }
+    }
+    Part function = {{fn::variables, syms(symbols)}};
+    if (withCoefficients) function[fn::coefficients] = vecs(vectors);
+    add(function, {{dom::type, ints(std::vector<int>(static_cast<std::size_t>(count), 1))}});
+  };
+  // 750 entries outgrow the first work arrays several times within one pass; the batches after
+  // it find arrays that still hold its entries.
+  batch(300, 0, true);
+  batch(5, 300, true);
+  batch(4, 305, false);
+  batch(2, 309, true);
+  EXPECT_EQ(model().rows(), 311);
+  EXPECT_EQ(model().elemRow, rows);
+  EXPECT_EQ(model().elemCol, cols);
+  EXPECT_EQ(model().elemVal, coefs);
+}
+
 TEST_F(LinConstrAdderTest, RefusesMalformedBatchesBeforeAnyOptimizerCall) {
   const qel::Data other;
   const Part two = {{dom::type, ints({0, 0})}};
