@@ -367,6 +367,12 @@ const VectorOfVariablesSymbol<T>& Symbol<T>::vectorOfVariables() const {
 }
 
 template <class T>
+const VectorOfVariablesSymbol<T>* Symbol<T>::vectorOfVariablesIf() const noexcept {
+  if (kind_ != SymbolKind::kVectorOfVariables) return nullptr;
+  return payload<VariablesPtr<T>>()->get();
+}
+
+template <class T>
 const fn::Abstract<T>& Symbol<T>::function() const {
   if (kind_ != SymbolKind::kFunction && kind_ != SymbolKind::kFunctionCall) throwInvalidOption();
   return *payload<FunctionCallSymbol<T>>()->function;

@@ -19,7 +19,8 @@
 // keeps its kind, and reading the released payload raises like reading a payload of another kind.
 //
 // The payload accessors raise std::runtime_error "Invalid variant option" when the symbol does
-// not hold what they read.
+// not hold what they read; `vectorOfVariablesIf` answers null instead, for readers that only
+// look ahead (a loader asking the memory system early for the payloads of later symbols).
 #ifndef NUV_MATH_SYMBOL_HPP_
 #define NUV_MATH_SYMBOL_HPP_
 
@@ -128,10 +129,12 @@ class Symbol {
   [[nodiscard]] const Vector<T>& numericVector() const;      // kind 4
   [[nodiscard]] const Matrix<T>& numericMatrix() const;      // kind 5
   [[nodiscard]] const VectorOfVariablesSymbol<T>& vectorOfVariables() const;  // kind 6
-  [[nodiscard]] const fn::Abstract<T>& function() const;                      // kinds 7 and 8
-  [[nodiscard]] FunctionCallSymbol<T> functionCall() const;                   // kind 8
-  [[nodiscard]] const ExpressionSymbol<T>& expression() const;                // kind 9
-  [[nodiscard]] const ExpressionViewSymbol<T>& expressionView() const;        // kind 10
+  // The payload of kind 6 without raising: null for another kind or a released payload.
+  [[nodiscard]] const VectorOfVariablesSymbol<T>* vectorOfVariablesIf() const noexcept;
+  [[nodiscard]] const fn::Abstract<T>& function() const;                // kinds 7 and 8
+  [[nodiscard]] FunctionCallSymbol<T> functionCall() const;             // kind 8
+  [[nodiscard]] const ExpressionSymbol<T>& expression() const;          // kind 9
+  [[nodiscard]] const ExpressionViewSymbol<T>& expressionView() const;  // kind 10
 
  private:
   explicit Symbol(SymbolKind kind) noexcept : kind_(kind) {}

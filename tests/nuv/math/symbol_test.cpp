@@ -92,6 +92,7 @@ TEST(SymbolTest, PayloadAccessorsReadWhatWasStored) {
   const S variables = S::vectorOfVariables(5, listOf({10, 11}));
   EXPECT_EQ(variables.vectorOfVariables().ownerId, 5U);
   EXPECT_EQ(variables.vectorOfVariables().indices[1], 11);
+  EXPECT_EQ(variables.vectorOfVariablesIf(), &variables.vectorOfVariables());
   const S matrix = S::numericMatrix(lib::sparseMatrix<double>(1, 1, {0}, {0}, {2.0}));
   EXPECT_EQ(matrix.numericMatrix().data(1).entryCount(), 1U);
 }
@@ -120,6 +121,9 @@ TEST(SymbolTest, ReadingAnotherKindsPayloadRaisesInvalidVariantOption) {
     SCOPED_TRACE(c.what);
     EXPECT_THAT(c.read, ThrowsMessage<std::runtime_error>(StrEq("Invalid variant option")));
   }
+  // The word payload of kind 1 must not pass for a variable list.
+  EXPECT_EQ(number.vectorOfVariablesIf(), nullptr);
+  EXPECT_EQ(S::fromWords(1, 7, 8).vectorOfVariablesIf(), nullptr);
 }
 
 TEST(SymbolTest, FactoriesRefuseUnsafePayloads) {
@@ -146,6 +150,8 @@ TEST(SymbolTest, CopiesShareAndReleasesBalanceThePayload) {
     EXPECT_EQ(second.kind(), SymbolKind::kVectorOfVariables);
     EXPECT_THAT([&] { static_cast<void>(second.vectorOfVariables()); },
                 ThrowsMessage<std::runtime_error>(StrEq("Invalid variant option")));
+    EXPECT_EQ(second.vectorOfVariablesIf(), nullptr);
+    EXPECT_EQ(third.vectorOfVariablesIf(), variables.get());
     third.freeSymbol();
     EXPECT_EQ(variables.use_count(), 2);
     third.freeSymbol();
