@@ -452,7 +452,10 @@ class Session {
   bool mayRun(const Pick<XPRSprob>& p) {
     if (runs_ >= kMaxRuns) return false;
     ++runs_;
-    if (!p.refused) XPRSsetdblcontrol(p.handle, XPRS_TIMELIMIT, kRunSeconds);
+    if (!p.refused) {
+      XPRSsetdblcontrol(p.handle, XPRS_TIMELIMIT, kRunSeconds);
+      XPRSsetdblcontrol(p.handle, XPRS_TUNERMAXTIME, kRunSeconds);
+    }
     return true;
   }
 

@@ -182,8 +182,11 @@ std::string optionText(const NlpSettings& s) {
                        "nlp_lower_bound_inf -1e20\nnlp_upper_bound_inf 1e20\n", "constr_viol_tol ",
                        s.feasTol, "\n", "bonmin.allowable_gap ", s.absGap, "\n",
                        "bonmin.allowable_fraction_gap ", s.relGap, "\n");
-  // Both limits count CPU seconds; the events add the wall-clock check.
-  if (s.timeLimit > 0) o += text("bonmin.time_limit ", s.timeLimit, "\n");
+  // Both limits count CPU seconds; the events add the wall-clock check between nodes. Ipopt's
+  // limit caps each node's solve, which no event interrupts.
+  if (s.timeLimit > 0) {
+    o += text("bonmin.time_limit ", s.timeLimit, "\n", "max_cpu_time ", s.timeLimit, "\n");
+  }
   if (s.maxNodes >= 0) o += text("bonmin.node_limit ", s.maxNodes, "\n");
   if (s.maxSolutions > 0) o += text("bonmin.solution_limit ", s.maxSolutions, "\n");
   return o;
