@@ -143,7 +143,7 @@ class Session {
   }
 
   // From the callbacks.
-  void reenter(XPRSprob cb, const char* from);
+  void reenter(XPRSprob cb);
   void message(XPRSprob cb, const char* msg, int len);
   void objectMessage(const char* msg, int type);
   int enumeratedSolution(XPRSprob prob, int* nMaxSols, const double* x, int nCols, double* modified,
@@ -197,12 +197,12 @@ class Session {
     return on;
   }
   // In trace mode: the problem about to be optimised, as the library holds it.
-  void dump(XPRSprob p, const std::string& flags) {
+  void dump(XPRSprob p, const char* flags) {
     const xprs::standin::ProblemRecord* rec = xprs_standin_hook_access()->problem(p);
     if (rec == nullptr) return;
     const auto& m = rec->model;
     std::fprintf(stderr, "model: %d cols %d rows sense %d flags '%s'\n", m.cols(), m.rows(),
-                 m.sense, flags.c_str());
+                 m.sense, flags ? flags : "(null)");
     for (int j = 0; j < m.cols(); ++j) {
       const auto u = static_cast<std::size_t>(j);
       std::fprintf(stderr, " col %d %c [%.17g, %.17g] limit %.17g\n", j, m.colType[u], m.colLb[u],
@@ -495,15 +495,15 @@ extern "C" void XPRS_CC onMessage(XPRSprob cb, void* data, const char* msg, int 
 }
 extern "C" int XPRS_CC onCheckTime(XPRSprob cb, void* data) {
   Session& s = *static_cast<CallbackData*>(data)->session;
-  s.reenter(cb, "checktime");
+  s.reenter(cb);
   return s.checkTimeAnswer();
 }
 extern "C" void XPRS_CC onIntSol(XPRSprob cb, void* data) {
-  static_cast<CallbackData*>(data)->session->reenter(cb, "intsol");
+  static_cast<CallbackData*>(data)->session->reenter(cb);
 }
 extern "C" void XPRS_CC onOptNode(XPRSprob cb, void* data, int* infeasible) {
   Session& s = *static_cast<CallbackData*>(data)->session;
-  s.reenter(cb, "optnode");
+  s.reenter(cb);
   if (infeasible) *infeasible = s.nodeAnswer();
 }
 extern "C" int XPRS_CC onObjectMessage(XPRSobject, void* data, void*, const char* msg, int type,
@@ -523,7 +523,7 @@ void Session::message(XPRSprob cb, const char* msg, int len) {
       len >= XPRS_MAXMESSAGELENGTH) {
     violated("a message does not match its length", "message callback");
   }
-  reenter(cb, "message");
+  reenter(cb);
 }
 
 void Session::objectMessage(const char* msg, int type) {
@@ -541,7 +541,7 @@ int Session::enumeratedSolution(XPRSprob prob, int* nMaxSols, const double* x, i
   double sum = 0;
   for (int j = 0; j < nCols; ++j) sum += x[j];  // reads every value handed over
   (void)sum;
-  reenter(prob, "enumerator");
+  reenter(prob);
   if (!budget()) return 0;
   const int k = in_.pick(8);
   if (k == 1) *reject = 1;
@@ -552,8 +552,7 @@ int Session::enumeratedSolution(XPRSprob prob, int* nMaxSols, const double* x, i
 }
 
 // What a callback does inside a run: reads, interrupts, and calls that must be refused.
-void Session::reenter(XPRSprob cb, const char* from) {
-  (void)from;
+void Session::reenter(XPRSprob cb) {
   if (!budget()) return;
   const int k = in_.pick(12);
   int n = 0;
@@ -1039,10 +1038,10 @@ void Session::solveCall(int which) {
       if (!mayRun(p)) break;
       int solve = 0;
       int sol = 0;
-      if (tracing()) dump(p.handle, scratch_);
+      const char* f = flags(scratch_, "dpbnlxs");
+      if (tracing()) dump(p.handle, f);
       call("XPRSoptimize",
-           XPRSoptimize(p.handle, flags(scratch_, "dpbnlxs"), in_.flag() ? &solve : nullptr,
-                        in_.flag() ? &sol : nullptr),
+           XPRSoptimize(p.handle, f, in_.flag() ? &solve : nullptr, in_.flag() ? &sol : nullptr),
            at(p), p.refused);
       break;
     }

@@ -46,7 +46,7 @@ class Abstract;
 template <class T>
 class ExpressionSymbol;
 template <class T>
-class ExpressionViewSymbol;
+struct ExpressionViewSymbol;
 
 enum class SymbolKind : std::uint8_t {
   kVariable = 0,
