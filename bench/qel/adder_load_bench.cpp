@@ -7,6 +7,14 @@
 // one call, the objective's sense, constant and coefficients) and start each iteration from an
 // empty problem, so their ratio is the adders' own cost. The goal is a ratio within 1.3 at a
 // million nonzeros and a time per nonzero that does not grow with the model.
+//
+// Reading the numbers: each iteration frees the stand-in's model (some 20 MB at a million
+// nonzeros). Whether the C library hands those blocks back to the system, so that the next
+// iteration faults them in afresh (about 10 ms at a million nonzeros), depends on where they
+// happen to lie in the heap, and the two twins' heaps differ in what the set-up left there:
+// either twin can pay it, from one build or run to the next. perf stat -e page-faults shows
+// whether it did. To compare the loading work alone, run with the library keeping freed memory:
+//   MALLOC_TRIM_THRESHOLD_=4000000000 MALLOC_MMAP_THRESHOLD_=4000000000 <benchmark>
 #include <benchmark/benchmark.h>
 #include <xprs.h>
 
