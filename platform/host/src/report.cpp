@@ -28,9 +28,10 @@ constexpr std::array<std::string_view, 18> kStatusNames = {"normal_completion",
                                                            "other_limit",
                                                            "no_solution"};
 
+// A negative zero, as the engines leave on some columns and rows, prints as 0.
 std::string number(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.15g", value);
+  std::snprintf(text, sizeof text, "%.15g", value == 0.0 ? 0.0 : value);
   return text;
 }
 
@@ -154,7 +155,16 @@ void writeSummary(std::ostream& out, const vopRec& model) {
   if (r.nodes) out << "nodes: " << *r.nodes << '\n';
   if (r.time) out << "time: " << number(*r.time) << '\n';
   if (r.pool.size() > 0) out << "further solutions: " << r.pool.size() << '\n';
-  if (r.cleanedUp) out << "duals and reduced costs: from the solve with fixed discrete entities\n";
+  if (r.cleanedUp) {
+    // The fixed re-solve of a model that keeps sets or semi-continuous columns is a MIP again,
+    // and gives neither.
+    const bool any = !r.reducedCosts.empty() ||
+                     std::any_of(r.duals.begin(), r.duals.end(),
+                                 [](const std::optional<double>& d) { return d.has_value(); });
+    out << "duals and reduced costs: "
+        << (any ? "from the solve with fixed discrete entities\n"
+                : "none, the solve with fixed discrete entities gave none\n");
+  }
   if (r.values.empty()) {
     out << "no solution\n";
     return;

@@ -1,5 +1,6 @@
 #include "report.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -9,6 +10,9 @@
 
 namespace qelhost_test {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 vopRec solvedModel() {
   vopRec m;
@@ -86,6 +90,54 @@ TEST(ReportTest, SummaryWithoutSolutionHasNoTables) {
   std::ostringstream out;
   qelhost::writeSummary(out, m);
   EXPECT_EQ(out.str(), "status: infeasible\nobjective: 0.333333333333333\nno solution\n");
+}
+
+TEST(ReportTest, NegativeZerosPrintAsZero) {
+  vopRec m = solvedModel();
+  m.results.objective = -0.0;
+  m.results.values = {-0.0, 10};
+  m.results.reducedCosts = {-0.0, 1.5};
+  m.results.activities = {-0.0, std::nullopt};
+  m.results.duals = {-0.0, std::nullopt};
+  std::ostringstream summary;
+  qelhost::writeSummary(summary, m);
+  EXPECT_THAT(summary.str(), HasSubstr("objective: 0\n"));
+  EXPECT_THAT(summary.str(), HasSubstr("x       0      0\n"));
+  EXPECT_THAT(summary.str(), HasSubstr("r1    0         0\n"));
+  EXPECT_THAT(summary.str(), Not(HasSubstr("-0")));
+  std::ostringstream csv;
+  qelhost::writeSolutionCsv(csv, m);
+  EXPECT_EQ(csv.str(),
+            "kind,name,value,marginal\n"
+            "column,x,0,0\n"
+            "column,y,10,1.5\n"
+            "row,r1,0,0\n"
+            "row,quad,,\n");
+}
+
+TEST(ReportTest, SummarySaysWhereTheDualsOfACleanedUpSolveComeFrom) {
+  vopRec m = solvedModel();
+  m.results.cleanedUp = true;
+  std::ostringstream fixed;
+  qelhost::writeSummary(fixed, m);
+  EXPECT_THAT(
+      fixed.str(),
+      HasSubstr("time: 0.01\n"
+                "duals and reduced costs: from the solve with fixed discrete entities\n\n"));
+  // A re-solve that is still a MIP gives no duals: the summary says so.
+  m.results.reducedCosts.clear();
+  m.results.duals = {std::nullopt, std::nullopt};
+  std::ostringstream none;
+  qelhost::writeSummary(none, m);
+  EXPECT_THAT(none.str(),
+              HasSubstr("time: 0.01\n"
+                        "duals and reduced costs: none, the solve with fixed discrete entities "
+                        "gave none\n\n"));
+  // Either one is enough for the tables to show what the re-solve gave.
+  m.results.duals = {-0.5, std::nullopt};
+  std::ostringstream dualsOnly;
+  qelhost::writeSummary(dualsOnly, m);
+  EXPECT_THAT(dualsOnly.str(), HasSubstr("from the solve with fixed discrete entities\n"));
 }
 
 TEST(ReportTest, CsvHasOneLinePerColumnAndRowWithNamesQuotedWhereNeeded) {
