@@ -20,13 +20,15 @@ class SilentHandler final : public CoinMessageHandler {
 
 }  // namespace
 
-SampleModel readSample(const std::string& name) {
+SampleModel readSample(const std::string& name) { return readMpsFile(samplePath(name)); }
+
+SampleModel readMpsFile(const std::string& path) {
   SilentHandler silent;
   CoinMpsIO reader;
   reader.passInMessageHandler(&silent);
   SampleModel m;
-  if (reader.readMps(samplePath(name).c_str(), "") != 0) {
-    ADD_FAILURE() << "cannot read " << samplePath(name);
+  if (reader.readMps(path.c_str(), "") != 0) {
+    ADD_FAILURE() << "cannot read " << path;
     return m;
   }
   m.cols = reader.getNumCols();
@@ -55,8 +57,9 @@ SampleModel readSample(const std::string& name) {
     }
   }
   m.start.push_back(static_cast<XPRSint64>(m.index.size()));
-  // The objective row's right-hand side r gives the objective c'x - r.
-  m.objRhs = -reader.objectiveOffset();
+  // The reader reports the objective row's right-hand side r, as written, for the objective
+  // c'x - r.
+  m.objRhs = reader.objectiveOffset();
   CoinBigIndex* qStart = nullptr;
   int* qCol = nullptr;
   double* qEl = nullptr;

@@ -22,11 +22,13 @@ struct SampleModel {
   std::vector<double> value;
   std::vector<int> qCol1, qCol2;  // raw QUADOBJ entries
   std::vector<double> qVal;
-  double objRhs = 0.0;  // right-hand side of the objective row
+  double objRhs = 0.0;  // right-hand side r of the objective row: the objective is c'x - r
 };
 
 [[nodiscard]] std::string samplePath(const std::string& name);
 [[nodiscard]] SampleModel readSample(const std::string& name);
+// The model of any MPS file; readSample reads samplePath(name) with it.
+[[nodiscard]] SampleModel readMpsFile(const std::string& path);
 // Loads the model with XPRSaddrows64 (no entries), XPRSaddcols64, XPRSchgcoltype,
 // XPRSchgmqobj64 and XPRSchgobj (objective constant); fails the test on a non-zero code.
 void load(XPRSprob prob, const SampleModel& model);

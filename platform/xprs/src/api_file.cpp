@@ -100,7 +100,9 @@ void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
   writer.setMpsData(matrix, COIN_DBL_MAX, e.colLb.data(), e.colUb.data(), e.obj.data(),
                     integrality.data(), e.rowLb.data(), e.rowUb.data(), colPtr.data(),
                     rowPtr.data());
-  writer.setObjectiveOffset(-e.rhs);
+  // The MPS writer takes the objective row's right-hand side r (the objective c'x - r); the LP
+  // writer above takes the constant itself.
+  writer.setObjectiveOffset(e.rhs);
   if (!m.probName.empty()) writer.setProblemName(m.probName.c_str());
   std::unique_ptr<CoinPackedMatrix> quadratic;
   if (!m.objQ.empty()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <xprs.h>
 
+#include <coin/CoinLpIO.hpp>
 #include <coin/CoinMpsIO.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -118,7 +119,7 @@ TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
   CoinMpsIO reader;
   reader.messageHandler()->setLogLevel(0);
   ASSERT_EQ(reader.readMps((base + ".mps").c_str(), ""), 0);
-  EXPECT_EQ(reader.objectiveOffset(), -5.0);
+  EXPECT_EQ(reader.objectiveOffset(), 5.0);  // the objective row's right-hand side
   EXPECT_EQ(reader.getRowLower()[0], 2.0);
   EXPECT_EQ(reader.getRowUpper()[0], 10.0);
   // Solving gives c'x - 5 at x = 2.
@@ -126,6 +127,37 @@ TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
   double objective = 0;
   ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &objective), 0);
   EXPECT_NEAR(objective, -3.0, 1e-9);
+}
+
+// A right-hand side r on the objective row makes the objective c'x - r, here x + 2y - 4.
+TEST_F(FileTest, ObjectiveRowRightHandSideIsTheNegatedConstant) {
+  const std::string given = (dir_ / "offset.mps").string();
+  std::ofstream(given) << "NAME          OFFSET\n"
+                          "ROWS\n"
+                          " N  COST\n"
+                          " G  NEED\n"
+                          "COLUMNS\n"
+                          "    X         COST         1            NEED         1\n"
+                          "    Y         COST         2            NEED         1\n"
+                          "RHS\n"
+                          "    RHS       COST         4            NEED         3\n"
+                          "ENDATA\n";
+  const auto model = xprs_test::readMpsFile(given);
+  EXPECT_EQ(model.objRhs, 4.0);
+  xprs_test::load(prob_, model);
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  double objective = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &objective), 0);
+  EXPECT_NEAR(objective, 3.0 - 4.0, 1e-9);
+  // Written back, the MPS file holds the same right-hand side, the LP file the constant.
+  const std::string base = (dir_ / "written").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
+  EXPECT_EQ(xprs_test::readMpsFile(base + ".mps").objRhs, 4.0);
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), "l"), 0);
+  CoinLpIO lp;
+  lp.messageHandler()->setLogLevel(0);
+  lp.readLp((base + ".lp").c_str());
+  EXPECT_EQ(lp.objectiveOffset(), -4.0);
 }
 
 }  // namespace
