@@ -39,24 +39,6 @@ void prefetch(const void* object) { __builtin_prefetch(object); }
 
 }  // namespace
 
-bool adderActive(const std::weak_ptr<Data>& data) {
-  const std::shared_ptr<Data> locked = data.lock();
-  return locked && !(locked->prob && locked->prob->isSolving());
-}
-
-std::uint64_t adderId(const std::weak_ptr<Data>& data, const std::uint64_t Data::*id) {
-  const std::shared_ptr<Data> locked = data.lock();
-  return locked ? (*locked).*id : 0;
-}
-
-std::shared_ptr<Data> lockActive(const std::weak_ptr<Data>& data) {
-  std::shared_ptr<Data> locked = data.lock();
-  if (!locked || (locked->prob && locked->prob->isSolving())) {
-    throw nuv::opt::SupportException("Adder inactive", {});
-  }
-  return locked;
-}
-
 nuv::opt::SupportException inputNotSupported() {
   return nuv::opt::SupportException("Input not supported", {});
 }

@@ -1,11 +1,12 @@
-// What the nine adders share: the frame of every `add`, the refusals of malformed batches, the
-// storing of names, the type maps, the two loaders of linear functions (rows and objectives) that
-// the quadratic adders reuse, and the reading of quadratic parts. Internal to the adders; nothing
-// here is part of the plug-in's interface.
+// What the nine adders share inside their `add` (`active`, `id` and the weak reference are
+// qel::DataAdder's): the refusals of malformed batches, the storing of names, the type maps, the
+// two loaders of linear functions (rows and objectives) that the quadratic adders reuse, and the
+// reading of quadratic parts. Internal to the adders; nothing here is part of the plug-in's
+// interface.
 //
 // The frame of an `add`, in this order:
-//   1. data = lockActive(data_): raises "Adder inactive" when the record is gone or a solve runs;
-//      nothing of the batch is read before;
+//   1. data = lockActive() (qel::DataAdder): raises "Adder inactive" when the record is gone or a
+//      solve runs; nothing of the batch is read before;
 //   2. n = the item count of the part that sizes the batch; n <= 0 returns the shared empty list
 //      (`return {};`) with no lock, no Xpress call and no change;
 //   3. checks that need no lock: the require... helpers below refuse a batch whose parts disagree
@@ -49,16 +50,6 @@ using Strings = nuv::attr::Container<std::string>;
 inline constexpr int kRowNames = 1;
 inline constexpr int kColumnNames = 2;
 inline constexpr int kObjectiveNames = 6;
-
-// --- The frame ----------------------------------------------------------------------------------
-
-// Whether an adder over data can load now: the record lives and no solve runs.
-[[nodiscard]] bool adderActive(const std::weak_ptr<Data>& data);
-// The id member of the record, 0 once the record is gone.
-[[nodiscard]] std::uint64_t adderId(const std::weak_ptr<Data>& data, const std::uint64_t Data::*id);
-// The record, held for one add; raises nuv::opt::SupportException "Adder inactive" when it is
-// gone or a solve runs.
-[[nodiscard]] std::shared_ptr<Data> lockActive(const std::weak_ptr<Data>& data);
 
 // --- Refusals -----------------------------------------------------------------------------------
 

@@ -18,16 +18,10 @@ namespace dom = nuv::opt::static_bounded_domain;
 
 IndicConstrAdder::IndicConstrAdder(std::weak_ptr<Data> data,
                                    std::shared_ptr<nuv::opt::AbstractConstraintAdder> inner)
-    : data_(std::move(data)), inner_(std::move(inner)) {}
-
-bool IndicConstrAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t IndicConstrAdder::id() const {
-  return detail::adderId(data_, &Data::indicConAdderId);
-}
+    : DataAdder(std::move(data)), inner_(std::move(inner)) {}
 
 nuv::idx::List IndicConstrAdder::add(const nuv::opt::LinkedConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::static_bounded_domain::ContainerDictView<double> domain(batch.first.domain);
   const detail::Ints types = domain.container<int>(dom::type);
   const nuv::Index n = types.itemCount();

@@ -17,37 +17,32 @@
 // count differs from the indicators' ("Input not supported"). Should the inner adder still return
 // another number of rows, they stay as ordinary rows and the batch is refused the same way.
 //
-// Every adder holds only a weak reference to the solver's record (and caches nothing), so it may
-// outlive the solver: then `active()` is false, `id()` 0 and `add` raises "Support Error: Adder
-// inactive", as it does while a solve runs. `add` holds the record's mutex while it loads a batch;
-// `active` and `id` take no lock.
+// `active`, `id` and the weak reference to the solver's record are qel::DataAdder's (the adder
+// may outlive the solver; then `add` raises "Support Error: Adder inactive").
 #ifndef QEL_ADDER_INDIC_CONSTR_ADDER_HPP_
 #define QEL_ADDER_INDIC_CONSTR_ADDER_HPP_
 
-#include <cstdint>
 #include <memory>
 
 #include "nuv/idx/list.hpp"
 #include "nuv/opt/abstract_constraint_adder.hpp"
 #include "nuv/opt/abstract_linked_constraint_adder.hpp"
 #include "nuv/opt/linked_constraint_container.hpp"
+#include "qel/adder/data_adder.hpp"
+#include "qel/data.hpp"
 
 namespace qel {
 
-class Data;
-
-class IndicConstrAdder final : public nuv::opt::AbstractLinkedConstraintAdder {
+class IndicConstrAdder final
+    : public DataAdder<nuv::opt::AbstractLinkedConstraintAdder, &Data::indicConAdderId> {
  public:
   // inner loads the linked side: a LinConstrAdder or a QuadConstrAdder of the same solver.
   IndicConstrAdder(std::weak_ptr<Data> data,
                    std::shared_ptr<nuv::opt::AbstractConstraintAdder> inner);
 
-  [[nodiscard]] bool active() const override;
-  [[nodiscard]] std::uint64_t id() const override;
   nuv::idx::List add(const nuv::opt::LinkedConstraintContainer& batch) override;
 
  private:
-  std::weak_ptr<Data> data_;
   std::shared_ptr<nuv::opt::AbstractConstraintAdder> inner_;
 };
 

@@ -3,7 +3,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 
 #include "nuv/idx/lib/range.hpp"
 #include "nuv/opt/context.hpp"
@@ -18,14 +17,8 @@ namespace qel {
 namespace fn = nuv::opt::linear_function;
 namespace dom = nuv::opt::static_bounded_domain;
 
-LinConstrAdder::LinConstrAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool LinConstrAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t LinConstrAdder::id() const { return detail::adderId(data_, &Data::linConAdderId); }
-
 nuv::idx::List LinConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::static_bounded_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints types = domain.container<int>(dom::type);
   const nuv::Index n = types.itemCount();

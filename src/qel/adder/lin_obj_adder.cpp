@@ -3,7 +3,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 
 #include "nuv/idx/lib/range.hpp"
 #include "nuv/opt/context.hpp"
@@ -19,14 +18,8 @@ namespace qel {
 namespace fn = nuv::opt::linear_function;
 namespace sense = nuv::opt::sense_domain;
 
-LinObjAdder::LinObjAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool LinObjAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t LinObjAdder::id() const { return detail::adderId(data_, &Data::linObjAdderId); }
-
 nuv::idx::List LinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::sense_domain::ContainerDictView<double> domain(batch.domain);
   const nuv::Index n = domain.container<int>(sense::type).itemCount();
   if (n <= 0) return {};

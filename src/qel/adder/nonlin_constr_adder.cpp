@@ -4,7 +4,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
@@ -20,16 +19,8 @@ namespace qel {
 
 namespace dom = nuv::opt::static_bounded_domain;
 
-NonlinConstrAdder::NonlinConstrAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool NonlinConstrAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t NonlinConstrAdder::id() const {
-  return detail::adderId(data_, &Data::nonlinConAdderId);
-}
-
 nuv::idx::List NonlinConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::static_bounded_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints types = domain.container<int>(dom::type);
   const nuv::Index n = types.itemCount();

@@ -13,34 +13,25 @@
 // the batch ("Input not supported"). A conversion that fails (see nonlin_convert.hpp) leaves the
 // rows without formulas, and the linear functions already converted, in place.
 //
-// Every adder holds only a weak reference to the solver's record (and caches nothing), so it may
-// outlive the solver: then `active()` is false, `id()` 0 and `add` raises "Support Error: Adder
-// inactive", as it does while a solve runs. `add` holds the record's mutex while it loads a batch;
-// `active` and `id` take no lock.
+// `active`, `id` and the weak reference to the solver's record are qel::DataAdder's (the adder
+// may outlive the solver; then `add` raises "Support Error: Adder inactive").
 #ifndef QEL_ADDER_NONLIN_CONSTR_ADDER_HPP_
 #define QEL_ADDER_NONLIN_CONSTR_ADDER_HPP_
-
-#include <cstdint>
-#include <memory>
 
 #include "nuv/idx/list.hpp"
 #include "nuv/opt/abstract_constraint_adder.hpp"
 #include "nuv/opt/constraint_container.hpp"
+#include "qel/adder/data_adder.hpp"
+#include "qel/data.hpp"
 
 namespace qel {
 
-class Data;
-
-class NonlinConstrAdder final : public nuv::opt::AbstractConstraintAdder {
+class NonlinConstrAdder final
+    : public DataAdder<nuv::opt::AbstractConstraintAdder, &Data::nonlinConAdderId> {
  public:
-  explicit NonlinConstrAdder(std::weak_ptr<Data> data);
+  using DataAdder::DataAdder;
 
-  [[nodiscard]] bool active() const override;
-  [[nodiscard]] std::uint64_t id() const override;
   nuv::idx::List add(const nuv::opt::ConstraintContainer& batch) override;
-
- private:
-  std::weak_ptr<Data> data_;
 };
 
 }  // namespace qel

@@ -3,7 +3,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
@@ -19,14 +18,8 @@ namespace qel {
 
 namespace sense = nuv::opt::sense_domain;
 
-NonlinObjAdder::NonlinObjAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool NonlinObjAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t NonlinObjAdder::id() const { return detail::adderId(data_, &Data::nonlinObjAdderId); }
-
 nuv::idx::List NonlinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::sense_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints senses = domain.container<int>(sense::type);
   const nuv::Index n = senses.itemCount();

@@ -19,14 +19,8 @@ namespace qel {
 namespace fn = nuv::opt::quadratic_function;
 namespace dom = nuv::opt::static_bounded_domain;
 
-QuadConstrAdder::QuadConstrAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool QuadConstrAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t QuadConstrAdder::id() const { return detail::adderId(data_, &Data::quadConAdderId); }
-
 nuv::idx::List QuadConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::static_bounded_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints types = domain.container<int>(dom::type);
   const nuv::Index n = types.itemCount();

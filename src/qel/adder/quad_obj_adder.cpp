@@ -7,7 +7,6 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
-#include <utility>
 
 #include "nuv/idx/lib/range.hpp"
 #include "nuv/opt/context.hpp"
@@ -56,14 +55,8 @@ void toObjectiveHessian(detail::QuadraticTerms* terms) {
 
 }  // namespace
 
-QuadObjAdder::QuadObjAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool QuadObjAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t QuadObjAdder::id() const { return detail::adderId(data_, &Data::quadObjAdderId); }
-
 nuv::idx::List QuadObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::sense_domain::ContainerDictView<double> domain(batch.domain);
   const nuv::Index n = domain.container<int>(sense::type).itemCount();
   if (n <= 0) return {};

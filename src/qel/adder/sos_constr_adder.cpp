@@ -5,7 +5,6 @@
 #include <mutex>
 #include <numeric>
 #include <span>
-#include <utility>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
@@ -19,14 +18,8 @@ namespace qel {
 
 namespace dom = nuv::opt::sos_domain;
 
-SOSConstrAdder::SOSConstrAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool SOSConstrAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t SOSConstrAdder::id() const { return detail::adderId(data_, &Data::sosConAdderId); }
-
 nuv::idx::List SOSConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::sos_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints types = domain.container<int>(dom::type);
   const nuv::Index n = types.itemCount();

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <utility>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
@@ -19,14 +18,8 @@ namespace qel {
 
 namespace key = nuv::opt::interval_domain;
 
-VarAdder::VarAdder(std::weak_ptr<Data> data) : data_(std::move(data)) {}
-
-bool VarAdder::active() const { return detail::adderActive(data_); }
-
-std::uint64_t VarAdder::id() const { return detail::adderId(data_, &Data::varAdderId); }
-
 nuv::idx::List VarAdder::add(const nuv::opt::VariableContainer& batch) {
-  const std::shared_ptr<Data> data = detail::lockActive(data_);
+  const std::shared_ptr<Data> data = lockActive();
   const nuv::opt::lib::interval_domain::ContainerDictView<double> domain(batch.domain);
   const detail::Ints types = domain.container<int>(key::type);
   const nuv::Index n = types.itemCount();
