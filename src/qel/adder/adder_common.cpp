@@ -12,7 +12,9 @@
 #include "nuv/idx/abstract_list.hpp"
 #include "nuv/math/array/vector_data.hpp"
 #include "nuv/num_cast.hpp"
+#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
+#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/load_buffers.hpp"
 
 namespace qel::detail {
@@ -69,6 +71,17 @@ const nuv::idx::List& ownedVariables(const Data& data, const nuv::math::Symbol<d
   const nuv::math::VectorOfVariablesSymbol<double>& variables = symbol.vectorOfVariables();
   if (variables.ownerId != data.varAdderId) throw inputNotSupported();
   return variables.indices;
+}
+
+Strings constraintNames(const nuv::opt::ConstraintContainer& batch) {
+  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
+      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
+  return tagged.container<std::string>(nuv::opt::constraint::name);
+}
+
+Symbols identityArguments(const nuv::attr::ContainerDict& function) {
+  const nuv::opt::lib::identity_function::ContainerDictView<double> view(function);
+  return view.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
 }
 
 char varTypeToXpress(int type) {
@@ -224,6 +237,27 @@ void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coeffi
 
   data->prob->addRows(m, terms.starts.back(), rowTypes, rhs, /*rng=*/nullptr, terms.starts.data(),
                       terms.columns, terms.values);
+}
+
+ObjectiveParts objectiveParts(const nuv::opt::ConstraintContainer& batch,
+                              const nuv::opt::lib::sense_domain::ContainerDictView<double>& domain,
+                              Index n) {
+  namespace fn = nuv::opt::linear_function;
+  namespace sense = nuv::opt::sense_domain;
+  static_assert(fn::variables == nuv::opt::quadratic_function::variables &&
+                    fn::constant == nuv::opt::quadratic_function::constant,
+                "linear and quadratic functions keep variables and constants under one key");
+  const nuv::opt::lib::linear_function::ContainerDictView<double> function(batch.function);
+  ObjectiveParts parts{function.container<nuv::math::Symbol<double>>(fn::variables),
+                       function.container<double>(fn::constant), constraintNames(batch)};
+  requireItems(parts.variables, n);
+  requireItemsIfGiven(parts.constants, n);
+  requireItemsIfValues(domain.container<double>(sense::weight), n);
+  requireItemsIfValues(domain.container<int>(sense::priority), n);
+  requireItemsIfValues(domain.container<double>(sense::absolute_tolerance), n);
+  requireItemsIfValues(domain.container<double>(sense::relative_tolerance), n);
+  requireNamesWithin(parts.names, n);
+  return parts;
 }
 
 void chgLinearObjs(Data* data, const nuv::idx::List& indices, const LinearTerms& terms,

@@ -27,10 +27,12 @@
 
 #include "nuv/attr/abstract_container.hpp"
 #include "nuv/attr/container.hpp"
+#include "nuv/attr/container_dict.hpp"
 #include "nuv/idx/list.hpp"
 #include "nuv/math/array/matrix.hpp"
 #include "nuv/math/array/vector.hpp"
 #include "nuv/math/symbol.hpp"
+#include "nuv/opt/constraint_container.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
 #include "nuv/opt/support_exception.hpp"
 #include "nuv/types.hpp"
@@ -83,6 +85,11 @@ template <class T>
   return part.viewAll(0);
 }
 
+// Key 0 of the "nuv:constraint" tagged part of a batch of constraints or objectives: their names.
+[[nodiscard]] Strings constraintNames(const nuv::opt::ConstraintContainer& batch);
+// Key 0 of an identity function part: one symbol per item (variables or expressions).
+[[nodiscard]] Symbols identityArguments(const nuv::attr::ContainerDict& function);
+
 // --- Type maps (each raises nuv::opt::SupportException "Domain type not supported." for a value
 // it does not list) -------------------------------------------------------------------------------
 
@@ -134,6 +141,20 @@ struct LinearTerms {
 // caller holds data->mutex; the rows are reserved afterwards.
 void addLinearConstr(Data* data, const Symbols& variables, const Vectors& coefficients,
                      const Doubles& constants, const Ints& types);
+
+// What a batch of n linear or quadratic objectives holds besides its coefficients: the function's
+// variables (key 0) and constants (key 3), which both function kinds keep under these keys, and
+// the names. Raises inputNotSupported() unless variables has n items, constants 0 or n, each of
+// the sense domain's weights, priorities and tolerances n where it holds values, and names at
+// most n.
+struct ObjectiveParts {
+  Symbols variables;
+  Doubles constants;
+  Strings names;
+};
+[[nodiscard]] ObjectiveParts objectiveParts(
+    const nuv::opt::ConstraintContainer& batch,
+    const nuv::opt::lib::sense_domain::ContainerDictView<double>& domain, nuv::Index n);
 
 // Writes objective indices[k] from function k of terms, item k of constants and item k of the
 // sense domain's keys; the parts must agree with indices (the caller checked them). Writing

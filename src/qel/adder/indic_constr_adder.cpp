@@ -32,9 +32,7 @@ nuv::idx::List IndicConstrAdder::add(const nuv::opt::LinkedConstraintContainer& 
   types.getAll(complements, 0);
   for (int& flag : complements) flag = detail::indicTypeToXpress(flag);
 
-  const nuv::opt::lib::identity_function::ContainerDictView<double> function(batch.first.function);
-  const detail::Symbols indicators =
-      function.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
+  const detail::Symbols indicators = detail::identityArguments(batch.first.function);
   detail::requireItems(indicators, n);
   std::vector<int> columns(count);
   const nuv::View<const std::vector<nuv::math::Symbol<double>>> symbols =

@@ -2,13 +2,10 @@
 
 #include <memory>
 #include <mutex>
-#include <string>
 
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/data.hpp"
 
@@ -25,9 +22,7 @@ nuv::idx::List LinConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
   if (n <= 0) return {};
 
   const nuv::opt::lib::linear_function::ContainerDictView<double> function(batch.function);
-  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
-      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
-  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
+  const detail::Strings names = detail::constraintNames(batch);
   detail::requireNamesWithin(names, n);
 
   std::scoped_lock lock(data->mutex);

@@ -3,14 +3,11 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/adder/nonlin_convert.hpp"
 #include "qel/data.hpp"
@@ -32,22 +29,19 @@ nuv::idx::List NonlinConstrAdder::add(const nuv::opt::ConstraintContainer& batch
   const nuv::View<const std::vector<int>> typeCodes = detail::viewAll(types);
   for (const int type : *typeCodes) rowTypes.push_back(detail::constrTypeToXpress(type));
 
-  const nuv::opt::lib::identity_function::ContainerDictView<double> function(batch.function);
-  const detail::Symbols functions =
-      function.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
-  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
-      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
-  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
+  const detail::Symbols functions = detail::identityArguments(batch.function);
+  const detail::Strings names = detail::constraintNames(batch);
   detail::requireItems(functions, n);
   detail::requireNamesWithin(names, n);
   const nuv::View<const std::vector<nuv::math::Symbol<double>>> expressions =
       detail::viewAll(functions);
-  std::size_t symbolCount = 0;
+  std::vector<nuv::math::ExpressionView<double>> formulas;
+  formulas.reserve(count);
   for (const nuv::math::Symbol<double>& expression : *expressions) {
     if (expression.kind() != nuv::math::SymbolKind::kExpression) {
       throw detail::inputNotSupported();
     }
-    symbolCount += expression.expression().size() + 1;
+    formulas.push_back(expression.expression().view());
   }
 
   std::scoped_lock lock(data->mutex);
@@ -58,21 +52,9 @@ nuv::idx::List NonlinConstrAdder::add(const nuv::opt::ConstraintContainer& batch
   const nuv::idx::List rows(std::make_shared<const nuv::idx::lib::Range>(block));
   detail::storeNames(data.get(), detail::kRowNames, names, rows);
 
-  // All formulas of the batch go to Xpress in one call, after the last conversion.
-  std::vector<int> tokenTypes;
-  std::vector<double> tokenValues;
-  tokenTypes.reserve(100 + symbolCount);
-  tokenValues.reserve(100 + symbolCount);
-  std::vector<int> formulaStarts(count + 1, 0);
-  for (std::size_t i = 0; i < count; ++i) {
-    detail::nonlinConvert(data.get(), &tokenTypes, &tokenValues,
-                          (*expressions)[i].expression().view());
-    formulaStarts[i + 1] = static_cast<int>(tokenTypes.size());
-  }
   std::vector<int> rowNumbers(count);
   rows.toVector(rowNumbers);
-  data->prob->nlpAddFormulas(n, rowNumbers.data(), formulaStarts.data(), 1, tokenTypes.data(),
-                             tokenValues.data());
+  detail::addFormulas(data.get(), rowNumbers, formulas);
   return rows;
 }
 

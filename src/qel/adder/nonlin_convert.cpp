@@ -11,6 +11,7 @@
 #include "nuv/math/fn/abstract.hpp"
 #include "nuv/math/fn/linear.hpp"
 #include "nuv/math/symbol.hpp"
+#include "nuv/num_cast.hpp"
 #include "nuv/opt/support_exception.hpp"
 #include "qel/data.hpp"
 #include "qel/supported_functions.hpp"
@@ -232,6 +233,23 @@ void nonlinConvert(Data* data, std::vector<int>* types, std::vector<double>* val
     }
   }
   formula.append(kTokenEnd, 0.0);
+}
+
+void addFormulas(Data* data, std::span<const int> rows, std::span<const View> expressions) {
+  // Room for every symbol's tokens and an end token each, with a margin for the expansions.
+  std::size_t symbolCount = 100;
+  for (const View& expression : expressions) symbolCount += expression.size() + 1;
+  std::vector<int> types;
+  std::vector<double> values;
+  types.reserve(symbolCount);
+  values.reserve(symbolCount);
+  std::vector<int> starts(expressions.size() + 1, 0);
+  for (std::size_t k = 0; k < expressions.size(); ++k) {
+    nonlinConvert(data, &types, &values, expressions[k]);
+    starts[k + 1] = static_cast<int>(types.size());
+  }
+  data->prob->nlpAddFormulas(nuv::numCast<int>(rows.size()), rows.data(), starts.data(),
+                             /*parsed=*/1, types.data(), values.data());
 }
 
 }  // namespace qel::detail

@@ -26,6 +26,7 @@
 #ifndef QEL_ADDER_NONLIN_CONVERT_HPP_
 #define QEL_ADDER_NONLIN_CONVERT_HPP_
 
+#include <span>
 #include <vector>
 
 #include "nuv/math/expression.hpp"
@@ -49,6 +50,13 @@ namespace qel::detail {
 // Nothing is undone on failure: tokens, columns and rows already added stay.
 void nonlinConvert(Data* data, std::vector<int>* types, std::vector<double>* values,
                    nuv::math::ExpressionView<double> expression);
+
+// Converts expressions[k] into the formula of row rows[k] (both spans of one length), in order,
+// then hands all formulas to Xpress in one XPRSnlpaddformulas call. Raises what nonlinConvert
+// raises, before any formula reaches Xpress (the linear functions already converted stay). The
+// caller holds data->mutex and the problem is started.
+void addFormulas(Data* data, std::span<const int> rows,
+                 std::span<const nuv::math::ExpressionView<double>> expressions);
 
 }  // namespace qel::detail
 

@@ -2,14 +2,10 @@
 
 #include <memory>
 #include <mutex>
-#include <string>
-#include <vector>
 
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/adder/nonlin_convert.hpp"
 #include "qel/data.hpp"
@@ -27,12 +23,8 @@ nuv::idx::List NonlinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   if (n > 1 || data->hasObj()) throw detail::multipleObjectives();
   const int objectiveSense = detail::objTypeToXpress(senses.get(0, 0));
 
-  const nuv::opt::lib::identity_function::ContainerDictView<double> function(batch.function);
-  const detail::Symbols functions =
-      function.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
-  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
-      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
-  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
+  const detail::Symbols functions = detail::identityArguments(batch.function);
+  const detail::Strings names = detail::constraintNames(batch);
   detail::requireItems(functions, n);
   detail::requireNamesWithin(names, n);
 
@@ -58,14 +50,8 @@ nuv::idx::List NonlinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   // A function item of another kind raises "Invalid variant option" here, with z and the row
   // in place.
   const nuv::math::Symbol<double> item = functions.get(0, 0);
-  const nuv::math::ExpressionSymbol<double>& expression = item.expression();
-  std::vector<int> tokenTypes;
-  std::vector<double> tokenValues;
-  tokenTypes.reserve(expression.size() + 100);
-  tokenValues.reserve(expression.size() + 100);
-  detail::nonlinConvert(data.get(), &tokenTypes, &tokenValues, expression.view());
-  const int formulaStarts[] = {0, static_cast<int>(tokenTypes.size())};
-  data->prob->nlpAddFormulas(1, &row, formulaStarts, 1, tokenTypes.data(), tokenValues.data());
+  const nuv::math::ExpressionView<double> formula = item.expression().view();
+  detail::addFormulas(data.get(), {&row, 1}, {&formula, 1});
   return objectives;
 }
 

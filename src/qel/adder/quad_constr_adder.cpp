@@ -3,14 +3,11 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <utility>
 
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/data.hpp"
 
@@ -27,10 +24,8 @@ nuv::idx::List QuadConstrAdder::add(const nuv::opt::ConstraintContainer& batch) 
   if (n <= 0) return {};
 
   const nuv::opt::lib::quadratic_function::ContainerDictView<double> function(batch.function);
-  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
-      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
   const detail::Symbols variables = function.container<nuv::math::Symbol<double>>(fn::variables);
-  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
+  const detail::Strings names = detail::constraintNames(batch);
   detail::requireNamesWithin(names, n);
   // Read and checked in full before the rows exist, so that a refused batch adds nothing.
   detail::QuadraticTerms terms = detail::quadraticTerms(

@@ -5,14 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <unordered_map>
 
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/container_dict_view.hpp"
-#include "nuv/opt/tagged_parts.hpp"
 #include "qel/adder/adder_common.hpp"
 #include "qel/adder/load_buffers.hpp"
 #include "qel/data.hpp"
@@ -62,37 +59,26 @@ nuv::idx::List QuadObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   if (n <= 0) return {};
   if (n > 1 || data->hasObj()) throw detail::multipleObjectives();
 
+  const detail::ObjectiveParts parts = detail::objectiveParts(batch, domain, n);
   const nuv::opt::lib::quadratic_function::ContainerDictView<double> function(batch.function);
-  const nuv::opt::lib::constraint::ContainerDictView<double> tagged(
-      nuv::opt::taggedPart(batch.tagged, nuv::opt::constraint::tag));
-  const detail::Symbols variables = function.container<nuv::math::Symbol<double>>(fn::variables);
-  const detail::Doubles constants = function.container<double>(fn::constant);
-  const detail::Strings names = tagged.container<std::string>(nuv::opt::constraint::name);
-  detail::requireItems(variables, n);
-  detail::requireItemsIfGiven(constants, n);
-  detail::requireItemsIfValues(domain.container<double>(sense::weight), n);
-  detail::requireItemsIfValues(domain.container<int>(sense::priority), n);
-  detail::requireItemsIfValues(domain.container<double>(sense::absolute_tolerance), n);
-  detail::requireItemsIfValues(domain.container<double>(sense::relative_tolerance), n);
-  detail::requireNamesWithin(names, n);
 
   std::scoped_lock lock(data->mutex);
   const LoadBuffers::Lease lease(data->loadBuffers);
   // Read and checked in full before the objective is written, so that a refused batch leaves
   // no objective half written.
   const detail::LinearTerms linear = detail::linearTerms(
-      *data, variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
+      *data, parts.variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
   detail::QuadraticTerms quadratic = detail::quadraticTerms(
-      *data, variables, function.container<nuv::math::Matrix<double>>(fn::quadratic));
+      *data, parts.variables, function.container<nuv::math::Matrix<double>>(fn::quadratic));
   toObjectiveHessian(&quadratic);
   detail::chgLinearObjs(data.get(),
                         nuv::idx::List(std::make_shared<const nuv::idx::lib::Range>(0, 1)), linear,
-                        constants, domain);
+                        parts.constants, domain);
   data->prob->chgMQObj(static_cast<XPRSint64>(quadratic.values.size()), quadratic.first.data(),
                        quadratic.second.data(), quadratic.values.data());
   const nuv::idx::List objectives(
       std::make_shared<const nuv::idx::lib::Range>(data->addQuadObj(1)));
-  detail::storeNames(data.get(), detail::kObjectiveNames, names, objectives);
+  detail::storeNames(data.get(), detail::kObjectiveNames, parts.names, objectives);
   return objectives;
 }
 

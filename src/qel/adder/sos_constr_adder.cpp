@@ -25,9 +25,7 @@ nuv::idx::List SOSConstrAdder::add(const nuv::opt::ConstraintContainer& batch) {
   const nuv::Index n = types.itemCount();
   if (n <= 0) return {};
 
-  const nuv::opt::lib::identity_function::ContainerDictView<double> function(batch.function);
-  const detail::Symbols members =
-      function.container<nuv::math::Symbol<double>>(nuv::opt::identity_function::argument);
+  const detail::Symbols members = detail::identityArguments(batch.function);
   const detail::Vectors weights = domain.container<nuv::math::Vector<double>>(dom::weights);
   detail::requireItems(members, n);
   detail::requireItemsIfGiven(weights, n);
