@@ -23,12 +23,8 @@ nuv::attr::BaseContainer linearRows(const Data& data, std::shared_ptr<C> rows) {
 
 }  // namespace
 
-bool LinConstrDomain::contains(nuv::Index key) const {
-  return key >= keys::start_basis && key <= keys::basis;
-}
-
 nuv::attr::BaseContainer LinConstrDomain::operator[](nuv::Index key) const {
-  const auto data = data_.lock();
+  const auto data = record().lock();
   if (!data) return {};
   switch (key) {
     case keys::start_basis:
@@ -37,12 +33,13 @@ nuv::attr::BaseContainer LinConstrDomain::operator[](nuv::Index key) const {
       return linearRows(*data, data->constrInfeasible);
     case keys::slack:
       return linearRows(*data,
-                        std::make_shared<SolutionContainer>(data_, SolutionContainer::Slack));
+                        std::make_shared<SolutionContainer>(record(), SolutionContainer::Slack));
     case keys::dual:
-      return linearRows(*data, std::make_shared<SolutionContainer>(data_, SolutionContainer::Dual));
+      return linearRows(*data,
+                        std::make_shared<SolutionContainer>(record(), SolutionContainer::Dual));
     case keys::basis:
       return linearRows(
-          *data, std::make_shared<BasisSolutionContainer>(data_, BasisSolutionContainer::Rows));
+          *data, std::make_shared<BasisSolutionContainer>(record(), BasisSolutionContainer::Rows));
     default:
       return {};
   }

@@ -10,12 +10,8 @@ namespace qel {
 
 namespace keys = nuv::opt::interval_domain;
 
-bool VarDomain::contains(nuv::Index key) const {
-  return key >= keys::start_basis && key <= keys::basis;
-}
-
 nuv::attr::BaseContainer VarDomain::operator[](nuv::Index key) const {
-  const auto data = data_.lock();
+  const auto data = record().lock();
   if (!data) return {};
   switch (key) {
     case keys::start_basis:
@@ -23,11 +19,11 @@ nuv::attr::BaseContainer VarDomain::operator[](nuv::Index key) const {
     case keys::infeasible_mark:
       return data->varInfeasible;
     case keys::level:
-      return std::make_shared<PoolSolutionContainer>(data_);
+      return std::make_shared<PoolSolutionContainer>(record());
     case keys::marginal:
-      return std::make_shared<SolutionContainer>(data_, SolutionContainer::ReducedCost);
+      return std::make_shared<SolutionContainer>(record(), SolutionContainer::ReducedCost);
     case keys::basis:
-      return std::make_shared<BasisSolutionContainer>(data_, BasisSolutionContainer::Columns);
+      return std::make_shared<BasisSolutionContainer>(record(), BasisSolutionContainer::Columns);
     default:
       return {};
   }

@@ -9,35 +9,28 @@
 //   key 9 basis            int     a new qel::BasisSolutionContainer of column statuses
 //
 // Item j of each container is Xpress column j (see qel/solver/solution_container.hpp).
-// `contains` answers from the key alone, so size() is 5 whatever the model holds; operator[]
-// builds the container at each call and gives the empty handle for any other key and once the
-// record is gone. Nothing raises.
+// Keys, weak reference and `contains` are qel::ResultDomain's (size() is 5 whatever the model
+// holds); operator[] builds the container at each call and gives the empty handle for any other
+// key and once the record is gone. Nothing raises.
 #ifndef QEL_SOLVER_VAR_DOMAIN_HPP_
 #define QEL_SOLVER_VAR_DOMAIN_HPP_
 
-#include <memory>
-#include <utility>
-
 #include "nuv/attr/base_container.hpp"
+#include "nuv/opt/keys.hpp"
 #include "nuv/opt/lib/abstract_domain_dict.hpp"
 #include "nuv/types.hpp"
+#include "qel/solver/result_domain.hpp"
 
 namespace qel {
 
-class Data;
-
-class VarDomain final : public nuv::opt::lib::interval_domain::AbstractContainerDict {
+class VarDomain final : public ResultDomain<nuv::opt::lib::interval_domain::AbstractContainerDict,
+                                            nuv::opt::interval_domain::start_basis,
+                                            nuv::opt::interval_domain::basis> {
  public:
-  explicit VarDomain(std::weak_ptr<const Data> data) : data_(std::move(data)) {}
+  using ResultDomain::ResultDomain;
+  using ResultDomain::operator[];
 
-  using AbstractContainerDict::contains;
-  using AbstractContainerDict::operator[];
-
-  [[nodiscard]] bool contains(nuv::Index key) const override;
   [[nodiscard]] nuv::attr::BaseContainer operator[](nuv::Index key) const override;
-
- private:
-  std::weak_ptr<const Data> data_;
 };
 
 }  // namespace qel
