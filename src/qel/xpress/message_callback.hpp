@@ -1,4 +1,5 @@
-// `qel::MessageCallback`: the function that receives the optimizer's messages.
+// `qel::MessageCallback`: the function that receives the optimizer's messages, and
+// `qel::MessageTarget`, one with its context.
 //
 // The problem's message callback has this shape, and the solution pool and enumerator forward
 // their messages through one as well (with a null problem). Arguments: the Xpress problem or
@@ -13,6 +14,12 @@ namespace qel {
 
 using MessageCallback = void(XPRS_CC*)(XPRSprob prob, void* context, const char* text, int length,
                                        int type);
+
+// A message function and the context it is handed, as the solution pool keeps them.
+struct MessageTarget {
+  MessageCallback msgFn = nullptr;
+  void* msgCtx = nullptr;  // not owned
+};
 
 }  // namespace qel
 

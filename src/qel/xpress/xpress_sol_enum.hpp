@@ -23,55 +23,48 @@
 #include <xprs.h>
 
 #include <climits>
-#include <source_location>
-#include <string>
 #include <string_view>
 
-#include "qel/xpress/message_callback.hpp"
 #include "qel/xpress/sol_enum_handler.hpp"
+#include "qel/xpress/xpress_object.hpp"
 
 namespace qel {
 
 class XpressProbInterface;
 class XpressSolPool;
 
-class XpressSolEnum final {
+namespace detail {
+
+// The enumerator's C functions, for qel::XpressObject; its handler block is the context.
+struct SolEnumCalls {
+  using Handle = XPRSmipsolenum;
+  using Context = SolEnumHandlerBlock;
+  static constexpr std::string_view kCreateFailure = "Cannot create solution enumerator.";
+  static constexpr XpressCall create{XPRS_mse_create, "XPRS_mse_create"};
+  static constexpr auto destroy = XPRS_mse_destroy;
+  static constexpr auto getLastError = XPRS_mse_getlasterror;
+  static constexpr XpressCall setCBMessage{XPRS_mse_setcbmsghandler, "XPRS_mse_setcbmsghandler"};
+  static constexpr XpressCall getIntAttrib{XPRS_mse_getintattrib, "XPRS_mse_getintattrib"};
+  static constexpr XpressCall getDblAttrib{XPRS_mse_getdblattrib, "XPRS_mse_getdblattrib"};
+  static constexpr XpressCall getIntControl{XPRS_mse_getintcontrol, "XPRS_mse_getintcontrol"};
+  static constexpr XpressCall getDblControl{XPRS_mse_getdblcontrol, "XPRS_mse_getdblcontrol"};
+  static constexpr XpressCall setIntControl{XPRS_mse_setintcontrol, "XPRS_mse_setintcontrol"};
+  static constexpr XpressCall setDblControl{XPRS_mse_setdblcontrol, "XPRS_mse_setdblcontrol"};
+};
+
+}  // namespace detail
+
+class XpressSolEnum final : public XpressObject<detail::SolEnumCalls> {
  public:
   // Creates the enumerator (XPRS_mse_create); the Xpress library must be initialised. Raises
   // qel::XpressException "Cannot create solution enumerator." (trace "XPRS_mse_create") on
-  // failure.
-  XpressSolEnum();
-  XpressSolEnum(const XpressSolEnum&) = delete;
-  XpressSolEnum& operator=(const XpressSolEnum&) = delete;
-  // Destroys the enumerator, if any; the return code of XPRS_mse_destroy is not examined.
-  ~XpressSolEnum();
-
-  // Returns when returnCode is 0; otherwise raises qel::XpressException with the enumerator's
-  // last error text, returnCode and function.
-  void check(int returnCode, std::string_view function,
-             std::source_location location = std::source_location::current()) const;
-  // The enumerator's last error text (read into a zeroed 512-byte buffer; the return code of the
-  // read is not examined).
-  [[nodiscard]] std::string getLastError() const;
-
-  // Attributes and controls of the enumerator (all checked).
-  [[nodiscard]] int getIntAttrib(int id) const;
-  [[nodiscard]] double getDblAttrib(int id) const;
-  [[nodiscard]] int getIntControl(int id) const;
-  [[nodiscard]] double getDblControl(int id) const;
-  void setIntControl(int id, int value) const;
-  void setDblControl(int id, double value) const;
-
-  // Stores fn and ctx in the handler block, then registers the enumerator's message forwarding
-  // with Xpress (checked). The culling handler reports through the same pair. The latest
-  // registration always wins; a null fn drops every message. A failed registration keeps the
-  // new pair stored.
-  void setCBMessage(MessageCallback fn, void* ctx);
+  // failure. The destructor destroys the enumerator, if any, without examining the return code.
+  XpressSolEnum() = default;
 
   // The pool's capacity for the culling handler: n, or 0 (no limit) when n is negative.
   void setCapacity(int n) noexcept { capacity_ = n < 0 ? 0 : n; }
   // Cull rounds allowed per enumeration: n, or 0 when n is negative.
-  void setMaxCullRounds(int n) noexcept { handlerBlock_.maxCullRounds = n < 0 ? 0 : n; }
+  void setMaxCullRounds(int n) noexcept { context().maxCullRounds = n < 0 ? 0 : n; }
   // Message level of the culling handler, clamped into 0 (silent) to 2.
   void setVerbosity(int n) noexcept;
 
@@ -87,14 +80,12 @@ class XpressSolEnum final {
   // enumerator." and leaves the wrapper without an enumerator.
   void clear();
 
-  // The Xpress handle (null only after a failed clear).
-  [[nodiscard]] XPRSmipsolenum handle() const noexcept { return xprsEnum_; }
-  [[nodiscard]] const SolEnumHandlerBlock& handlerBlock() const noexcept { return handlerBlock_; }
+  // The culling state. setCBMessage stores its pair here, so the culling handler reports through
+  // the latest registration too.
+  [[nodiscard]] const SolEnumHandlerBlock& handlerBlock() const noexcept { return context(); }
   [[nodiscard]] int capacity() const noexcept { return capacity_; }
 
  private:
-  XPRSmipsolenum xprsEnum_ = nullptr;
-  SolEnumHandlerBlock handlerBlock_;
   int capacity_ = INT_MAX;
 };
 

@@ -1,11 +1,9 @@
 // `qel::XpressSolPool`: the Xpress MIP solution pool, owned.
 //
 // The pool collects the integer solutions of the problems attached to it and of the solution
-// enumerator. One operation per Xpress pool function the plug-in uses; each checked operation
-// calls the function with the pool's handle followed by its own arguments, unchanged and in
-// order, and raises qel::XpressException (the pool's own error text, the return code, the
-// function's name as trace) for a non-zero return code. A failed call leaves the wrapper as it
-// was. The setters keep no record of the controls set.
+// enumerator. One operation per Xpress pool function the plug-in uses; the error reading, the
+// attributes, controls and message forwarding are qel::XpressObject's, checked as described
+// there (the pool's own error text, the return code, the function's name as trace).
 //
 //   auto pool = std::make_shared<qel::XpressSolPool>();   // XPRS_msp_create
 //   pool->setCBMessage(onMessage, &log);                    // messages arrive with a null problem
@@ -19,57 +17,47 @@
 
 #include <xprs.h>
 
-#include <source_location>
-#include <string>
 #include <string_view>
 
 #include "qel/xpress/message_callback.hpp"
+#include "qel/xpress/xpress_object.hpp"
 
 namespace qel {
 
 class XpressProbInterface;
 
-class XpressSolPool final {
- public:
-  // The function that receives the pool's messages and its context, as registered with Xpress.
-  struct MessageTarget {
-    MessageCallback msgFn = nullptr;
-    void* msgCtx = nullptr;  // not owned
-  };
+namespace detail {
 
+// The pool's C functions, for qel::XpressObject.
+struct SolPoolCalls {
+  using Handle = XPRSmipsolpool;
+  using Context = MessageTarget;
+  static constexpr std::string_view kCreateFailure = "Cannot create solution pool.";
+  static constexpr XpressCall create{XPRS_msp_create, "XPRS_msp_create"};
+  static constexpr auto destroy = XPRS_msp_destroy;
+  static constexpr auto getLastError = XPRS_msp_getlasterror;
+  static constexpr XpressCall setCBMessage{XPRS_msp_setcbmsghandler, "XPRS_msp_setcbmsghandler"};
+  static constexpr XpressCall getIntAttrib{XPRS_msp_getintattrib, "XPRS_msp_getintattrib"};
+  static constexpr XpressCall getDblAttrib{XPRS_msp_getdblattrib, "XPRS_msp_getdblattrib"};
+  static constexpr XpressCall getIntControl{XPRS_msp_getintcontrol, "XPRS_msp_getintcontrol"};
+  static constexpr XpressCall getDblControl{XPRS_msp_getdblcontrol, "XPRS_msp_getdblcontrol"};
+  static constexpr XpressCall setIntControl{XPRS_msp_setintcontrol, "XPRS_msp_setintcontrol"};
+  static constexpr XpressCall setDblControl{XPRS_msp_setdblcontrol, "XPRS_msp_setdblcontrol"};
+};
+
+}  // namespace detail
+
+class XpressSolPool final : public XpressObject<detail::SolPoolCalls> {
+ public:
   // Creates the pool (XPRS_msp_create); the Xpress library must be initialised. Raises
   // qel::XpressException "Cannot create solution pool." (trace "XPRS_msp_create") on failure.
-  XpressSolPool();
-  XpressSolPool(const XpressSolPool&) = delete;
-  XpressSolPool& operator=(const XpressSolPool&) = delete;
-  // Destroys the pool, if any; the return code of XPRS_msp_destroy is not examined.
-  ~XpressSolPool();
-
-  // Returns when returnCode is 0; otherwise raises qel::XpressException with the pool's last
-  // error text, returnCode and function.
-  void check(int returnCode, std::string_view function,
-             std::source_location location = std::source_location::current()) const;
-  // The pool's last error text (read into a zeroed 512-byte buffer; the return code of the read
-  // is not examined).
-  [[nodiscard]] std::string getLastError() const;
-
-  // Attributes and controls of the pool (all checked).
-  [[nodiscard]] int getIntAttrib(int id) const;
-  [[nodiscard]] double getDblAttrib(int id) const;
-  [[nodiscard]] int getIntControl(int id) const;
-  [[nodiscard]] double getDblControl(int id) const;
-  void setIntControl(int id, int value) const;
-  void setDblControl(int id, double value) const;
+  // The destructor destroys the pool, if any, without examining the return code.
+  XpressSolPool() = default;
 
   // Attaches or detaches a started problem (its prob() raises the start guard otherwise). A null
   // problem to probDetach does nothing.
   void probAttach(const XpressProbInterface& problem) const;
   void probDetach(XpressProbInterface* problem) const;
-
-  // Stores fn and ctx, then registers the pool's message forwarding with Xpress (checked). The
-  // stored pair is what Xpress holds, so the latest registration always wins; a null fn drops
-  // every message. A failed registration keeps the new pair stored.
-  void setCBMessage(MessageCallback fn, void* ctx);
 
   // XPRS_msp_getsollist: the ids of the solutions ranked by rankAttribute against problem's
   // handle (taken without the start guard; null ranks every solution), positions first to last
@@ -84,15 +72,10 @@ class XpressSolPool final {
   // function and context are kept but not registered with the new pool: its messages reach
   // nobody until setCBMessage is called again. A failed creation raises "Cannot create solution
   // pool." and leaves the wrapper without a pool.
-  void clear();
+  void clear() { recreate(); }
 
-  // The Xpress handle (null only after a failed clear).
-  [[nodiscard]] XPRSmipsolpool handle() const noexcept { return xprsPool_; }
-  [[nodiscard]] const MessageTarget& messageTarget() const noexcept { return message_; }
-
- private:
-  XPRSmipsolpool xprsPool_ = nullptr;
-  MessageTarget message_;
+  // The message function and context last given to setCBMessage.
+  [[nodiscard]] const MessageTarget& messageTarget() const noexcept { return context(); }
 };
 
 }  // namespace qel
