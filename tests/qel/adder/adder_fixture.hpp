@@ -1,11 +1,13 @@
-// Shared by the adder tests: a record over a started stand-in problem, and builders of batches
-// from plain vectors.
+// Shared by the adder tests: a record over a started stand-in problem with helpers to load and
+// check batches, and builders of batches from plain vectors.
 #ifndef TESTS_QEL_ADDER_ADDER_FIXTURE_HPP_
 #define TESTS_QEL_ADDER_ADDER_FIXTURE_HPP_
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -26,11 +28,12 @@
 #include "nuv/opt/constraint_container.hpp"
 #include "nuv/opt/context.hpp"
 #include "nuv/opt/keys.hpp"
+#include "nuv/opt/support_exception.hpp"
 #include "nuv/opt/variable_container.hpp"
 #include "qel/adder/var_adder.hpp"
 #include "qel/data.hpp"
 #include "qel/xpress/xpress_prob.hpp"
-#include "tests/support/standin_test.hpp"
+#include "tests/qel/started_data_fixture.hpp"
 #include "xprs_testing.hpp"
 
 namespace qel_test {
@@ -132,18 +135,8 @@ inline const FnDouble arcTan("nuv:function:trigonometric:ArcTan", 1);
 inline const FnDouble exp("nuv:function:exponential:Exp", 1);
 }  // namespace fns
 
-class AdderTest : public xprs_test::StandinTest {
+class AdderTest : public RecordTest {
  protected:
-  void SetUp() override {
-    StandinTest::SetUp();
-    data_ = std::make_shared<qel::Data>();
-    data_->prob = std::make_shared<qel::XpressProb>();
-    data_->prob->start();
-  }
-  void TearDown() override {
-    data_.reset();
-    StandinTest::TearDown();
-  }
   [[nodiscard]] const xprs::testing::ModelRecord& model() const {
     return xprs::testing::inspect(data_->prob->rawProb()).model;
   }
@@ -164,7 +157,28 @@ class AdderTest : public xprs_test::StandinTest {
     data_->mutex.unlock();
     return true;
   }
-  std::shared_ptr<qel::Data> data_;
+  // Expects load to raise E with exactly text before any optimizer call, and to leave the
+  // record's mutex free.
+  template <class E = nuv::opt::SupportException>
+  void expectRefusedBeforeXpress(const std::function<void()>& load, const std::string& text) {
+    xprs::testing::clearCalls();
+    EXPECT_THAT(load, ::testing::ThrowsMessage<E>(::testing::StrEq(text)));
+    EXPECT_TRUE(xprs::testing::calls().empty());
+    EXPECT_TRUE(mutexFree());
+  }
+};
+
+// Loads constraint batches through a new Adder over kColumns columns loaded first.
+template <class Adder, int kColumns>
+class ConstraintAdderTest : public AdderTest {
+ protected:
+  void SetUp() override {
+    AdderTest::SetUp();
+    addColumns(kColumns);
+  }
+  nuv::idx::List add(const Part& function, const Part& domain, const Part& tagged = {}) {
+    return Adder(data_).add(constraintBatch(function, domain, tagged));
+  }
 };
 
 }  // namespace qel_test

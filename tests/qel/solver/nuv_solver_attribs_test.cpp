@@ -10,8 +10,9 @@
 
 #include "nuv/attr/item.hpp"
 #include "nuv/exception.hpp"
-#include "tests/qel/solver/started_data_test.hpp"
+#include "tests/qel/started_data_fixture.hpp"
 #include "tests/support/mps_loader.hpp"
+#include "xprs_testing.hpp"
 
 namespace qel_test {
 namespace {

@@ -19,7 +19,8 @@
 #include "qel/option_key.hpp"
 #include "qel/solver/control.hpp"
 #include "qel/solver_attribs.hpp"
-#include "tests/qel/solver/started_data_test.hpp"
+#include "tests/qel/started_data_fixture.hpp"
+#include "xprs_testing.hpp"
 
 namespace qel_test {
 namespace {
