@@ -3,22 +3,29 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "nuv/exception.hpp"
 #include "nuv/idx/abstract_list.hpp"
 #include "qel/xpress/xpress_exception.hpp"
-#include "tests/support/standin_test.hpp"
+#include "qel/xpress/xpress_sol_enum.hpp"
+#include "qel/xpress/xpress_sol_pool.hpp"
+#include "tests/qel/started_data_fixture.hpp"
 #include "xprs_testing.hpp"
 
 namespace {
 
 using nuv::idx::lib::Range;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::StrEq;
 using ::testing::ThrowsMessage;
+namespace xt = xprs::testing;
 
 std::vector<nuv::Index> entries(const nuv::idx::AbstractList& list) { return *list.viewVector(); }
 
@@ -130,13 +137,10 @@ TEST(DataTest, BasisMapsTranslateEveryCode) {
   }
 }
 
-class DataClearTest : public xprs_test::StandinTest {
+class DataClearTest : public qel_test::RecordTest {
  protected:
   void SetUp() override {
-    StandinTest::SetUp();
-    data_.emplace();
-    data_->prob = std::make_shared<qel::XpressProb>();
-    data_->prob->start();
+    RecordTest::SetUp();
     const double upper[] = {1.0, 1.0};
     data_->prob->addCols(2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, upper);
     data_->addVar(2);
@@ -149,14 +153,9 @@ class DataClearTest : public xprs_test::StandinTest {
     data_->linkAttribs->advbasis()->set(0, 0);
     data_->callback = std::make_shared<NoCallback>();
   }
-  void TearDown() override {
-    data_.reset();
-    StandinTest::TearDown();
-  }
   struct NoCallback : nuv::opt::AbstractCallback {
     void notify(const nuv::TagIndex&) override {}
   };
-  std::optional<qel::Data> data_;
 };
 
 TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
@@ -170,7 +169,7 @@ TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
 
   data_->clear();
   EXPECT_NE(data_->prob->rawProb(), old);
-  EXPECT_EQ(xprs::testing::inspect(data_->prob->rawProb()).model.cols(), 0);
+  EXPECT_EQ(xt::inspect(data_->prob->rawProb()).model.cols(), 0);
   EXPECT_NE(data_->log, log);
   EXPECT_EQ(data_->callback, nullptr);
   EXPECT_EQ(data_->probView, view);
@@ -191,12 +190,82 @@ TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
   EXPECT_THAT(entries(*linConList), ElementsAre(0));
 }
 
-TEST_F(DataClearTest, StopsWhenTheProblemCannotBeCreatedAgain) {
-  xprs::testing::failNext("XPRScreateprob", 7, "ignored");
-  EXPECT_THROW(data_->clear(), qel::XpressException);
+// With the solution pool and enumerator of a started solver, whose clear follows the problem's.
+class DataClearSolutionObjectsTest : public DataClearTest {
+ protected:
+  void SetUp() override {
+    DataClearTest::SetUp();
+    data_->solPool = std::make_shared<qel::XpressSolPool>();
+    data_->solEnum = std::make_shared<qel::XpressSolEnum>();
+    data_->solEnum->setCapacity(5);
+    xt::clearCalls();
+  }
+  // The Xpress objects destroyed and created since SetUp, in order.
+  static std::vector<std::string> lifecycle() {
+    std::vector<std::string> functions;
+    for (const xt::CallRecord& call : xt::calls()) {
+      if (call.function.find("create") != std::string::npos ||
+          call.function.find("destroy") != std::string::npos) {
+        functions.push_back(call.function);
+      }
+    }
+    return functions;
+  }
+};
+
+TEST_F(DataClearSolutionObjectsTest, ReplacesProblemPoolAndEnumeratorInThatOrder) {
+  data_->clear();
+  EXPECT_THAT(lifecycle(), ElementsAre("XPRSdestroyprob", "XPRScreateprob", "XPRS_msp_destroy",
+                                       "XPRS_msp_create", "XPRS_mse_destroy", "XPRS_mse_create"));
+  EXPECT_EQ(xt::livePools(), 1);
+  EXPECT_EQ(xt::liveEnumerators(), 1);
+  EXPECT_EQ(xt::inspect(data_->solPool->handle()).solutions.size(), 0u);
+  // The enumerator's own clear ran: its capacity is unlimited again.
+  EXPECT_EQ(data_->solEnum->capacity(), INT_MAX);
+  EXPECT_EQ(data_->varList->size(), 0);
+  EXPECT_EQ(data_->callback, nullptr);
+}
+
+// A re-creation that fails, the text it raises and the objects replaced until then.
+struct FailedStep {
+  const char* function;
+  const char* text;
+  std::vector<std::string> lifecycle;
+};
+void PrintTo(const FailedStep& step, std::ostream* os) { *os << step.function; }
+
+class DataClearFailureTest : public DataClearSolutionObjectsTest,
+                             public ::testing::WithParamInterface<FailedStep> {};
+
+TEST_P(DataClearFailureTest, StopsAtTheFailedStep) {
+  const FailedStep& step = GetParam();
+  const auto log = data_->log;
+  xt::failNext(step.function, 7, "ignored");
+  EXPECT_THAT([&] { data_->clear(); },
+              ThrowsMessage<qel::XpressException>(StrEq(std::string("Xpress (7): ") + step.text +
+                                                        " [Trace: " + step.function + "]")));
+  EXPECT_THAT(lifecycle(), ElementsAreArray(step.lifecycle));
+  // Nothing after the failed step ran.
+  EXPECT_EQ(data_->log, log);
+  EXPECT_NE(data_->callback, nullptr);
   EXPECT_EQ(data_->varList->size(), 2);
   EXPECT_EQ(data_->varBasis->elemCount(), 1);
-  EXPECT_NE(data_->callback, nullptr);
+  EXPECT_EQ(data_->linkAttribs->advbasis()->elemCount(), 1);
+  EXPECT_EQ(data_->solEnum->capacity(), 5);
 }
+
+const FailedStep kFailedSteps[] = {
+    {"XPRScreateprob", "Cannot create problem.", {"XPRSdestroyprob", "XPRScreateprob"}},
+    {"XPRS_msp_create",
+     "Cannot create solution pool.",
+     {"XPRSdestroyprob", "XPRScreateprob", "XPRS_msp_destroy", "XPRS_msp_create"}},
+    {"XPRS_mse_create",
+     "Cannot create solution enumerator.",
+     {"XPRSdestroyprob", "XPRScreateprob", "XPRS_msp_destroy", "XPRS_msp_create",
+      "XPRS_mse_destroy", "XPRS_mse_create"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(EachStep, DataClearFailureTest, ::testing::ValuesIn(kFailedSteps),
+                         [](const auto& info) { return std::string(info.param.function); });
 
 }  // namespace
