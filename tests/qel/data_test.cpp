@@ -137,25 +137,32 @@ TEST(DataTest, BasisMapsTranslateEveryCode) {
   }
 }
 
+struct NoCallback : nuv::opt::AbstractCallback {
+  void notify(const nuv::TagIndex&) override {}
+};
+
+// Two columns, rows, an objective and a set, values in the containers and the link options, and
+// a callback: something for clear to empty.
+void fillRecord(qel::Data& data) {
+  const double upper[] = {1.0, 1.0};
+  data.prob->addCols(2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, upper);
+  data.addVar(2);
+  data.addLinCon(1);
+  data.addQuadCon(1);
+  data.addLinObj(1);
+  data.addSOSCon(1);
+  data.varBasis->set(1, 3, 0);
+  data.constrInfeasible->set(0, 1, 0);
+  data.linkAttribs->advbasis()->set(0, 0);
+  data.callback = std::make_shared<NoCallback>();
+}
+
 class DataClearTest : public qel_test::RecordTest {
  protected:
   void SetUp() override {
     RecordTest::SetUp();
-    const double upper[] = {1.0, 1.0};
-    data_->prob->addCols(2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, upper);
-    data_->addVar(2);
-    data_->addLinCon(1);
-    data_->addQuadCon(1);
-    data_->addLinObj(1);
-    data_->addSOSCon(1);
-    data_->varBasis->set(1, 3, 0);
-    data_->constrInfeasible->set(0, 1, 0);
-    data_->linkAttribs->advbasis()->set(0, 0);
-    data_->callback = std::make_shared<NoCallback>();
+    fillRecord(*data_);
   }
-  struct NoCallback : nuv::opt::AbstractCallback {
-    void notify(const nuv::TagIndex&) override {}
-  };
 };
 
 TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
@@ -191,12 +198,11 @@ TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
 }
 
 // With the solution pool and enumerator of a started solver, whose clear follows the problem's.
-class DataClearSolutionObjectsTest : public DataClearTest {
+class DataClearSolutionObjectsTest : public qel_test::StartedDataTest {
  protected:
   void SetUp() override {
-    DataClearTest::SetUp();
-    data_->solPool = std::make_shared<qel::XpressSolPool>();
-    data_->solEnum = std::make_shared<qel::XpressSolEnum>();
+    StartedDataTest::SetUp();
+    fillRecord(*data_);
     data_->solEnum->setCapacity(5);
     xt::clearCalls();
   }
