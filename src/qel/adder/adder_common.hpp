@@ -19,7 +19,6 @@
 #ifndef QEL_ADDER_ADDER_COMMON_HPP_
 #define QEL_ADDER_ADDER_COMMON_HPP_
 
-#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
