@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
+#include <string>
+#include <utility>
 
 #include "formula.hpp"
 #include "library.hpp"
@@ -22,6 +25,87 @@ void growColumns(ModelRecord& m, std::size_t n) {
 void growRows(ModelRecord& m, std::size_t n) {
   m.indicatorCol.resize(n, -1);
   m.indicatorComplement.resize(n, 0);
+}
+
+// The model of a problem that is not being optimised, to be changed.
+ModelRecord& modelToChange(Problem& p) {
+  checkNotSolving(p);
+  return p.target().rec.model;
+}
+
+// An array argument and its name in the error texts.
+struct Array {
+  const void* data;
+  const char* name;
+};
+
+// The head of a call given n entries in parallel arrays: n must not be negative, and with any
+// entries every array must be given. Whether there are entries.
+bool checkEntries(const char* count, long long n, std::initializer_list<Array> arrays) {
+  checkCount(count, n);
+  if (n == 0) return false;
+  for (const Array& a : arrays) checkPointer(a.data, a.name);
+  return true;
+}
+
+// Calls f(b, begin, end) for each of n blocks that start at the offsets start[] and end where the
+// next one starts, the last at ncoefs.
+template <class F>
+void forEachBlock(int n, XPRSint64 ncoefs, const XPRSint64 start[], F f) {
+  for (int b = 0; b < n; ++b) f(b, start[b], b + 1 < n ? start[b + 1] : ncoefs);
+}
+
+// The matrix entries of n columns or rows being added: checkIndex (checkRow or checkColumn)
+// checks the index of the other dimension, each coefficient must be finite.
+template <void (*checkIndex)(const ModelRecord&, int, const char*, long long)>
+void checkBlocks(const ModelRecord& m, int n, XPRSint64 ncoefs, const XPRSint64 start[],
+                 const int index[], const char* indexName, const double rowcoef[]) {
+  checkPointer(start, "start");
+  checkPointer(index, indexName);
+  checkPointer(rowcoef, "rowcoef");
+  checkStarts(start, n, ncoefs, "start");
+  for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
+    checkIndex(m, index[k], indexName, k);
+    checkCoefficient(rowcoef[k], "rowcoef", k);
+  }
+}
+
+// Appends the matrix entries of n columns or rows; at(b, k) gives the row and column of entry k,
+// which belongs to block b.
+template <class At>
+void appendBlocks(ModelRecord& m, int n, XPRSint64 ncoefs, const XPRSint64 start[],
+                  const double rowcoef[], At at) {
+  std::size_t e = m.elemVal.size();
+  const std::size_t total = e + static_cast<std::size_t>(ncoefs - start[0]);
+  m.elemRow.resize(total);
+  m.elemCol.resize(total);
+  m.elemVal.resize(total);
+  forEachBlock(n, ncoefs, start, [&](int b, XPRSint64 begin, XPRSint64 end) {
+    for (XPRSint64 k = begin; k < end; ++k, ++e) {
+      const auto [row, col] = at(b, k);
+      m.elemRow[e] = row;
+      m.elemCol[e] = col;
+      m.elemVal[e] = rowcoef[k];
+    }
+  });
+}
+
+// Quadratic triplets (col1[k], col2[k], coef[k]), named by their prefix ("rowq", "objq").
+void checkTriplets(const ModelRecord& m, XPRSint64 n, const int col1[], const int col2[],
+                   const double coef[], const std::string& prefix) {
+  const std::string name1 = prefix + "col1";
+  const std::string name2 = prefix + "col2";
+  const std::string nameCoef = prefix + "coef";
+  checkCount("ncoefs", n);
+  if (n == 0) return;
+  checkPointer(col1, name1.c_str());
+  checkPointer(col2, name2.c_str());
+  checkPointer(coef, nameCoef.c_str());
+  for (XPRSint64 k = 0; k < n; ++k) {
+    checkColumn(m, col1[k], name1.c_str(), k);
+    checkColumn(m, col2[k], name2.c_str(), k);
+    checkCoefficient(coef[k], nameCoef.c_str(), k);
+  }
 }
 
 // Objective objidx, creating the missing ones below it with zero coefficients. An index may
@@ -49,10 +133,7 @@ ObjectiveRecord& objectiveAt(ModelRecord& m, int objidx) {
 
 void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int colind[],
                      const double objcoef[]) {
-  checkCount("ncols", ncols);
-  if (ncols == 0) return;
-  checkPointer(colind, "colind");
-  checkPointer(objcoef, "objcoef");
+  if (!checkEntries("ncols", ncols, {{colind, "colind"}, {objcoef, "objcoef"}})) return;
   for (int i = 0; i < ncols; ++i) {
     if (colind[i] == -1) {
       checkValue(objcoef[i], "objcoef", i);
@@ -230,22 +311,12 @@ int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const doub
   d("ncols", ncols)("ncoefs", static_cast<long long>(ncoefs))("objcoef", objcoef)("lb", lb)("ub",
                                                                                             ub);
   return callProblem("XPRSaddcols64", prob, d, [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     checkCount("ncols", ncols);
     checkCount("ncoefs", ncoefs);
     if (ncols == 0 && ncoefs > 0)
       fail("ncoefs is ", static_cast<long long>(ncoefs), " but ncols is 0");
-    if (ncoefs > 0) {
-      checkPointer(start, "start");
-      checkPointer(rowind, "rowind");
-      checkPointer(rowcoef, "rowcoef");
-      checkStarts(start, ncols, ncoefs, "start");
-      for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
-        checkRow(m, rowind[k], "rowind", k);
-        checkCoefficient(rowcoef[k], "rowcoef", k);
-      }
-    }
+    if (ncoefs > 0) checkBlocks<checkRow>(m, ncols, ncoefs, start, rowind, "rowind", rowcoef);
     for (int j = 0; j < ncols; ++j) {
       if (objcoef) checkCoefficient(objcoef[j], "objcoef", j);
       if (lb) checkValue(lb[j], "lb", j);
@@ -266,20 +337,9 @@ int XPRS_CC XPRSaddcols64(XPRSprob prob, int ncols, XPRSint64 ncoefs, const doub
       std::copy(objcoef, objcoef + ncols,
                 m.objectives.front().coef.begin() + static_cast<std::ptrdiff_t>(first));
     if (ncoefs > 0) {
-      const std::size_t n0 = m.elemVal.size();
-      const std::size_t n = n0 + static_cast<std::size_t>(ncoefs - start[0]);
-      m.elemRow.resize(n);
-      m.elemCol.resize(n);
-      m.elemVal.resize(n);
-      std::size_t e = n0;
-      for (int j = 0; j < ncols; ++j) {
-        const XPRSint64 end = j + 1 < ncols ? start[j + 1] : ncoefs;
-        for (XPRSint64 k = start[j]; k < end; ++k, ++e) {
-          m.elemRow[e] = rowind[k];
-          m.elemCol[e] = static_cast<int>(first) + j;
-          m.elemVal[e] = rowcoef[k];
-        }
-      }
+      appendBlocks(m, ncols, ncoefs, start, rowcoef, [&](int j, XPRSint64 k) {
+        return std::pair(rowind[k], static_cast<int>(first) + j);
+      });
     }
     return 0;
   });
@@ -291,8 +351,7 @@ int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char
   Digest d;
   d("nrows", nrows)("ncoefs", static_cast<long long>(ncoefs))("rhs", rhs)("rng", rng);
   return callProblem("XPRSaddrows64", prob, d, [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     checkCount("nrows", nrows);
     checkCount("ncoefs", ncoefs);
     if (nrows == 0 && ncoefs > 0)
@@ -309,16 +368,7 @@ int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char
       }
       if (rhs) checkValue(rhs[i], "rhs", i);
     }
-    if (ncoefs > 0) {
-      checkPointer(start, "start");
-      checkPointer(colind, "colind");
-      checkPointer(rowcoef, "rowcoef");
-      checkStarts(start, nrows, ncoefs, "start");
-      for (XPRSint64 k = start[0]; k < ncoefs; ++k) {
-        checkColumn(m, colind[k], "colind", k);
-        checkCoefficient(rowcoef[k], "rowcoef", k);
-      }
-    }
+    if (ncoefs > 0) checkBlocks<checkColumn>(m, nrows, ncoefs, start, colind, "colind", rowcoef);
     const int first = m.rows();
     const std::size_t total = static_cast<std::size_t>(first + nrows);
     m.rowType.insert(m.rowType.end(), rowtype, rowtype + nrows);
@@ -330,20 +380,8 @@ int XPRS_CC XPRSaddrows64(XPRSprob prob, int nrows, XPRSint64 ncoefs, const char
     }
     growRows(m, total);
     if (ncoefs > 0) {
-      const std::size_t n0 = m.elemVal.size();
-      const std::size_t n = n0 + static_cast<std::size_t>(ncoefs - start[0]);
-      m.elemRow.resize(n);
-      m.elemCol.resize(n);
-      m.elemVal.resize(n);
-      std::size_t e = n0;
-      for (int i = 0; i < nrows; ++i) {
-        const XPRSint64 end = i + 1 < nrows ? start[i + 1] : ncoefs;
-        for (XPRSint64 k = start[i]; k < end; ++k, ++e) {
-          m.elemRow[e] = first + i;
-          m.elemCol[e] = colind[k];
-          m.elemVal[e] = rowcoef[k];
-        }
-      }
+      appendBlocks(m, nrows, ncoefs, start, rowcoef,
+                   [&](int i, XPRSint64 k) { return std::pair(first + i, colind[k]); });
     }
     return 0;
   });
@@ -354,22 +392,11 @@ int XPRS_CC XPRSaddqmatrix64(XPRSprob prob, int row, XPRSint64 ncoefs, const int
   Digest d;
   d("row", row)("ncoefs", static_cast<long long>(ncoefs));
   return callProblem("XPRSaddqmatrix64", prob, d, [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     checkRow(m, row, "row", 0);
     const char t = m.rowType[static_cast<std::size_t>(row)];
     if (t == 'E' || t == 'R') fail("row ", row, " of type '", t, "' cannot hold quadratic terms");
-    checkCount("ncoefs", ncoefs);
-    if (ncoefs > 0) {
-      checkPointer(rowqcol1, "rowqcol1");
-      checkPointer(rowqcol2, "rowqcol2");
-      checkPointer(rowqcoef, "rowqcoef");
-    }
-    for (XPRSint64 k = 0; k < ncoefs; ++k) {
-      checkColumn(m, rowqcol1[k], "rowqcol1", k);
-      checkColumn(m, rowqcol2[k], "rowqcol2", k);
-      checkCoefficient(rowqcoef[k], "rowqcoef", k);
-    }
+    checkTriplets(m, ncoefs, rowqcol1, rowqcol2, rowqcoef, "rowq");
     for (XPRSint64 k = 0; k < ncoefs; ++k) {
       m.qRow.push_back(row);
       m.qCol1.push_back(rowqcol1[k]);
@@ -384,19 +411,8 @@ int XPRS_CC XPRSchgmqobj64(XPRSprob prob, XPRSint64 ncoefs, const int objqcol1[]
                            const int objqcol2[], const double objqcoef[]) {
   return callProblem("XPRSchgmqobj64", prob, Digest()("ncoefs", static_cast<long long>(ncoefs)),
                      [&](Problem& p) {
-                       checkNotSolving(p);
-                       ModelRecord& m = p.target().rec.model;
-                       checkCount("ncoefs", ncoefs);
-                       if (ncoefs > 0) {
-                         checkPointer(objqcol1, "objqcol1");
-                         checkPointer(objqcol2, "objqcol2");
-                         checkPointer(objqcoef, "objqcoef");
-                       }
-                       for (XPRSint64 k = 0; k < ncoefs; ++k) {
-                         checkColumn(m, objqcol1[k], "objqcol1", k);
-                         checkColumn(m, objqcol2[k], "objqcol2", k);
-                         checkCoefficient(objqcoef[k], "objqcoef", k);
-                       }
+                       ModelRecord& m = modelToChange(p);
+                       checkTriplets(m, ncoefs, objqcol1, objqcol2, objqcoef, "objq");
                        for (XPRSint64 k = 0; k < ncoefs; ++k) {
                          const int i = std::min(objqcol1[k], objqcol2[k]);
                          const int j = std::max(objqcol1[k], objqcol2[k]);
@@ -418,8 +434,7 @@ int XPRS_CC XPRSnlpaddformulas(XPRSprob prob, int ncoefs, const int rowind[],
                                const double value[]) {
   return callProblem(
       "XPRSnlpaddformulas", prob, Digest()("ncoefs", ncoefs)("parsed", parsed), [&](Problem& p) {
-        checkNotSolving(p);
-        ModelRecord& m = p.target().rec.model;
+        ModelRecord& m = modelToChange(p);
         checkCount("ncoefs", ncoefs);
         if (parsed != 0 && parsed != 1) fail("invalid parsed flag ", parsed, " (0 or 1)");
         if (parsed == 0) fail("unparsed formulas are not supported (parsed is 0)");
@@ -461,8 +476,7 @@ int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char
   Digest d;
   d("nsets", nsets)("nelems", static_cast<long long>(nelems));
   return callProblem("XPRSaddsets64", prob, d, [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     checkCount("nsets", nsets);
     checkCount("nelems", nelems);
     if (nsets == 0 && nelems > 0)
@@ -484,15 +498,14 @@ int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char
       checkColumn(m, colind[k], "colind", k);
       checkValue(refval[k], "refval", k);
     }
-    for (int s = 0; s < nsets; ++s) {
-      const XPRSint64 end = s + 1 < nsets ? start[s + 1] : nelems;
+    forEachBlock(nsets, nelems, start, [&](int s, XPRSint64 begin, XPRSint64 end) {
       m.setType.push_back(settype[s]);
-      for (XPRSint64 k = start[s]; k < end; ++k) {
+      for (XPRSint64 k = begin; k < end; ++k) {
         m.setCol.push_back(colind[k]);
         m.setRef.push_back(refval[k]);
       }
       m.setStart.push_back(static_cast<std::int64_t>(m.setCol.size()));
-    }
+    });
     return 0;
   });
 }
@@ -500,13 +513,11 @@ int XPRS_CC XPRSaddsets64(XPRSprob prob, int nsets, XPRSint64 nelems, const char
 int XPRS_CC XPRSsetindicators(XPRSprob prob, int nrows, const int rowind[], const int colind[],
                               const int complement[]) {
   return callProblem("XPRSsetindicators", prob, Digest()("nrows", nrows), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("nrows", nrows);
-    if (nrows == 0) return 0;
-    checkPointer(rowind, "rowind");
-    checkPointer(colind, "colind");
-    checkPointer(complement, "complement");
+    ModelRecord& m = modelToChange(p);
+    if (!checkEntries("nrows", nrows,
+                      {{rowind, "rowind"}, {colind, "colind"}, {complement, "complement"}})) {
+      return 0;
+    }
     for (int i = 0; i < nrows; ++i) {
       checkRow(m, rowind[i], "rowind", i);
       if (complement[i] < -1 || complement[i] > 1) {
@@ -562,12 +573,8 @@ int XPRS_CC XPRSaddnames(XPRSprob prob, int type, const char names[], int first,
 
 int XPRS_CC XPRSchgcoltype(XPRSprob prob, int ncols, const int colind[], const char coltype[]) {
   return callProblem("XPRSchgcoltype", prob, Digest()("ncols", ncols), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("ncols", ncols);
-    if (ncols == 0) return 0;
-    checkPointer(colind, "colind");
-    checkPointer(coltype, "coltype");
+    ModelRecord& m = modelToChange(p);
+    if (!checkEntries("ncols", ncols, {{colind, "colind"}, {coltype, "coltype"}})) return 0;
     for (int i = 0; i < ncols; ++i) {
       checkColumn(m, colind[i], "colind", i);
       const char t = coltype[i];
@@ -591,12 +598,8 @@ int XPRS_CC XPRSchgcoltype(XPRSprob prob, int ncols, const int colind[], const c
 
 int XPRS_CC XPRSchgglblimit(XPRSprob prob, int ncols, const int colind[], const double limit[]) {
   return callProblem("XPRSchgglblimit", prob, Digest()("ncols", ncols), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("ncols", ncols);
-    if (ncols == 0) return 0;
-    checkPointer(colind, "colind");
-    checkPointer(limit, "limit");
+    ModelRecord& m = modelToChange(p);
+    if (!checkEntries("ncols", ncols, {{colind, "colind"}, {limit, "limit"}})) return 0;
     for (int i = 0; i < ncols; ++i) {
       checkColumn(m, colind[i], "colind", i);
       const char t = m.colType[static_cast<std::size_t>(colind[i])];
@@ -614,8 +617,7 @@ int XPRS_CC XPRSchgglblimit(XPRSprob prob, int ncols, const int colind[], const 
 
 int XPRS_CC XPRSchgobj(XPRSprob prob, int ncols, const int colind[], const double objcoef[]) {
   return callProblem("XPRSchgobj", prob, Digest()("ncols", ncols), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     changeObjective(m, m.objectives.front(), ncols, colind, objcoef);
     return 0;
   });
@@ -625,8 +627,7 @@ int XPRS_CC XPRSchgobjn(XPRSprob prob, int objidx, int ncols, const int colind[]
                         const double objcoef[]) {
   return callProblem("XPRSchgobjn", prob, Digest()("objidx", objidx)("ncols", ncols),
                      [&](Problem& p) {
-                       checkNotSolving(p);
-                       ModelRecord& m = p.target().rec.model;
+                       ModelRecord& m = modelToChange(p);
                        if (objidx < 0) fail("invalid objective index ", objidx);
                        // Validate before objectives below objidx are created, so that a refused
                        // call changes nothing.
@@ -643,8 +644,7 @@ int XPRS_CC XPRSaddobj(XPRSprob prob, int ncols, const int colind[], const doubl
   Digest d;
   d("ncols", ncols)("priority", priority)("weight", weight);
   return callProblem("XPRSaddobj", prob, d, [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
+    ModelRecord& m = modelToChange(p);
     checkValue(weight, "weight", 0);
     ObjectiveRecord obj;
     obj.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
@@ -670,13 +670,11 @@ int XPRS_CC XPRSchgobjsense(XPRSprob prob, int objsense) {
 int XPRS_CC XPRSchgbounds(XPRSprob prob, int nbounds, const int colind[], const char bndtype[],
                           const double bndval[]) {
   return callProblem("XPRSchgbounds", prob, Digest()("nbounds", nbounds), [&](Problem& p) {
-    checkNotSolving(p);
-    ModelRecord& m = p.target().rec.model;
-    checkCount("nbounds", nbounds);
-    if (nbounds == 0) return 0;
-    checkPointer(colind, "colind");
-    checkPointer(bndtype, "bndtype");
-    checkPointer(bndval, "bndval");
+    ModelRecord& m = modelToChange(p);
+    if (!checkEntries("nbounds", nbounds,
+                      {{colind, "colind"}, {bndtype, "bndtype"}, {bndval, "bndval"}})) {
+      return 0;
+    }
     for (int i = 0; i < nbounds; ++i) {
       checkColumn(m, colind[i], "colind", i);
       if (bndtype[i] != 'U' && bndtype[i] != 'L' && bndtype[i] != 'B') {
