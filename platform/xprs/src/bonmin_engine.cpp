@@ -13,6 +13,7 @@
 #include <string>
 
 #include "nlp_engine.hpp"
+#include "nlp_problem.hpp"
 
 namespace xprs::standin {
 
@@ -36,20 +37,11 @@ class SigintGuard {
   struct sigaction saved_ {};
 };
 
-class BonminProblem final : public Bonmin::TMINLP {
+class BonminProblem final : public NlpProblem<Bonmin::TMINLP> {
  public:
   BonminProblem(NlpModel& model, const std::vector<double>& start, SigintGuard& sigint)
-      : model_(model), start_(start), sigint_(sigint), eval_(model) {}
+      : NlpProblem(model), start_(start), sigint_(sigint) {}
 
-  bool get_nlp_info(Index& n, Index& m, Index& nnzJac, Index& nnzHess,
-                    Ipopt::TNLP::IndexStyleEnum& style) override {
-    n = model_.cols();
-    m = model_.constraints();
-    nnzJac = static_cast<Index>(model_.jacRows().size());
-    nnzHess = static_cast<Index>(model_.hessRows().size());
-    style = Ipopt::TNLP::C_STYLE;
-    return true;
-  }
   bool get_variables_types(Index n, VariableType* types) override {
     // BINARY would make Bonmin insist on bounds of exactly 0 and 1.
     for (Index j = 0; j < n; ++j) {
@@ -69,35 +61,14 @@ class BonminProblem final : public Bonmin::TMINLP {
     }
     return true;
   }
-  bool get_bounds_info(Index, Number* xl, Number* xu, Index, Number* gl, Number* gu) override {
-    std::copy(model_.colLb().begin(), model_.colLb().end(), xl);
-    std::copy(model_.colUb().begin(), model_.colUb().end(), xu);
-    std::copy(model_.conLb().begin(), model_.conLb().end(), gl);
-    std::copy(model_.conUb().begin(), model_.conUb().end(), gu);
-    return true;
-  }
   bool get_starting_point(Index, bool initX, Number* x, bool, Number*, Number*, Index, bool,
                           Number*) override {
     if (initX) std::copy(start_.begin(), start_.end(), x);
     return true;
   }
-  bool eval_f(Index, const Number* x, bool, Number& value) override {
+  bool eval_f(Index n, const Number* x, bool newX, Number& value) override {
     sigint_.restore();
-    return eval_.objective(x, &value);
-  }
-  bool eval_grad_f(Index, const Number* x, bool, Number* g) override {
-    return eval_.objectiveGradient(x, g);
-  }
-  bool eval_g(Index, const Number* x, bool, Index, Number* g) override {
-    return eval_.constraints(x, g);
-  }
-  bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* rows, Index* cols,
-                  Number* values) override {
-    return eval_.jacobian(x, rows, cols, values);
-  }
-  bool eval_h(Index, const Number* x, bool, Number objFactor, Index, const Number* lambda, bool,
-              Index, Index* rows, Index* cols, Number* values) override {
-    return eval_.hessian(x, objFactor, lambda, rows, cols, values);
+    return NlpProblem::eval_f(n, x, newX, value);
   }
   void finalize_solution(TMINLP::SolverReturn status, Index, const Number*, Number) override {
     status_ = status;
@@ -105,10 +76,8 @@ class BonminProblem final : public Bonmin::TMINLP {
   const BranchingInfo* branchingInfo() const override { return nullptr; }
   const SosInfo* sosConstraints() const override { return nullptr; }
 
-  NlpModel& model_;
   const std::vector<double>& start_;
   SigintGuard& sigint_;
-  NlpEvaluator eval_;
   TMINLP::SolverReturn status_ = MINLP_ERROR;
 };
 
@@ -136,12 +105,8 @@ class SearchEvents final : public CbcEventHandler {
     if (e == node) {
       ctx_->node(cbc->getNodeCount(), nlp_->sense() * cbc->getBestPossibleObjValue());
     }
-    if (ctx_->poll()) {
-      *stop_ = ctx_->stopReason();
-      return stop;
-    }
-    if (settings_->timeLimit > 0 && ctx_->elapsed() >= settings_->timeLimit) {
-      *stop_ = XPRS_STOP_TIMELIMIT;
+    if (const int reason = pollStop(*ctx_, *settings_); reason != XPRS_STOP_NONE) {
+      *stop_ = reason;
       return stop;
     }
     return noAction;

@@ -4,74 +4,35 @@
 
 #include "ipopt_journal.hpp"
 #include "nlp_engine.hpp"
+#include "nlp_problem.hpp"
 
 namespace xprs::standin {
 
 namespace {
 
-using Ipopt::Index;
-using Ipopt::Number;
-
-class IpoptProblem final : public Ipopt::TNLP {
+class IpoptProblem final : public NlpProblem<Ipopt::TNLP> {
  public:
   IpoptProblem(RunContext& ctx, NlpModel& model, const std::vector<double>& start,
                const NlpSettings& settings)
-      : ctx_(ctx), model_(model), start_(start), settings_(settings), eval_(model) {}
+      : NlpProblem(model), ctx_(ctx), start_(start), settings_(settings) {}
 
-  bool get_nlp_info(Index& n, Index& m, Index& nnzJac, Index& nnzHess,
-                    IndexStyleEnum& style) override {
-    n = model_.cols();
-    m = model_.constraints();
-    nnzJac = static_cast<Index>(model_.jacRows().size());
-    nnzHess = static_cast<Index>(model_.hessRows().size());
-    style = C_STYLE;
-    return true;
-  }
-  bool get_bounds_info(Index, Number* xl, Number* xu, Index, Number* gl, Number* gu) override {
-    std::copy(model_.colLb().begin(), model_.colLb().end(), xl);
-    std::copy(model_.colUb().begin(), model_.colUb().end(), xu);
-    std::copy(model_.conLb().begin(), model_.conLb().end(), gl);
-    std::copy(model_.conUb().begin(), model_.conUb().end(), gu);
-    return true;
-  }
   bool get_starting_point(Index, bool initX, Number* x, bool initZ, Number*, Number*, Index,
                           bool initLambda, Number*) override {
     if (initX) std::copy(start_.begin(), start_.end(), x);
     return !initZ && !initLambda;
-  }
-  bool eval_f(Index, const Number* x, bool, Number& value) override {
-    return eval_.objective(x, &value);
-  }
-  bool eval_grad_f(Index, const Number* x, bool, Number* g) override {
-    return eval_.objectiveGradient(x, g);
-  }
-  bool eval_g(Index, const Number* x, bool, Index, Number* g) override {
-    return eval_.constraints(x, g);
-  }
-  bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* rows, Index* cols,
-                  Number* values) override {
-    return eval_.jacobian(x, rows, cols, values);
-  }
-  bool eval_h(Index, const Number* x, bool, Number objFactor, Index, const Number* lambda, bool,
-              Index, Index* rows, Index* cols, Number* values) override {
-    return eval_.hessian(x, objFactor, lambda, rows, cols, values);
   }
   bool intermediate_callback(Ipopt::AlgorithmMode, Index iter, Number, Number, Number, Number,
                              Number, Number, Number, Number, Index, const Ipopt::IpoptData*,
                              Ipopt::IpoptCalculatedQuantities*) override {
     iterations_ = iter;
     try {
-      if (ctx_.poll()) {
-        stop_ = ctx_.stopReason();
+      if (const int reason = pollStop(ctx_, settings_); reason != XPRS_STOP_NONE) {
+        stop_ = reason;
         return false;
       }
     } catch (...) {
       // A failing callback of the host stops the run; Ipopt must not see the exception.
       stop_ = XPRS_STOP_GENERICERROR;
-      return false;
-    }
-    if (settings_.timeLimit > 0 && ctx_.elapsed() >= settings_.timeLimit) {
-      stop_ = XPRS_STOP_TIMELIMIT;
       return false;
     }
     return true;
@@ -84,10 +45,8 @@ class IpoptProblem final : public Ipopt::TNLP {
   }
 
   RunContext& ctx_;
-  NlpModel& model_;
   const std::vector<double>& start_;
   const NlpSettings& settings_;
-  NlpEvaluator eval_;
   int iterations_ = 0;
   int stop_ = XPRS_STOP_NONE;
   std::vector<double> x_, lambda_;
@@ -122,6 +81,12 @@ NlpResult runIpopt(RunContext& ctx, NlpModel& model, const std::vector<double>& 
   const bool point = r.x.size() == static_cast<std::size_t>(model.cols());
   const bool multipliers = r.lambda.size() == static_cast<std::size_t>(model.constraints());
   r.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  // A run stopped by a limit or a request keeps its point as a candidate.
+  const auto stopped = [&](int reason) {
+    r.solveStatus = XPRS_SOLVESTATUS_STOPPED;
+    r.stopStatus = reason;
+    r.candidate = point;
+  };
   switch (status) {
     case Ipopt::Solve_Succeeded:
       r.solStatus = XPRS_SOLSTATUS_OPTIMAL;
@@ -139,19 +104,13 @@ NlpResult runIpopt(RunContext& ctx, NlpModel& model, const std::vector<double>& 
       r.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
       break;
     case Ipopt::User_Requested_Stop:
-      r.solveStatus = XPRS_SOLVESTATUS_STOPPED;
-      r.stopStatus = problem->stop_ != XPRS_STOP_NONE ? problem->stop_ : XPRS_STOP_USER;
-      r.candidate = point;
+      stopped(problem->stop_ != XPRS_STOP_NONE ? problem->stop_ : XPRS_STOP_USER);
       break;
     case Ipopt::Maximum_Iterations_Exceeded:
-      r.solveStatus = XPRS_SOLVESTATUS_STOPPED;
-      r.stopStatus = XPRS_STOP_ITERLIMIT;
-      r.candidate = point;
+      stopped(XPRS_STOP_ITERLIMIT);
       break;
     case Ipopt::Maximum_CpuTime_Exceeded:
-      r.solveStatus = XPRS_SOLVESTATUS_STOPPED;
-      r.stopStatus = XPRS_STOP_TIMELIMIT;
-      r.candidate = point;
+      stopped(XPRS_STOP_TIMELIMIT);
       break;
     case Ipopt::Search_Direction_Becomes_Too_Small:
     case Ipopt::Restoration_Failed:

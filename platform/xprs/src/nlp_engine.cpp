@@ -166,6 +166,12 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
 
 }  // namespace
 
+int pollStop(RunContext& ctx, const NlpSettings& settings) {
+  if (ctx.poll()) return ctx.stopReason();
+  if (settings.timeLimit > 0 && ctx.elapsed() >= settings.timeLimit) return XPRS_STOP_TIMELIMIT;
+  return XPRS_STOP_NONE;
+}
+
 bool needsNonlinearEngine(const ModelRecord& m) {
   if (!m.formulas.empty() || !m.qRow.empty()) return true;
   return !m.objQ.empty() && hasIntegers(m);
