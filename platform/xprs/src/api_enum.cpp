@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "engine.hpp"
 #include "enumerate.hpp"
 #include "library.hpp"
 #include "pool.hpp"
@@ -134,7 +135,7 @@ int XPRS_CC XPRS_mse_getcullchoice(XPRSmipsolenum mse, int iMetricId, int cull_s
       if (iMetricId == XPRS_MSE_METRIC_MIPOBJECT) {
         // Worse than the new solution, worst first; every solution when the new one is ignored.
         for (const PoolSolutionRecord* s : set.solutions) {
-          const double key = m.sense * (objectiveIn(m, s->x.data()) - dNewSolMetric);
+          const double key = m.sense * (objectiveOf(m, s->x.data()) - dNewSolMetric);
           if (bRejectSoln == nullptr || key > 1e-9 * std::max(1.0, std::fabs(dNewSolMetric))) {
             candidates.push_back({-key, s->id});
           }

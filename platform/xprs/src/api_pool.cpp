@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine.hpp"
 #include "library.hpp"
 #include "pool.hpp"
 #include "validate.hpp"
@@ -130,7 +131,7 @@ int XPRS_CC XPRS_msp_getsollist(XPRSmipsolpool msp, XPRSprob prob_to_rank_agains
       if (model && s.x.size() != static_cast<std::size_t>(model->cols())) continue;
       double key = s.id;
       if (iRankAttrib == XPRS_MSP_SOLPRB_OBJ)
-        key = model ? objectiveIn(*model, s.x.data()) : s.objective;
+        key = model ? objectiveOf(*model, s.x.data()) : s.objective;
       ranked.push_back({key, s.id});
     }
     std::stable_sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {

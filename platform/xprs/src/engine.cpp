@@ -8,12 +8,6 @@
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
 #include <coin/CbcModel.hpp>
-#include <coin/CglClique.hpp>
-#include <coin/CglFlowCover.hpp>
-#include <coin/CglGomory.hpp>
-#include <coin/CglKnapsackCover.hpp>
-#include <coin/CglMixedIntegerRounding2.hpp>
-#include <coin/CglProbing.hpp>
 #include <coin/ClpEventHandler.hpp>
 #include <coin/ClpSimplex.hpp>
 #include <coin/ClpSolve.hpp>
@@ -29,6 +23,7 @@
 
 #include "clp_guard.hpp"
 #include "controls.hpp"
+#include "cut_generators.hpp"
 #include "indicators.hpp"
 #include "nlp_engine.hpp"
 #include "objectives.hpp"
@@ -182,13 +177,8 @@ double timeLimit(const ProblemRecord& rec) {
   return -1.0;
 }
 
-namespace {
-
-// Seconds left of the run's time limit (at least a millisecond), or -1 without a limit. A run
-// may solve several models in turn; together they keep to the limit.
-double timeLeft(RunContext& ctx) {
-  const double t = timeLimit(ctx.problem().rec);
-  return t > 0 ? std::max(1e-3, t - ctx.elapsed()) : -1.0;
+RunRecord failedRun() {
+  return RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
 }
 
 double objectiveOf(const ModelRecord& m, const double* x) {
@@ -201,6 +191,15 @@ double objectiveOf(const ModelRecord& m, const double* x) {
     v += key.first == key.second ? 0.5 * q * xi * xi : q * xi * xj;
   }
   return v;
+}
+
+namespace {
+
+// Seconds left of the run's time limit (at least a millisecond), or -1 without a limit. A run
+// may solve several models in turn; together they keep to the limit.
+double timeLeft(RunContext& ctx) {
+  const double t = timeLimit(ctx.problem().rec);
+  return t > 0 ? std::max(1e-3, t - ctx.elapsed()) : -1.0;
 }
 
 // Slacks rhs - activity, the Xpress convention for every row type.
@@ -921,28 +920,13 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   }
   applyDirectives(cbc, m, rec.warmStart.dirs);
 
-  CglProbing probing;
-  probing.setUsingObjective(1);
-  probing.setMaxPass(3);
-  probing.setMaxProbe(100);
-  probing.setMaxLook(50);
-  CglGomory gomory;
-  CglKnapsackCover knapsack;
-  CglClique clique;
-  clique.setStarCliqueReport(false);
-  clique.setRowCliqueReport(false);
-  CglMixedIntegerRounding2 mir;
-  CglFlowCover flow;
-  // CUTSTRATEGY 0 asks for no cuts, HEUREMPHASIS 0 for no heuristics.
-  if (intControl(rec, XPRS_CUTSTRATEGY) != 0) {
-    // Probing tightens column bounds, which Cbc's lot-size branching cannot follow.
-    if (!semiContinuous) cbc.addCutGenerator(&probing, -1, "Probing");
-    cbc.addCutGenerator(&gomory, -1, "Gomory");
-    cbc.addCutGenerator(&knapsack, -1, "Knapsack");
-    cbc.addCutGenerator(&clique, -1, "Clique");
-    cbc.addCutGenerator(&mir, -1, "MixedIntegerRounding2");
-    cbc.addCutGenerator(&flow, -1, "FlowCover");
-  }
+  CutGenerators cuts;
+  cuts.probing.setMaxPass(3);
+  cuts.probing.setMaxProbe(100);
+  cuts.probing.setMaxLook(50);
+  // CUTSTRATEGY 0 asks for no cuts, HEUREMPHASIS 0 for no heuristics. Probing tightens column
+  // bounds, which Cbc's lot-size branching cannot follow.
+  if (intControl(rec, XPRS_CUTSTRATEGY) != 0) cuts.addTo(cbc, /*withProbing=*/!semiContinuous);
   CbcRounding rounding(cbc);
   CbcHeuristicFPump pump(cbc);
   if (intControl(rec, XPRS_HEUREMPHASIS) != 0) {
@@ -1251,8 +1235,7 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
   int rc = 0;
   {
     RunContext ctx(problem);
-    std::optional<std::string> failure;
-    try {
+    const std::optional<std::string> failure = runFailure([&] {
       ctx.checkTime();
       if (!rec.scripts.empty()) {
         RunScript script = std::move(rec.scripts.front());
@@ -1290,17 +1273,11 @@ int runOptimize(Problem& problem, const char* function, const char* flags, int* 
                          ", solution status ", run.solStatus, ", stop status ", run.stopStatus),
                     XPRS_MSG_INFO);
       }
-    } catch (const ApiError& e) {
-      failure = e.what();
-    } catch (const CoinError& e) {
-      failure = text("engine failure: ", e.message());
-    } catch (const std::exception& e) {
-      failure = text("engine failure: ", e.what());
-    }
+    });
     if (failure) {
       rec.results = ResultRecord{};
       const int lpStatus = run.lpStatus;
-      run = RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
+      run = failedRun();
       run.lpStatus = lpStatus;
       // The reason goes out as an error and, for hosts that drop errors, as a warning; then it
       // becomes the last error, which a callback's own failures must not replace.

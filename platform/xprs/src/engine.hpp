@@ -6,7 +6,10 @@
 #define XPRS_ENGINE_HPP_
 
 #include <chrono>
+#include <coin/CoinError.hpp>
+#include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +35,28 @@ struct EngineModel {
 // a zero lower bound (their other branch is the engine's lot-size object).
 [[nodiscard]] EngineModel assemble(const ModelRecord& m, bool mip);
 [[nodiscard]] double toEngine(double v);
+// The objective value of x in the model (objective 0, with its constant and Hessian).
+[[nodiscard]] double objectiveOf(const ModelRecord& m, const double* x);
 // The run's time limit in seconds from TIMELIMIT, else MAXTIME, or -1 without one.
 [[nodiscard]] double timeLimit(const ProblemRecord& rec);
+// The attributes of a run that failed.
+[[nodiscard]] RunRecord failedRun();
+
+// Runs body, an engine run; what it threw as the text of the failure (the library's own errors
+// as they are, COIN-OR's and the standard library's as engine failures), nothing if it returned.
+template <class Body>
+std::optional<std::string> runFailure(Body&& body) {
+  try {
+    body();
+  } catch (const ApiError& e) {
+    return e.what();
+  } catch (const CoinError& e) {
+    return text("engine failure: ", e.message());
+  } catch (const std::exception& e) {
+    return text("engine failure: ", e.what());
+  }
+  return std::nullopt;
+}
 
 class RunContext {
  public:

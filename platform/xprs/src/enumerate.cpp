@@ -5,12 +5,6 @@
 #include <coin/CbcEventHandler.hpp>
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcModel.hpp>
-#include <coin/CglClique.hpp>
-#include <coin/CglFlowCover.hpp>
-#include <coin/CglGomory.hpp>
-#include <coin/CglKnapsackCover.hpp>
-#include <coin/CglMixedIntegerRounding2.hpp>
-#include <coin/CglProbing.hpp>
 #include <coin/CoinError.hpp>
 #include <coin/CoinFinite.hpp>
 #include <coin/CoinMessageHandler.hpp>
@@ -21,6 +15,7 @@
 #include <vector>
 
 #include "controls.hpp"
+#include "cut_generators.hpp"
 #include "engine.hpp"
 #include "precheck.hpp"
 
@@ -231,7 +226,7 @@ class Search {
     results = ResultRecord{};
     if (!found) return;
     const std::vector<double>& x = *best_;
-    run.objVal = run.mipObjVal = run.bestBound = objectiveIn(m_, x.data());
+    run.objVal = run.mipObjVal = run.bestBound = objectiveOf(m_, x.data());
     results.primalAvail =
         run.mipStatus == XPRS_MIP_OPTIMAL ? XPRS_SOLAVAILABLE_OPTIMAL : XPRS_SOLAVAILABLE_FEASIBLE;
     results.x = x;
@@ -260,7 +255,7 @@ class Search {
   bool keep(SubResult r, Region region) {
     switch (r.outcome) {
       case Outcome::Optimal: {
-        const double key = e_.sense * objectiveIn(m_, r.x.data());
+        const double key = e_.sense * objectiveOf(m_, r.x.data());
         if (!worseThanCutoff(key)) {
           queue_.push_back({key, seq_++, std::move(r.x), std::move(region)});
           std::push_heap(queue_.begin(), queue_.end(), later);
@@ -294,21 +289,8 @@ class Search {
     cbc.passInMessageHandler(&quiet_);
     cbc.solver()->passInMessageHandler(&quiet_);
     cbc.setLogLevel(0);
-    CglProbing probing;
-    probing.setUsingObjective(1);
-    CglGomory gomory;
-    CglKnapsackCover knapsack;
-    CglClique clique;
-    clique.setStarCliqueReport(false);
-    clique.setRowCliqueReport(false);
-    CglMixedIntegerRounding2 mir;
-    CglFlowCover flow;
-    cbc.addCutGenerator(&probing, -1, "Probing");
-    cbc.addCutGenerator(&gomory, -1, "Gomory");
-    cbc.addCutGenerator(&knapsack, -1, "Knapsack");
-    cbc.addCutGenerator(&clique, -1, "Clique");
-    cbc.addCutGenerator(&mir, -1, "MixedIntegerRounding2");
-    cbc.addCutGenerator(&flow, -1, "FlowCover");
+    CutGenerators cuts;
+    cuts.addTo(cbc);
     CbcRounding rounding(cbc);
     cbc.addHeuristic(&rounding);
     // Each region is solved to optimality: the order of the solutions depends on it.
@@ -364,7 +346,7 @@ class Search {
   bool deliver(const std::vector<double>& x) {
     ++found_;
     ++mse_.rec.solutionsFound;
-    const double objective = objectiveIn(m_, x.data());
+    const double objective = objectiveOf(m_, x.data());
     if (!best_) best_ = x;
     double modified = objective;
     int reject = 0;
@@ -385,7 +367,7 @@ class Search {
     if (updateCutoff) {
       std::optional<double> worst;
       for (const PoolSolutionRecord* s : solutionsFor(pool_, m_)) {
-        const double key = e_.sense * objectiveIn(m_, s->x.data());
+        const double key = e_.sense * objectiveOf(m_, s->x.data());
         if (!worst || key > *worst) worst = key;
       }
       if (worst && (!cutoff_ || *worst < *cutoff_)) cutoff_ = worst;
@@ -461,10 +443,6 @@ class RunGuard {
   Pool& pool_;
 };
 
-RunRecord failedRun() {
-  return RunRecord{XPRS_SOLVESTATUS_FAILED, XPRS_SOLSTATUS_NOTFOUND, XPRS_STOP_GENERICERROR};
-}
-
 }  // namespace
 
 int runEnumeration(Enumerator& mse, XPRSprob prob, XPRSmipsolpool msp, XPRSmsesolhandler handler,
@@ -498,32 +476,27 @@ int runEnumeration(Enumerator& mse, XPRSprob prob, XPRSmipsolpool msp, XPRSmseso
     RunGuard guard(problem, mse, *pool);
     RunContext ctx(problem);
     ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = XPRS_OPTIMIZETYPE_MIP;
-    std::string failure;
-    try {
+    int handlerResult = 0;
+    std::optional<std::string> failure = runFailure([&] {
       ctx.checkTime();
       Search search(ctx, mse, prob, *pool, handler, context, nMaxSols);
       search.run();
       search.finish(run, rec.results);
-      if (search.handlerResult() != 0) {
-        failure = text("the solution handler returned ", search.handlerResult());
-      }
+      handlerResult = search.handlerResult();
       ctx.message(text("Enumeration finished: solve status ", run.solveStatus, ", solution status ",
                        run.solStatus, ", stop status ", run.stopStatus),
                   XPRS_MSG_INFO);
-    } catch (const ApiError& e) {
-      failure = e.what();
-    } catch (const CoinError& e) {
-      failure = text("engine failure: ", e.message());
-    } catch (const std::exception& e) {
-      failure = text("engine failure: ", e.what());
+    });
+    if (!failure && handlerResult != 0) {
+      failure = text("the solution handler returned ", handlerResult);
     }
-    if (!failure.empty()) {
+    if (failure) {
       if (run.solveStatus != XPRS_SOLVESTATUS_FAILED) {
         run = failedRun();
         rec.results = ResultRecord{};
       }
-      setObjectError(mse, kFunction, failure);
-      setProblemError(problem, kFunction, failure);
+      setObjectError(mse, kFunction, *failure);
+      setProblemError(problem, kFunction, *failure);
       rc = kErrorCode;
     }
   }

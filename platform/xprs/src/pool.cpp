@@ -43,18 +43,6 @@ Problem& resolveProblem(XPRSprob prob) {
   return *p;
 }
 
-double objectiveIn(const ModelRecord& model, const double* x) {
-  const ObjectiveRecord& obj = model.objectives.front();
-  double v = -obj.rhs;
-  for (std::size_t j = 0; j < obj.coef.size(); ++j) v += obj.coef[j] * x[j];
-  for (const auto& [key, q] : model.objQ) {
-    const double xi = x[key.first];
-    const double xj = x[key.second];
-    v += key.first == key.second ? 0.5 * q * xi * xi : q * xi * xj;
-  }
-  return v;
-}
-
 std::vector<const PoolSolutionRecord*> solutionsFor(const Pool& pool, const ModelRecord& model) {
   std::vector<const PoolSolutionRecord*> out;
   for (const PoolSolutionRecord& s : pool.rec.solutions) {

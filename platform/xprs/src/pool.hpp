@@ -89,9 +89,6 @@ Problem& resolveProblem(XPRSprob prob);
 int storeSolution(Pool& pool, const Problem& origin, const std::vector<double>& x,
                   double objective);
 
-// The objective value of x in the problem's model (objective 0, with its constant and Hessian).
-[[nodiscard]] double objectiveIn(const ModelRecord& model, const double* x);
-
 // The active solutions whose column count is the problem's: the set a problem ranks and an
 // enumerator culls.
 [[nodiscard]] std::vector<const PoolSolutionRecord*> solutionsFor(const Pool& pool,
