@@ -10,8 +10,16 @@
 #include <xprs.h>
 
 #include <string>
+#include <vector>
 
 namespace xprs_test {
+
+// Adds a message callback to prob that appends the text of each message to *lines; returns
+// what XPRSaddcbmessage returns.
+[[nodiscard]] int collectMessages(XPRSprob prob, std::vector<std::string>* lines);
+
+// Loads min x subject to one range row 2 <= x <= 10 (rhs 10, range 8) into an empty problem.
+void loadRangeRowModel(XPRSprob prob);
 
 class StandinTest : public ::testing::Test {
  protected:

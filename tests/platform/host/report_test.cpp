@@ -32,6 +32,18 @@ vopRec solvedModel() {
   return m;
 }
 
+std::string summaryOf(const vopRec& m) {
+  std::ostringstream out;
+  qelhost::writeSummary(out, m);
+  return out.str();
+}
+
+std::string csvOf(const vopRec& m) {
+  std::ostringstream out;
+  qelhost::writeSolutionCsv(out, m);
+  return out.str();
+}
+
 TEST(ReportTest, NamesEverySolveStatus) {
   EXPECT_EQ(qelhost::statusName(0), "normal_completion");
   EXPECT_EQ(qelhost::statusName(1), "infeasible");
@@ -63,9 +75,7 @@ TEST(ReportTest, ExitStatusSaysSolvedNoSolutionOrError) {
 }
 
 TEST(ReportTest, SummaryShowsStatusObjectiveAndAlignedTables) {
-  std::ostringstream out;
-  qelhost::writeSummary(out, solvedModel());
-  EXPECT_EQ(out.str(),
+  EXPECT_EQ(summaryOf(solvedModel()),
             "status: normal_completion\n"
             "objective: 12.5\n"
             "solution status: optimal\n"
@@ -87,9 +97,7 @@ TEST(ReportTest, SummaryWithoutSolutionHasNoTables) {
   m.results.solved = true;
   m.results.status = 1;
   m.results.objective = 1.0 / 3;
-  std::ostringstream out;
-  qelhost::writeSummary(out, m);
-  EXPECT_EQ(out.str(), "status: infeasible\nobjective: 0.333333333333333\nno solution\n");
+  EXPECT_EQ(summaryOf(m), "status: infeasible\nobjective: 0.333333333333333\nno solution\n");
 }
 
 TEST(ReportTest, NegativeZerosPrintAsZero) {
@@ -99,15 +107,12 @@ TEST(ReportTest, NegativeZerosPrintAsZero) {
   m.results.reducedCosts = {-0.0, 1.5};
   m.results.activities = {-0.0, std::nullopt};
   m.results.duals = {-0.0, std::nullopt};
-  std::ostringstream summary;
-  qelhost::writeSummary(summary, m);
-  EXPECT_THAT(summary.str(), HasSubstr("objective: 0\n"));
-  EXPECT_THAT(summary.str(), HasSubstr("x       0      0\n"));
-  EXPECT_THAT(summary.str(), HasSubstr("r1    0         0\n"));
-  EXPECT_THAT(summary.str(), Not(HasSubstr("-0")));
-  std::ostringstream csv;
-  qelhost::writeSolutionCsv(csv, m);
-  EXPECT_EQ(csv.str(),
+  const std::string summary = summaryOf(m);
+  EXPECT_THAT(summary, HasSubstr("objective: 0\n"));
+  EXPECT_THAT(summary, HasSubstr("x       0      0\n"));
+  EXPECT_THAT(summary, HasSubstr("r1    0         0\n"));
+  EXPECT_THAT(summary, Not(HasSubstr("-0")));
+  EXPECT_EQ(csvOf(m),
             "kind,name,value,marginal\n"
             "column,x,0,0\n"
             "column,y,10,1.5\n"
@@ -118,34 +123,26 @@ TEST(ReportTest, NegativeZerosPrintAsZero) {
 TEST(ReportTest, SummarySaysWhereTheDualsOfACleanedUpSolveComeFrom) {
   vopRec m = solvedModel();
   m.results.cleanedUp = true;
-  std::ostringstream fixed;
-  qelhost::writeSummary(fixed, m);
   EXPECT_THAT(
-      fixed.str(),
+      summaryOf(m),
       HasSubstr("time: 0.01\n"
                 "duals and reduced costs: from the solve with fixed discrete entities\n\n"));
   // A re-solve that is still a MIP gives no duals: the summary says so.
   m.results.reducedCosts.clear();
   m.results.duals = {std::nullopt, std::nullopt};
-  std::ostringstream none;
-  qelhost::writeSummary(none, m);
-  EXPECT_THAT(none.str(),
+  EXPECT_THAT(summaryOf(m),
               HasSubstr("time: 0.01\n"
                         "duals and reduced costs: none, the solve with fixed discrete entities "
                         "gave none\n\n"));
   // Either one is enough for the tables to show what the re-solve gave.
   m.results.duals = {-0.5, std::nullopt};
-  std::ostringstream dualsOnly;
-  qelhost::writeSummary(dualsOnly, m);
-  EXPECT_THAT(dualsOnly.str(), HasSubstr("from the solve with fixed discrete entities\n"));
+  EXPECT_THAT(summaryOf(m), HasSubstr("from the solve with fixed discrete entities\n"));
 }
 
 TEST(ReportTest, CsvHasOneLinePerColumnAndRowWithNamesQuotedWhereNeeded) {
   vopRec m = solvedModel();
   m.columns[1].name = "y,\"2\"";
-  std::ostringstream out;
-  qelhost::writeSolutionCsv(out, m);
-  EXPECT_EQ(out.str(),
+  EXPECT_EQ(csvOf(m),
             "kind,name,value,marginal\n"
             "column,x,2.5,0\n"
             "column,\"y,\"\"2\"\"\",10,1.5\n"

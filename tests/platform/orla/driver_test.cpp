@@ -2,14 +2,10 @@
 // batches, the mapping of results onto the host's numbering, the clean-up and the trace.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,6 +16,7 @@
 #include "nuv/opt/solve_status.hpp"
 #include "orla/link.hpp"
 #include "orla/vop_rec.hpp"
+#include "tests/platform/host/temp_files.hpp"
 #include "tests/platform/orla/link_test_support.hpp"
 #include "tests/support/solver_double.hpp"
 
@@ -32,29 +29,6 @@ using ::testing::Optional;
 using Kind = vopRec::ColumnType;
 using Token = vopRec::Token;
 constexpr double kInf = vopRec::kInfinity;
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class TempDir {
- public:
-  TempDir()
-      : path_(std::filesystem::temp_directory_path() /
-              ("orla_test_" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
-    return path_ / name;
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 TEST_F(LinkTest, CallsTheSolverInASoundOrder) {
   vopRec m;
@@ -343,14 +317,13 @@ class CleanUpTest : public LinkTest {
     m.options = {{"mipcleanup", "1"}};
     return m;
   }
-  TempDir dir_;
+  qelhost_test::TempFiles files_;
 };
 
 TEST_F(CleanUpTest, FixesTheDiscreteEntitiesAndReadsTheFixedSolve) {
-  const auto file = dir_ / "fix.opt";
-  std::ofstream(file) << "# for the fixed solve\n MaxNode = 5 \n\n";
+  const std::string file = files_.write("fix.opt", "# for the fixed solve\n MaxNode = 5 \n\n");
   vopRec m = mip();
-  m.options.push_back({"fixoptfile", file.string()});
+  m.options.push_back({"fixoptfile", file});
   solver_->script({{.levels = {{2}},
                     .duals = std::vector<double>{8},
                     .reducedCosts = std::vector<double>{7},
@@ -400,20 +373,20 @@ TEST_F(CleanUpTest, SkipsModelsWithoutDiscreteEntitiesOrSolutionAndRefusesAMissi
 
   solver_ = std::make_shared<qel_test::SolverDouble>();
   m = mip();
-  m.options.push_back({"fixoptfile", (dir_ / "absent.opt").string()});
+  m.options.push_back({"fixoptfile", files_.path("absent.opt")});
   EXPECT_EQ(run(m), 1);
   EXPECT_THAT(m.messages, ElementsAre("error: cannot read the option file '" +
-                                      (dir_ / "absent.opt").string() + "'"));
+                                      files_.path("absent.opt") + "'"));
   EXPECT_FALSE(solver_->fixed());
 }
 
 TEST_F(LinkTest, TraceWritesALinePerChosenCallback) {
-  TempDir dir;
-  const auto file = dir / "trace.csv";
+  const qelhost_test::TempFiles files;
   vopRec m;
   m.columns = {column("n", 0, 10, Kind::kInteger)};
   m.objectives = {{.terms = {{0, 1.0}}}};
-  m.options = {{"miptrace", file.string()}, {"miptracenode", "100"}, {"miptracetime", "1"}};
+  m.options = {
+      {"miptrace", files.path("trace.csv")}, {"miptracenode", "100"}, {"miptracetime", "1"}};
   using nuv::opt::context::new_incumbent;
   using nuv::opt::context::node;
   using nuv::opt::context::progress;
@@ -424,7 +397,7 @@ TEST_F(LinkTest, TraceWritesALinePerChosenCallback) {
                                   {new_incumbent, 170, 1.6, 9.0},
                                   {node, 249, 1.7}}}});
   ASSERT_EQ(run(m), 0) << testing::PrintToString(m.messages);
-  EXPECT_EQ(readFile(file),
+  EXPECT_EQ(files.read("trace.csv"),
             "context,nodes,time,objective,bound\n"
             "node,150,0.5,10,8\n"
             "progress,160,1.5,,\n"
@@ -439,10 +412,10 @@ TEST_F(LinkTest, TraceWritesALinePerChosenCallback) {
   // The link asks with its own context objects, not with those the solver passed it.
   EXPECT_THAT(j, testing::Not(testing::Contains("own context handed back")));
 
-  m.options = {{"miptrace", (dir / "no" / "such" / "dir.csv").string()}};
+  const std::string unwritable = files.path("no/such/dir.csv");
+  m.options = {{"miptrace", unwritable}};
   EXPECT_EQ(run(m), 1);
-  EXPECT_THAT(m.messages, ElementsAre("error: cannot write the trace file '" +
-                                      (dir / "no" / "such" / "dir.csv").string() + "'"));
+  EXPECT_THAT(m.messages, ElementsAre("error: cannot write the trace file '" + unwritable + "'"));
 }
 
 }  // namespace

@@ -48,14 +48,7 @@ class ClpGuardTest : public xprs_test::StandinTest {
  protected:
   void SetUp() override {
     StandinTest::SetUp();
-    ASSERT_EQ(XPRSaddcbmessage(
-                  prob_,
-                  [](XPRSprob, void* data, const char* msg, int len, int) {
-                    static_cast<std::vector<std::string>*>(data)->emplace_back(
-                        msg, static_cast<std::size_t>(len));
-                  },
-                  &log_, 0),
-              0);
+    ASSERT_EQ(xprs_test::collectMessages(prob_, &log_), 0);
   }
 
   // Loads the model; a row with two finite ends becomes a range row, one with none a free row.

@@ -102,15 +102,7 @@ TEST_F(FileTest, BasisSolutionPrintAndSaveAreReadableText) {
 namespace {
 
 TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
-  const double obj[] = {1};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  const char types[] = {'R'};
-  const double rhs[] = {10};
-  const double rng[] = {8};
-  const XPRSint64 start[] = {0};
-  const int cols[] = {0};
-  const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, types, rhs, rng, start, cols, vals), 0);
+  xprs_test::loadRangeRowModel(prob_);
   const int constant[] = {-1};
   const double five[] = {5};
   ASSERT_EQ(XPRSchgobj(prob_, 1, constant, five), 0);

@@ -116,14 +116,7 @@ TEST_F(IndicatorTest, MipStartBreakingAnIndicatorIsNotAccepted) {
   ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
   std::vector<std::string> lines;
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 1), 0);
-  ASSERT_EQ(XPRSaddcbmessage(
-                prob_,
-                [](XPRSprob, void* d, const char* msg, int len, int) {
-                  static_cast<std::vector<std::string>*>(d)->emplace_back(
-                      msg, static_cast<std::size_t>(len));
-                },
-                &lines, 0),
-            0);
+  ASSERT_EQ(xprs_test::collectMessages(prob_, &lines), 0);
   // x = 10 with b1 = 1 breaks the indicator; taken as an incumbent it would win with 29.
   const double start[] = {10, 10, 1, 0};
   ASSERT_EQ(XPRSaddmipsol(prob_, 4, start, nullptr, nullptr), 0);

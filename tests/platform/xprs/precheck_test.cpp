@@ -33,14 +33,7 @@ class PrecheckTest : public StandinTest {
  protected:
   void SetUp() override {
     StandinTest::SetUp();
-    ASSERT_EQ(XPRSaddcbmessage(
-                  prob_,
-                  [](XPRSprob, void* data, const char* msg, int len, int) {
-                    static_cast<std::vector<std::string>*>(data)->emplace_back(
-                        msg, static_cast<std::size_t>(len));
-                  },
-                  &log_, 0),
-              0);
+    ASSERT_EQ(xprs_test::collectMessages(prob_, &log_), 0);
   }
 
   // Empties the model; controls and callbacks stay.

@@ -47,6 +47,18 @@ class SolveTest : public StandinTest {
     return v;
   }
   void quiet() { ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0); }
+  // An integer attribute of prob_; -1 when it cannot be read, which fails the test.
+  int intAttrib(int id) {
+    int value = -1;
+    EXPECT_EQ(XPRSgetintattrib(prob_, id, &value), 0) << "attribute " << id;
+    return value;
+  }
+  // Counts the node callbacks of prob_ in *seen.
+  void countNodes(int* seen) {
+    ASSERT_EQ(XPRSaddcboptnode(
+                  prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, seen, 0),
+              0);
+  }
 };
 
 // max 3x + 2y  s.t.  r0: x + y <= 4,  r1: x + 3y <= 7,  r2: x + y >= 1,  0 <= x <= 3, y >= 0.
@@ -107,18 +119,13 @@ TEST_F(SolveTest, NodeCallbackLeavesAnLpAnLpWithDualsAndBasis) {
   const auto model = xprs_test::readSample("afiro");
   xprs_test::load(prob_, model);
   int nodesSeen = 0;
-  ASSERT_EQ(
-      XPRSaddcboptnode(
-          prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, &nodesSeen, 0),
-      0);
+  countNodes(&nodesSeen);
   const Outcome o = optimize();
   EXPECT_EQ(o.optType, XPRS_OPTIMIZETYPE_LP);
   EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_NEAR(o.obj, -464.753142857, 1e-6);
   EXPECT_EQ(nodesSeen, 0);
-  int lp = 0;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
-  EXPECT_EQ(lp, XPRS_LP_OPTIMAL);
+  EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_OPTIMAL);
   const auto y = values(XPRSgetduals, model.rows, XPRS_SOLAVAILABLE_OPTIMAL);
   double by = 0;
   for (std::size_t i = 0; i < y.size(); ++i) by += y[i] * model.rhs[i];
@@ -132,15 +139,7 @@ TEST_F(SolveTest, NodeCallbackLeavesAnLpAnLpWithDualsAndBasis) {
 // its slack (8) is at its upper bound.
 TEST_F(SolveTest, RangeRowAtItsLowerEndHasSlackAtUpper) {
   quiet();
-  const double obj[] = {1};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  const char types[] = {'R'};
-  const double rhs[] = {10};
-  const double rng[] = {8};
-  const XPRSint64 start[] = {0};
-  const int cols[] = {0};
-  const double vals[] = {1};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, types, rhs, rng, start, cols, vals), 0);
+  xprs_test::loadRangeRowModel(prob_);
   const Outcome o = optimize();
   EXPECT_NEAR(o.obj, 2.0, 1e-9);
   const auto slack = values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL);
@@ -328,9 +327,7 @@ TEST_F(SolveTest, NonConvexHessianIsRefusedNotSolved) {
   EXPECT_EQ(lastError(), "XPRSoptimize: the objective Hessian is not positive semi-definite");
   EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
   EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
-  int lp = 0;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
-  EXPECT_EQ(lp, XPRS_LP_NONCONVEX);
+  EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_NONCONVEX);
   // Maximising the same concave-in-y, convex-in-x function is refused too.
   ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
   EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
@@ -433,9 +430,7 @@ TEST_F(SolveTest, InfeasibleAndUnboundedModelsReportTheirStatus) {
   const Outcome mipInfeasible = optimize();
   EXPECT_EQ(mipInfeasible.optType, XPRS_OPTIMIZETYPE_MIP);
   EXPECT_EQ(mipInfeasible.sol, XPRS_SOLSTATUS_INFEASIBLE);
-  int mip = 0;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
-  EXPECT_EQ(mip, XPRS_MIP_INFEAS);
+  EXPECT_EQ(intAttrib(XPRS_MIPSTATUS), XPRS_MIP_INFEAS);
 }
 
 TEST_F(SolveTest, UnboundedMipIsReportedUnbounded) {
@@ -448,9 +443,7 @@ TEST_F(SolveTest, UnboundedMipIsReportedUnbounded) {
   ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, integer), 0);
   const Outcome o = optimize();
   EXPECT_EQ(o.sol, XPRS_SOLSTATUS_UNBOUNDED);
-  int mip = 0;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
-  EXPECT_EQ(mip, XPRS_MIP_UNBOUNDED);
+  EXPECT_EQ(intAttrib(XPRS_MIPSTATUS), XPRS_MIP_UNBOUNDED);
 }
 
 TEST_F(SolveTest, IterationLimitStopsTheLp) {
@@ -619,10 +612,7 @@ TEST_F(SolveTest, NodeLimitStopsTheTreeSearch) {
   ASSERT_EQ(XPRSchgcoltype(prob_, n, cols.data(), types.data()), 0);
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_MAXNODE, 5), 0);
   int nodesSeen = 0;
-  ASSERT_EQ(
-      XPRSaddcboptnode(
-          prob_, [](XPRSprob, void* data, int*) { ++*static_cast<int*>(data); }, &nodesSeen, 0),
-      0);
+  countNodes(&nodesSeen);
   const Outcome o = optimize();
   EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
   EXPECT_EQ(o.stop, XPRS_STOP_NODELIMIT);
@@ -716,9 +706,7 @@ TEST_F(SolveTest, LoadedBasisWarmStartsTheNextRun) {
   ASSERT_EQ(XPRSloadbasis(prob_, rowstat.data(), colstat.data()), 0);
   const Outcome o = optimize();
   EXPECT_NEAR(o.obj, -464.753142857, 1e-6);
-  int iters = -1;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_SIMPLEXITER, &iters), 0);
-  EXPECT_EQ(iters, 0);
+  EXPECT_EQ(intAttrib(XPRS_SIMPLEXITER), 0);
   EXPECT_EQ(xprs::testing::inspect(prob_).warmStart.bases.size(), 1u);
 }
 
@@ -784,13 +772,7 @@ TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
     std::vector<std::string> lines;
     std::vector<double> objectives;
   } seen;
-  ASSERT_EQ(XPRSaddcbmessage(
-                again,
-                [](XPRSprob, void* d, const char* msg, int len, int) {
-                  static_cast<Seen*>(d)->lines.emplace_back(msg, static_cast<std::size_t>(len));
-                },
-                &seen, 0),
-            0);
+  ASSERT_EQ(xprs_test::collectMessages(again, &seen.lines), 0);
   ASSERT_EQ(XPRSaddcbintsol(
                 again,
                 [](XPRSprob cb, void* d) {
@@ -813,14 +795,7 @@ TEST_F(SolveTest, FeasibleMipStartBecomesTheFirstIncumbent) {
 
 TEST_F(SolveTest, MipStartsOfAnOverwrittenModelOrWithInfiniteValuesAreNotUsed) {
   std::vector<std::string> lines;
-  ASSERT_EQ(XPRSaddcbmessage(
-                prob_,
-                [](XPRSprob, void* d, const char* msg, int len, int) {
-                  static_cast<std::vector<std::string>*>(d)->emplace_back(
-                      msg, static_cast<std::size_t>(len));
-                },
-                &lines, 0),
-            0);
+  ASSERT_EQ(xprs_test::collectMessages(prob_, &lines), 0);
   const auto model = xprs_test::readSample("p0033");
   xprs_test::load(prob_, model);
   const std::vector<double> ones(static_cast<std::size_t>(model.cols), 1.0);
@@ -886,22 +861,13 @@ TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
   const Outcome gap = optimize();
   EXPECT_EQ(gap.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_GE(gap.obj, 3089.0 - 1e-6);
-  int nodes = -1;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_NODES, &nodes), 0);
-  EXPECT_EQ(nodes, 0);
+  EXPECT_EQ(intAttrib(XPRS_NODES), 0);
 }
 
 TEST_F(SolveTest, CutStrategyAndHeuristicEmphasisZeroSwitchThemOff) {
   xprs_test::load(prob_, xprs_test::readSample("p0033"));
   std::vector<std::string> lines;
-  ASSERT_EQ(XPRSaddcbmessage(
-                prob_,
-                [](XPRSprob, void* d, const char* msg, int len, int) {
-                  static_cast<std::vector<std::string>*>(d)->emplace_back(
-                      msg, static_cast<std::size_t>(len));
-                },
-                &lines, 0),
-            0);
+  ASSERT_EQ(xprs_test::collectMessages(prob_, &lines), 0);
   struct Case {
     int cuts;
     int heuristics;
@@ -929,9 +895,7 @@ TEST_F(SolveTest, FlagsChooseTheAlgorithmOrStopAfterTheRelaxation) {
   ASSERT_EQ(XPRSoptimize(prob_, "l", &solve, &sol), 0);
   EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
   EXPECT_EQ(sol, XPRS_SOLSTATUS_NOTFOUND);
-  int mip = 0;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
-  EXPECT_EQ(mip, XPRS_MIP_LP_OPTIMAL);
+  EXPECT_EQ(intAttrib(XPRS_MIPSTATUS), XPRS_MIP_LP_OPTIMAL);
   double relaxation = 0;
   ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_LPOBJVAL, &relaxation), 0);
   EXPECT_LT(relaxation, 3089.0);

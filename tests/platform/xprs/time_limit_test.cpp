@@ -184,14 +184,7 @@ using BarrierTimeTest = xprs_test::StandinTest;
 
 TEST_F(BarrierTimeTest, FactorizationOutlastingTheTimeLeftLeavesTheModelToTheDualSimplex) {
   std::vector<std::string> log;
-  ASSERT_EQ(XPRSaddcbmessage(
-                prob_,
-                [](XPRSprob, void* data, const char* msg, int len, int) {
-                  static_cast<std::vector<std::string>*>(data)->emplace_back(
-                      msg, static_cast<std::size_t>(len));
-                },
-                &log, 0),
-            0);
+  ASSERT_EQ(xprs_test::collectMessages(prob_, &log), 0);
   // Random rows make the barrier's factor dense: one factorization of its 10000 rows takes
   // most of a minute.
   loadLongLp(prob_);

@@ -29,14 +29,7 @@ class TuneTest : public xprs_test::StandinTest {
     std::filesystem::remove_all(dir_);
     ASSERT_EQ(XPRSsetstrcontrol(prob_, XPRS_TUNEROUTPUTPATH, dir_.c_str()), 0);
     ASSERT_EQ(XPRSsetstrcontrol(prob_, XPRS_TUNERSESSIONNAME, "session"), 0);
-    ASSERT_EQ(XPRSaddcbmessage(
-                  prob_,
-                  [](XPRSprob, void* d, const char* msg, int len, int) {
-                    static_cast<std::vector<std::string>*>(d)->emplace_back(
-                        msg, static_cast<std::size_t>(len));
-                  },
-                  &log_, 0),
-              0);
+    ASSERT_EQ(xprs_test::collectMessages(prob_, &log_), 0);
   }
   void TearDown() override {
     std::filesystem::remove_all(dir_);
