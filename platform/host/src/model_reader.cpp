@@ -78,6 +78,17 @@ double bound(double value) {
   return value;
 }
 
+// Column j's name and bounds from either reader (CoinMpsIO or CoinLpIO); its type is the
+// caller's.
+template <class Reader>
+vopRec::Column column(Reader& reader, int j) {
+  vopRec::Column c;
+  c.name = text(reader.columnName(j));
+  c.lower = bound(reader.getColLower()[j]);
+  c.upper = bound(reader.getColUpper()[j]);
+  return c;
+}
+
 std::string lowerCased(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -188,10 +199,7 @@ vopRec readMps(const std::string& path) {
   m.name = text(reader.getProblemName());
   const int n = reader.getNumCols();
   for (int j = 0; j < n; ++j) {
-    vopRec::Column c;
-    c.name = text(reader.columnName(j));
-    c.lower = bound(reader.getColLower()[j]);
-    c.upper = bound(reader.getColUpper()[j]);
+    vopRec::Column c = column(reader, j);
     // 1 integer; 2 and 3 semi-continuous; 4 semi-continuous integer.
     switch (reader.isIntegerOrSemiContinuous(j)) {
       case 0:
@@ -279,10 +287,7 @@ vopRec readLp(const std::string& path) {
   vopRec m;
   const int n = reader.getNumCols();
   for (int j = 0; j < n; ++j) {
-    vopRec::Column c;
-    c.name = text(reader.columnName(j));
-    c.lower = bound(reader.getColLower()[j]);
-    c.upper = bound(reader.getColUpper()[j]);
+    vopRec::Column c = column(reader, j);
     c.type = reader.isInteger(j) ? vopRec::ColumnType::kInteger : vopRec::ColumnType::kContinuous;
     m.columns.push_back(std::move(c));
   }

@@ -167,6 +167,18 @@ std::vector<vopRec::Token> shifted(const std::vector<vopRec::Token>& tokens, dou
   return out;
 }
 
+// The batch of a single objective with the given function: its sense and, when it has one, its
+// name.
+nuv::opt::ConstraintContainer objectiveBatch(const vopRec::Objective& objective,
+                                             nuv::attr::ContainerDict function) {
+  nuv::opt::ConstraintContainer batch;
+  batch.function = std::move(function);
+  batch.domain =
+      Part().set(keys::sense_domain::type, std::vector{objective.maximize ? 1 : 0}).done();
+  if (!objective.name.empty()) batch.tagged = namesPart({objective.name});
+  return batch;
+}
+
 template <class T, class F>
 std::vector<T> each(int first, int count, F value) {
   std::vector<T> out;
@@ -411,12 +423,7 @@ nuv::opt::ConstraintContainer BatchBuilder::quadraticObjective(const vopRec::Obj
   function.set(keys::quadratic_function::coefficients,
                std::vector{nuv::math::lib::denseVector(std::move(q.coefs))});
   function.set(keys::quadratic_function::constant, std::vector{objective.constant});
-  nuv::opt::ConstraintContainer batch;
-  batch.function = function.done();
-  batch.domain =
-      Part().set(keys::sense_domain::type, std::vector{objective.maximize ? 1 : 0}).done();
-  if (!objective.name.empty()) batch.tagged = namesPart({objective.name});
-  return batch;
+  return objectiveBatch(objective, function.done());
 }
 
 nuv::opt::ConstraintContainer BatchBuilder::nonlinearObjective(const vopRec::Objective& objective,
@@ -429,12 +436,7 @@ nuv::opt::ConstraintContainer BatchBuilder::nonlinearObjective(const vopRec::Obj
   function.set(
       keys::identity_function::argument,
       std::vector{expressionSymbol(objective.expression, columns.indices, columns.owner, what)});
-  nuv::opt::ConstraintContainer batch;
-  batch.function = function.done();
-  batch.domain =
-      Part().set(keys::sense_domain::type, std::vector{objective.maximize ? 1 : 0}).done();
-  if (!objective.name.empty()) batch.tagged = namesPart({objective.name});
-  return batch;
+  return objectiveBatch(objective, function.done());
 }
 
 nuv::opt::ConstraintContainer BatchBuilder::sets(int first, int count,
