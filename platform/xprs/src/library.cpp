@@ -14,7 +14,7 @@ namespace {
 constexpr std::uintptr_t kTokenBase = 0x7f000000;
 constexpr std::uintptr_t kTokenStep = 16;
 
-std::uintptr_t key(XPRSprob prob) { return reinterpret_cast<std::uintptr_t>(prob); }
+std::uintptr_t key(const void* handle) { return reinterpret_cast<std::uintptr_t>(handle); }
 
 }  // namespace
 
@@ -97,15 +97,31 @@ int Library::enterGlobal(const char* function, const void* handle, const std::st
 
 std::uintptr_t Library::newToken() { return kTokenBase + kTokenStep * nextToken_++; }
 
-Problem& Library::createProblem() {
-  auto problem = std::make_unique<Problem>();
+template <class Object>
+Object& Library::createIn(Objects<Object>& objects) {
+  auto object = std::make_unique<Object>();
   std::lock_guard lock(mutex_);
   const std::uintptr_t token = newToken();
-  problem->handle = reinterpret_cast<XPRSprob>(token);
-  Problem& ref = *problem;
-  problems_.emplace(token, std::move(problem));
+  object->handle = reinterpret_cast<decltype(object->handle)>(token);
+  Object& ref = *object;
+  objects.emplace(token, std::move(object));
   return ref;
 }
+
+template <class Object>
+Object* Library::findIn(Objects<Object>& objects, const void* handle) {
+  std::lock_guard lock(mutex_);
+  auto it = objects.find(key(handle));
+  return it == objects.end() ? nullptr : it->second.get();
+}
+
+template <class Object>
+void Library::eraseFrom(Objects<Object>& objects, const void* handle) {
+  std::lock_guard lock(mutex_);
+  objects.erase(key(handle));
+}
+
+Problem& Library::createProblem() { return createIn(problems_); }
 
 void Library::destroyProblem(Problem& problem) {
   std::lock_guard lock(mutex_);
@@ -122,18 +138,14 @@ Problem& Library::createCallbackProblem(Problem& owner, CallbackView& view) {
 
 void Library::destroyCallbackProblem(Problem& problem) { destroyProblem(problem); }
 
-Problem* Library::find(XPRSprob prob) {
-  std::lock_guard lock(mutex_);
-  auto it = problems_.find(key(prob));
-  return it == problems_.end() ? nullptr : it->second.get();
-}
+Problem* Library::find(XPRSprob prob) { return findIn(problems_, prob); }
 
 template <class Object, class Map>
 int Library::enterObject(const char* function, const void* handle, const std::string& digest,
                          Map& objects, const char* kind, Object** out) {
   std::lock_guard lock(mutex_);
   journal(function, handle, digest);
-  auto it = objects.find(reinterpret_cast<std::uintptr_t>(handle));
+  auto it = objects.find(key(handle));
   if (it == objects.end()) {
     ++misuse_;
     globalErrorCode_ = kErrorCode;
@@ -163,26 +175,11 @@ int Library::enterEnumerator(const char* function, XPRSmipsolenum mse, const std
   return enterObject(function, mse, digest, enumerators_, "solution enumerator", out);
 }
 
-Pool& Library::createPool() {
-  auto pool = std::make_unique<Pool>();
-  std::lock_guard lock(mutex_);
-  const std::uintptr_t token = newToken();
-  pool->handle = reinterpret_cast<XPRSmipsolpool>(token);
-  Pool& ref = *pool;
-  pools_.emplace(token, std::move(pool));
-  return ref;
-}
+Pool& Library::createPool() { return createIn(pools_); }
 
-void Library::destroyPool(Pool& pool) {
-  std::lock_guard lock(mutex_);
-  pools_.erase(reinterpret_cast<std::uintptr_t>(pool.handle));
-}
+void Library::destroyPool(Pool& pool) { eraseFrom(pools_, pool.handle); }
 
-Pool* Library::findPool(XPRSmipsolpool msp) {
-  std::lock_guard lock(mutex_);
-  auto it = pools_.find(reinterpret_cast<std::uintptr_t>(msp));
-  return it == pools_.end() ? nullptr : it->second.get();
-}
+Pool* Library::findPool(XPRSmipsolpool msp) { return findIn(pools_, msp); }
 
 Pool* Library::poolOf(XPRSprob prob) {
   std::lock_guard lock(mutex_);
@@ -193,26 +190,11 @@ Pool* Library::poolOf(XPRSprob prob) {
   return nullptr;
 }
 
-Enumerator& Library::createEnumerator() {
-  auto mse = std::make_unique<Enumerator>();
-  std::lock_guard lock(mutex_);
-  const std::uintptr_t token = newToken();
-  mse->handle = reinterpret_cast<XPRSmipsolenum>(token);
-  Enumerator& ref = *mse;
-  enumerators_.emplace(token, std::move(mse));
-  return ref;
-}
+Enumerator& Library::createEnumerator() { return createIn(enumerators_); }
 
-void Library::destroyEnumerator(Enumerator& mse) {
-  std::lock_guard lock(mutex_);
-  enumerators_.erase(reinterpret_cast<std::uintptr_t>(mse.handle));
-}
+void Library::destroyEnumerator(Enumerator& mse) { eraseFrom(enumerators_, mse.handle); }
 
-Enumerator* Library::findEnumerator(XPRSmipsolenum mse) {
-  std::lock_guard lock(mutex_);
-  auto it = enumerators_.find(reinterpret_cast<std::uintptr_t>(mse));
-  return it == enumerators_.end() ? nullptr : it->second.get();
-}
+Enumerator* Library::findEnumerator(XPRSmipsolenum mse) { return findIn(enumerators_, mse); }
 
 void Library::setGlobalError(int code, std::string message) {
   std::lock_guard lock(mutex_);

@@ -200,15 +200,25 @@ class Library {
     bool keepHandle;
   };
   bool takeInjection(const char* function, int* rc, std::string* text, bool* keepHandle);
+  // The live problems, pools or enumerators by their handle's token.
+  template <class Object>
+  using Objects = std::unordered_map<std::uintptr_t, std::unique_ptr<Object>>;
   template <class Object, class Map>
   int enterObject(const char* function, const void* handle, const std::string& digest, Map& objects,
                   const char* kind, Object** out);
   std::uintptr_t newToken();
+  // A new object of objects with a fresh handle; the one whose handle is given; its removal.
+  template <class Object>
+  Object& createIn(Objects<Object>& objects);
+  template <class Object>
+  Object* findIn(Objects<Object>& objects, const void* handle);
+  template <class Object>
+  void eraseFrom(Objects<Object>& objects, const void* handle);
 
   std::mutex mutex_;
-  std::unordered_map<std::uintptr_t, std::unique_ptr<Problem>> problems_;
-  std::unordered_map<std::uintptr_t, std::unique_ptr<Pool>> pools_;
-  std::unordered_map<std::uintptr_t, std::unique_ptr<Enumerator>> enumerators_;
+  Objects<Problem> problems_;
+  Objects<Pool> pools_;
+  Objects<Enumerator> enumerators_;
   std::uintptr_t nextToken_ = 1;
   int initCount_ = 0;
   int misuse_ = 0;
