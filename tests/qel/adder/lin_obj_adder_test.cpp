@@ -133,6 +133,21 @@ TEST_F(LinObjAdderTest, RefusesMalformedBatchesBeforeAnyOptimizerCall) {
   }
 }
 
+TEST_F(LinObjAdderTest, UnknownFirstSenseNumbersNoObjective) {
+  EXPECT_THAT(
+      [&] {
+        add(functions({1.0, 1.0}), {{sense::type, ints({2, 0})}});
+      },
+      ThrowsMessage<nuv::opt::SupportException>(
+          StrEq("Support Error: Domain type not supported.")));
+  EXPECT_EQ(data_->linObjList->size(), 0);
+  EXPECT_TRUE(mutexFree());
+  // The next batch is the model's objective 0 and sets the sense.
+  EXPECT_THAT(*add(functions({4.0}), {{sense::type, ints({1})}}).viewVector(), ElementsAre(0));
+  EXPECT_EQ(model().sense, -1);
+  EXPECT_THAT(objective(0).coef, ElementsAre(4.0, 0.0, 0.0));
+}
+
 TEST_F(LinObjAdderTest, RefusesObjectivesBesideAQuadraticOne) {
   data_->addQuadObj(1);
   xt::clearCalls();
