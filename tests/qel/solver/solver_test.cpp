@@ -138,6 +138,8 @@ class SolverTest : public ::testing::Test {
 };
 
 TEST_F(SolverTest, UnstartedSolverMakesNoOptimizerCall) {
+  // Made after the fixture emptied the journal, so that construction itself is checked too.
+  solver_ = std::make_shared<qel::Solver>();
   EXPECT_FALSE(solver_->setLog(nullptr));
   EXPECT_FALSE(solver_->setCallback(nullptr));
   EXPECT_EQ(solver_->getCallback(), nullptr);
