@@ -330,8 +330,11 @@ class Driver {
                                   [&] { return solver_.variables(columns_.owner, nullptr); });
     const auto& domain = variables.domain;
     during("reading the variable results", [&] {
+      // Every solution is read, also after the fixed re-solve: while the pool holds two or more,
+      // the solver lists the pool's solutions rather than the re-solve's, and the best of them is
+      // the one whose entities were fixed.
       auto levels = elements<double>(domain[keys::interval_domain::level],
-                                     fixed ? 1 : std::numeric_limits<nuv::Index>::max());
+                                     std::numeric_limits<nuv::Index>::max());
       std::vector<std::vector<double>> solutions;
       for (const auto& level : levels) solutions.push_back(byColumn(level));
       rankByObjective(solutions);

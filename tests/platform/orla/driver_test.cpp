@@ -346,6 +346,18 @@ TEST_F(CleanUpTest, FixesTheDiscreteEntitiesAndReadsTheFixedSolve) {
   EXPECT_EQ(m.results.nodes, 4u);  // the MIP's, not the fixed solve's
 }
 
+TEST_F(CleanUpTest, ReportsTheBestPoolSolutionWhenTheFixedSolveListsThePool) {
+  vopRec m = mip();
+  m.objectives = {{.terms = {{0, 1.0}}}};
+  // An enumeration lists its worst solution first; so does the fixed solve while the pool holds
+  // them.
+  solver_->script({{.levels = {{3}, {2}}, .objective = 2.0}, {.levels = {{3}, {2}}}});
+  ASSERT_EQ(run(m), 0) << testing::PrintToString(m.messages);
+  EXPECT_TRUE(m.results.cleanedUp);
+  EXPECT_THAT(m.results.values, ElementsAre(2.0));
+  EXPECT_THAT(m.results.pool, ElementsAre(ElementsAre(3.0)));
+}
+
 TEST_F(CleanUpTest, KeepsTheMipResultsWhenTheFixedSolveFails) {
   vopRec m = mip();
   solver_->script(
