@@ -107,7 +107,8 @@ TEST_F(ExportsTest, FailedCreateCopiesTheTextLikeStrncpyAndLeavesTheHandle) {
   const std::pair<int, std::string> cases[] = {{8, std::string("boom\0\0\0\0##", 10)},
                                                {4, "boom######"},
                                                {2, "bo########"},
-                                               {0, "##########"}};
+                                               {0, "##########"},
+                                               {-1, "##########"}};
   const int live = orla::testing::liveLinks();
   for (const auto& [length, expected] : cases) {
     SCOPED_TRACE(length);
@@ -119,6 +120,11 @@ TEST_F(ExportsTest, FailedCreateCopiesTheTextLikeStrncpyAndLeavesTheHandle) {
     EXPECT_EQ(handle, &buffer);
     EXPECT_EQ(orla::testing::liveLinks(), live);
   }
+  void* handle = nullptr;
+  orla::testing::failNextLink("boom");
+  EXPECT_EQ(plugin_->create(&handle, nullptr, 8), 1);
+  EXPECT_EQ(handle, nullptr);
+  EXPECT_EQ(orla::testing::liveLinks(), live);
 }
 
 TEST_F(ExportsTest, CreatesSolvesAndFreesAThousandTimes) {
