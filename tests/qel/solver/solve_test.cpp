@@ -83,6 +83,10 @@ TEST_F(SolveTest, MapsEveryStatusLogsItAndMarksOnlyAfterALinearRun) {
       {1, 6, 2, S::solution_limit, "solution limit (6)", "feasible (2)"},
       {3, 13, 0, S::numerical_error, "numerical errors (13)", "not available (0)"},
       {0, 14, 2, S::work_limit, "work limit (14)", "feasible (2)"},
+      {0, 7, 0, S::solver_error, "unknown (7)", "not available (0)"},
+      {1, 8, 2, S::solver_error, "insufficient memory (8)", "feasible (2)"},
+      {0, 11, 1, S::solver_error, "unknown (11)", "optimal (1)"},
+      {3, 12, 0, S::solver_error, "unknown (12)", "not available (0)"},
       {0, -1, 1, S::solver_error, "unknown (-1)", "optimal (1)"},
       {0, 15, 1, S::solver_error, "unknown (15)", "optimal (1)"},
   };
@@ -99,6 +103,40 @@ TEST_F(SolveTest, MapsEveryStatusLogsItAndMarksOnlyAfterALinearRun) {
                                          std::string("XPRESS sol status: ") + solText, ""));
     EXPECT_THAT(marks(*data_->varInfeasible), ElementsAre(type == 0));
     EXPECT_THAT(marks(*data_->constrInfeasible), ElementsAre(type == 0));
+  }
+}
+
+TEST_F(SolveTest, KeepsCutoffsNobodySetWithinTheStoppingGaps) {
+  struct Case {
+    const char* what;
+    bool setByUser;
+    double relCutoff, relStop, addCutoff, absStop;
+    double relAfter, addAfter;
+  };
+  const Case cases[] = {
+      {"both beyond their stops", false, 0.5, 0.1, -3.0, 2.0, 0.1, -2.0},
+      {"a positive additive cutoff", false, 0.5, 0.1, 3.0, 2.0, 0.1, 2.0},
+      {"a zero additive cutoff past a negative stop", false, 0.5, 0.1, 0.0, -1.0, 0.1, 1.0},
+      {"both within their stops", false, 0.05, 0.1, -1.0, 2.0, 0.05, -1.0},
+      {"both set through the plug-in", true, 0.5, 0.1, -3.0, 2.0, 0.5, -3.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    solver_->clear();  // a new problem: no control recorded as set
+    mip();
+    XPRSprob raw = data_->prob->rawProb();
+    ASSERT_EQ(XPRSsetdblcontrol(raw, XPRS_MIPRELSTOP, c.relStop), 0);
+    ASSERT_EQ(XPRSsetdblcontrol(raw, XPRS_MIPABSSTOP, c.absStop), 0);
+    if (c.setByUser) {
+      data_->prob->setDblControl(XPRS_MIPRELCUTOFF, c.relCutoff);
+      data_->prob->setDblControl(XPRS_MIPADDCUTOFF, c.addCutoff);
+    } else {
+      ASSERT_EQ(XPRSsetdblcontrol(raw, XPRS_MIPRELCUTOFF, c.relCutoff), 0);
+      ASSERT_EQ(XPRSsetdblcontrol(raw, XPRS_MIPADDCUTOFF, c.addCutoff), 0);
+    }
+    EXPECT_EQ(solver_->solve(), S::normal_completion);
+    EXPECT_EQ(data_->prob->getDblControl(XPRS_MIPRELCUTOFF), c.relAfter);
+    EXPECT_EQ(data_->prob->getDblControl(XPRS_MIPADDCUTOFF), c.addAfter);
   }
 }
 
