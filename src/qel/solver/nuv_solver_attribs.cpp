@@ -15,25 +15,6 @@ namespace {
 
 namespace keys = nuv::opt::solver;
 
-// Xpress attribute and control numbers.
-constexpr int kSimplexIterAttrib = 1009;
-constexpr int kNodesAttrib = 1013;
-constexpr int kSolStatusAttrib = 1053;
-constexpr int kTimeAttrib = 1122;
-constexpr int kOptimizeTypeUsedAttrib = 1268;
-constexpr int kMipAbsCutoffControl = 7013;
-constexpr int kMipAbsStopControl = 7019;
-constexpr int kMipRelStopControl = 7020;
-constexpr int kTimeLimitControl = 7158;
-constexpr int kLpIterLimitControl = 8007;
-constexpr int kMaxNodeControl = 8018;
-constexpr int kThreadsControl = 8278;
-
-// Values of the solution status attribute, and the run kind of a local nonlinear solve.
-constexpr int kSolStatusOptimal = 1;
-constexpr int kSolStatusFeasible = 2;
-constexpr int kLocalNonlinearRun = 2;
-
 // Served keys: bit k of the mask stands for key k.
 constexpr unsigned kServedKeys = 0x3BFD;
 
@@ -47,7 +28,7 @@ class NodeCount final : public nuv::attr::AbstractItem<unsigned long> {
   [[nodiscard]] unsigned long get(nuv::Index /*elem*/) const override {
     const auto prob = prob_.lock();
     if (!prob || prob->isFixed()) return 0;
-    return static_cast<unsigned long>(std::max(prob->getIntAttrib(kNodesAttrib), 0));
+    return static_cast<unsigned long>(std::max(prob->getIntAttrib(XPRS_NODES), 0));
   }
 
  private:
@@ -59,15 +40,15 @@ class NodeCount final : public nuv::attr::AbstractItem<unsigned long> {
 class Threads final : public Control<XpressProbInterface, int> {
  public:
   explicit Threads(std::weak_ptr<XpressProbInterface> prob)
-      : Control(std::move(prob), kThreadsControl) {}
+      : Control(std::move(prob), XPRS_THREADS) {}
 
   [[nodiscard]] bool supportsElemAdd(nuv::Index /*count*/) const override {
     const auto prob = target();
-    return prob && prob->getIntControl(kThreadsControl) < 0;
+    return prob && prob->getIntControl(XPRS_THREADS) < 0;
   }
   [[nodiscard]] nuv::Index elemCount() const override {
     const auto prob = target();
-    return prob && prob->getIntControl(kThreadsControl) >= 0 ? 1 : 0;
+    return prob && prob->getIntControl(XPRS_THREADS) >= 0 ? 1 : 0;
   }
 };
 
@@ -96,18 +77,18 @@ void ModelName::set(const std::string& value, nuv::Index /*elem*/) {
 nuv::Index SolutionStatus::elemCount() const {
   const auto prob = prob_.lock();
   if (!prob) return 0;
-  const int status = prob->getIntAttrib(kSolStatusAttrib);
-  return status == kSolStatusOptimal || status == kSolStatusFeasible ? 1 : 0;
+  const int status = prob->getIntAttrib(XPRS_SOLSTATUS);
+  return status == XPRS_SOLSTATUS_OPTIMAL || status == XPRS_SOLSTATUS_FEASIBLE ? 1 : 0;
 }
 
 int SolutionStatus::get(nuv::Index /*elem*/) const {
   const auto prob = prob_.lock();
   if (!prob) return 0;
-  switch (prob->getIntAttrib(kSolStatusAttrib)) {
-    case kSolStatusOptimal:
-      return prob->getIntAttrib(kOptimizeTypeUsedAttrib) == kLocalNonlinearRun ? kLocallyOptimal
-                                                                               : kOptimal;
-    case kSolStatusFeasible:
+  switch (prob->getIntAttrib(XPRS_SOLSTATUS)) {
+    case XPRS_SOLSTATUS_OPTIMAL:
+      return prob->getIntAttrib(XPRS_OPTIMIZETYPEUSED) == XPRS_OPTIMIZETYPE_LOCAL ? kLocallyOptimal
+                                                                                  : kOptimal;
+    case XPRS_SOLSTATUS_FEASIBLE:
       return kFeasible;
     default:
       return 0;
@@ -127,27 +108,27 @@ nuv::attr::BaseItem NUVSolverAttribs::operator[](nuv::Index key) const {
     case keys::solution_status:
       return make<SolutionStatus>(prob_);
     case keys::iteration_limit:
-      return asUnsigned(make<IntControl>(prob_, kLpIterLimitControl));
+      return asUnsigned(make<IntControl>(prob_, XPRS_LPITERLIMIT));
     case keys::iteration_count:
-      return asUnsigned(make<Attrib<XpressProbInterface, int>>(prob_, kSimplexIterAttrib));
+      return asUnsigned(make<Attrib<XpressProbInterface, int>>(prob_, XPRS_SIMPLEXITER));
     case keys::node_limit:
-      return asUnsigned(make<IntControl>(prob_, kMaxNodeControl));
+      return asUnsigned(make<IntControl>(prob_, XPRS_MAXNODE));
     case keys::node_count:
       return make<NodeCount>(prob_);
     case keys::time_limit:
-      return make<DblControl>(prob_, kTimeLimitControl);
+      return make<DblControl>(prob_, XPRS_TIMELIMIT);
     case keys::time_used:
       return nuv::attr::view::transform(
-          nuv::attr::Item<double>(make<Attrib<XpressProbInterface, double>>(prob_, kTimeAttrib)),
+          nuv::attr::Item<double>(make<Attrib<XpressProbInterface, double>>(prob_, XPRS_TIME)),
           transform::DoubleValues{});
     case keys::thread_count:
       return asUnsigned(make<Threads>(prob_));
     case keys::relative_gap:
-      return make<DblControl>(prob_, kMipRelStopControl);
+      return make<DblControl>(prob_, XPRS_MIPRELSTOP);
     case keys::absolute_gap:
-      return make<DblControl>(prob_, kMipAbsStopControl);
+      return make<DblControl>(prob_, XPRS_MIPABSSTOP);
     case keys::cutoff:
-      return make<DblControl>(prob_, kMipAbsCutoffControl);
+      return make<DblControl>(prob_, XPRS_MIPABSCUTOFF);
     default:
       return {};
   }

@@ -16,11 +16,8 @@ namespace qel {
 namespace {
 
 constexpr nuv::Tag kContextTag = "nuv:context";
-// Xpress control: milliseconds between two check-time callbacks.
-constexpr int kCheckTimeDelay = 8451;
+// Milliseconds between two check-time callbacks.
 constexpr int kCheckTimeDelayValue = 50;
-// The reason of XPRSinterrupt that reports a stop asked for by the user.
-constexpr int kUserInterrupt = 9;
 
 }  // namespace
 
@@ -106,7 +103,7 @@ bool Solver::addCallbackContext(const nuv::TagIndex& context) {
   Data& data = *data_;
   switch (context.index) {
     case 0:
-      data.prob->setIntControl(kCheckTimeDelay, kCheckTimeDelayValue);
+      data.prob->setIntControl(XPRS_CALLBACKCHECKTIMEDELAY, kCheckTimeDelayValue);
       data.prob->addCBCheckTime(callbackCheckTime, &data, /*priority=*/0);
       return true;
     case 1:
@@ -120,6 +117,6 @@ bool Solver::addCallbackContext(const nuv::TagIndex& context) {
   }
 }
 
-void Solver::terminate() { data_->prob->interrupt(kUserInterrupt); }
+void Solver::terminate() { data_->prob->interrupt(XPRS_STOP_USER); }
 
 }  // namespace qel
