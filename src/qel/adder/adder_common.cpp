@@ -251,6 +251,11 @@ ObjectiveParts objectiveParts(const nuv::opt::ConstraintContainer& batch,
   ObjectiveParts parts{function.container<nuv::math::Symbol<double>>(fn::variables),
                        function.container<double>(fn::constant), constraintNames(batch)};
   requireItems(parts.variables, n);
+  // Every sense is known before anything is numbered or written: an unknown one would otherwise
+  // be taken as the opposite of the problem's sense, or leave the batch numbered but unwritten.
+  const Ints senseTypes = domain.container<int>(sense::type);
+  const auto senses = viewAll(senseTypes);
+  for (const int type : *senses) (void)objTypeToXpress(type);
   requireItemsIfGiven(parts.constants, n);
   requireItemsIfValues(domain.container<double>(sense::weight), n);
   requireItemsIfValues(domain.container<int>(sense::priority), n);

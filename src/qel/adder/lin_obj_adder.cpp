@@ -33,11 +33,6 @@ nuv::idx::List LinObjAdder::add(const nuv::opt::ConstraintContainer& batch) {
   // leaves no objective half written.
   const detail::LinearTerms terms = detail::linearTerms(
       *data, parts.variables, function.container<nuv::math::Vector<double>>(fn::coefficients));
-  // The model's first objective sets the problem's sense: an unknown sense is refused before
-  // the objectives are numbered, so that the record never counts objectives Xpress lacks.
-  if (data->linObjList->size() == 0) {
-    (void)detail::objTypeToXpress(domain.container<int>(sense::type).get(0, 0));
-  }
   const nuv::idx::List objectives(std::make_shared<const nuv::idx::lib::Range>(data->addLinObj(n)));
   detail::chgLinearObjs(data.get(), objectives, terms, parts.constants, domain);
   detail::storeNames(data.get(), detail::kObjectiveNames, parts.names, objectives);

@@ -133,18 +133,20 @@ TEST_F(LinObjAdderTest, RefusesMalformedBatchesBeforeAnyOptimizerCall) {
   }
 }
 
-TEST_F(LinObjAdderTest, UnknownFirstSenseNumbersNoObjective) {
-  EXPECT_THAT(
-      [&] {
-        add(functions({1.0, 1.0}), {{sense::type, ints({2, 0})}});
-      },
-      ThrowsMessage<nuv::opt::SupportException>(
-          StrEq("Support Error: Domain type not supported.")));
+TEST_F(LinObjAdderTest, UnknownSenseRefusesTheBatchBeforeNumbering) {
+  const auto refused = [&](std::vector<int> senses) {
+    expectRefusedBeforeXpress(
+        [&] {
+          add(functions({1.0, 1.0}), {{sense::type, ints(senses)}});
+        },
+        "Support Error: Domain type not supported.");
+  };
+  refused({2, 0});  // the model's first objective
   EXPECT_EQ(data_->linObjList->size(), 0);
-  EXPECT_TRUE(mutexFree());
-  // The next batch is the model's objective 0 and sets the sense.
   EXPECT_THAT(*add(functions({4.0}), {{sense::type, ints({1})}}).viewVector(), ElementsAre(0));
   EXPECT_EQ(model().sense, -1);
+  refused({1, 7});  // a later one, which would otherwise count as the other sense
+  EXPECT_EQ(data_->linObjList->size(), 1);
   EXPECT_THAT(objective(0).coef, ElementsAre(4.0, 0.0, 0.0));
 }
 
