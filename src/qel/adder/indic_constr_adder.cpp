@@ -49,6 +49,14 @@ nuv::idx::List IndicConstrAdder::add(const nuv::opt::LinkedConstraintContainer& 
   const nuv::opt::lib::static_bounded_domain::ContainerDictView<double> linked(batch.second.domain);
   detail::requireItems(linked.container<int>(dom::type), n);
 
+  {
+    // Checked before the inner adder makes rows that no indicator would then govern.
+    std::scoped_lock lock(data->mutex);
+    const nuv::Index columnCount = data->varList->size();
+    for (const int column : columns) {
+      if (column < 0 || column >= columnCount) throw detail::inputNotSupported();
+    }
+  }
   // The inner adder takes the record's mutex itself, which is not recursive.
   const nuv::idx::List rows = inner_->add(batch.second);
   if (rows.size() != n) throw detail::inputNotSupported();

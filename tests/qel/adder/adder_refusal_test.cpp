@@ -73,6 +73,7 @@ TEST_F(AdderRefusalTest, MalformedBatchesLeaveTheOptimizerUntouched) {
         load<Quad>(1, {{0, syms({x})}, {1, mats({triplets(2, {1}, {0}, {1})})}}), input);
   check("no objective variables", load<qel::QuadObjAdder>(1, {}), input);
   check("indicator vector", indicators({x}, {2}, 1), input);
+  check("indicator column past the model", indicators({var(99)}, {2}, 1), input);
   check("fewer linked rows", indicators({var(0), var(1)}, {2, 3}, 1), input);
   check("more linked rows", indicators({var(0)}, {3}, 2), input);
   check("no row functions", load<Nonlin>(1, {}), input);
