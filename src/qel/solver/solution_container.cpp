@@ -88,12 +88,16 @@ void PoolSolutionContainer::get(const nuv::idx::lib::Range& range, std::span<dou
     return;
   }
   if (elem < 0 || elem >= stored) return;
-  std::vector<int> ids(static_cast<std::size_t>(stored), 0);
-  data->solPool->getSolList(*data->prob, /*rankAttribute=*/0, /*ascending=*/0, /*first=*/1,
-                            /*last=*/stored, ids.data(), nullptr, nullptr);
+  // Only the id at the element's position is listed; a pool that lists fewer solutions for this
+  // problem than it stores has none there.
+  const int position = static_cast<int>(elem) + 1;
+  int id = 0;
+  int listed = 0;
+  data->solPool->getSolList(*data->prob, /*rankAttribute=*/0, /*ascending=*/0, position, position,
+                            &id, &listed, nullptr);
+  if (listed < 1) return;
   int status = 0;
-  data->solPool->getSol(ids[static_cast<std::size_t>(elem)], &status, values.data(), range.first(),
-                        range.last(), nullptr);
+  data->solPool->getSol(id, &status, values.data(), range.first(), range.last(), nullptr);
 }
 
 nuv::Index BasisSolutionContainer::itemCount() const {
