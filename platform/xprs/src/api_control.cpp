@@ -177,7 +177,12 @@ int XPRS_CC XPRSsetobjdblcontrol(XPRSprob prob, int objidx, int control, double 
                      [&](Problem& p) {
                        ObjectiveRecord& obj = objective(p, objidx);
                        checkObjControl(control, ControlType::Dbl);
-                       checkValue(value, "value", 0);
+                       // The constant and the weight enter the objective as coefficients do.
+                       if (control == XPRS_OBJECTIVE_RHS || control == XPRS_OBJECTIVE_WEIGHT) {
+                         checkCoefficient(value, "value", 0);
+                       } else {
+                         checkValue(value, "value", 0);
+                       }
                        if (control == XPRS_OBJECTIVE_RHS) {
                          obj.rhs = value;
                        } else {

@@ -131,17 +131,20 @@ ObjectiveRecord& objectiveAt(ModelRecord& m, int objidx) {
   return m.objectives[index];
 }
 
-void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int colind[],
-                     const double objcoef[]) {
-  if (!checkEntries("ncols", ncols, {{colind, "colind"}, {objcoef, "objcoef"}})) return;
+// Checks objective entries (column -1 is the right-hand side); false when there are none.
+bool checkObjectiveEntries(const ModelRecord& m, int ncols, const int colind[],
+                           const double objcoef[]) {
+  if (!checkEntries("ncols", ncols, {{colind, "colind"}, {objcoef, "objcoef"}})) return false;
   for (int i = 0; i < ncols; ++i) {
-    if (colind[i] == -1) {
-      checkValue(objcoef[i], "objcoef", i);
-    } else {
-      checkColumn(m, colind[i], "colind", i);
-      checkCoefficient(objcoef[i], "objcoef", i);
-    }
+    if (colind[i] != -1) checkColumn(m, colind[i], "colind", i);
+    checkCoefficient(objcoef[i], "objcoef", i);
   }
+  return true;
+}
+
+// Writes entries that checkObjectiveEntries accepted.
+void applyObjectiveEntries(ObjectiveRecord& obj, int ncols, const int colind[],
+                           const double objcoef[]) {
   for (int i = 0; i < ncols; ++i) {
     if (colind[i] == -1) {
       obj.rhs = objcoef[i];
@@ -149,6 +152,13 @@ void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int 
       obj.coef[static_cast<std::size_t>(colind[i])] = objcoef[i];
     }
     obj.changes.emplace_back(colind[i], objcoef[i]);
+  }
+}
+
+void changeObjective(ModelRecord& m, ObjectiveRecord& obj, int ncols, const int colind[],
+                     const double objcoef[]) {
+  if (checkObjectiveEntries(m, ncols, colind, objcoef)) {
+    applyObjectiveEntries(obj, ncols, colind, objcoef);
   }
 }
 
@@ -629,12 +639,11 @@ int XPRS_CC XPRSchgobjn(XPRSprob prob, int objidx, int ncols, const int colind[]
                      [&](Problem& p) {
                        ModelRecord& m = modelToChange(p);
                        if (objidx < 0) fail("invalid objective index ", objidx);
-                       // Validate before objectives below objidx are created, so that a refused
+                       // Checked before objectives below objidx are created, so that a refused
                        // call changes nothing.
-                       ObjectiveRecord scratch;
-                       scratch.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
-                       changeObjective(m, scratch, ncols, colind, objcoef);
-                       changeObjective(m, objectiveAt(m, objidx), ncols, colind, objcoef);
+                       const bool any = checkObjectiveEntries(m, ncols, colind, objcoef);
+                       ObjectiveRecord& obj = objectiveAt(m, objidx);
+                       if (any) applyObjectiveEntries(obj, ncols, colind, objcoef);
                        return 0;
                      });
 }
@@ -645,7 +654,7 @@ int XPRS_CC XPRSaddobj(XPRSprob prob, int ncols, const int colind[], const doubl
   d("ncols", ncols)("priority", priority)("weight", weight);
   return callProblem("XPRSaddobj", prob, d, [&](Problem& p) {
     ModelRecord& m = modelToChange(p);
-    checkValue(weight, "weight", 0);
+    checkCoefficient(weight, "weight", 0);
     ObjectiveRecord obj;
     obj.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
     changeObjective(m, obj, ncols, colind, objcoef);

@@ -71,12 +71,16 @@ void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
       for (std::size_t j = 0; j < level.coef.size(); ++j) level.coef[j] += w * obj.coef[j];
       level.rhs += w * obj.rhs;
     }
-    // Weights can make a coefficient infinite (or, times 0, not a number): no engine takes it.
+    // Weights can make a coefficient or the constant infinite: no engine takes it.
     for (std::size_t j = 0; j < level.coef.size(); ++j) {
       if (!(std::fabs(level.coef[j]) < XPRS_PLUSINFINITY)) {
         fail("the weighted objectives of priority ", priority, " give column ", j,
              " the coefficient ", level.coef[j], ", which is not finite");
       }
+    }
+    if (!(std::fabs(level.rhs) < XPRS_PLUSINFINITY)) {
+      fail("the weighted objectives of priority ", priority, " give the constant ", -level.rhs,
+           ", which is not finite");
     }
     last = RunRecord{};
     last.optType = run.optType;

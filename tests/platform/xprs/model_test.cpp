@@ -144,6 +144,12 @@ TEST_F(ModelTest, RefusesBadArgumentsWithExactTextsAndChangesNothing) {
        "plus the number of columns)"},
       {"infinite objective coefficient", [&] { return XPRSchgobj(prob_, 1, one, huge); },
        "XPRSchgobj: infinite coefficient 1e+20 in objcoef[0]"},
+      {"infinite objective constant",
+       [&] {
+         const int constant[] = {-1};
+         return XPRSaddobj(prob_, 1, constant, minusInf, 0, 1.0);
+       },
+       "XPRSaddobj: infinite coefficient -inf in objcoef[0]"},
       {"infinite objective of a new column",
        [&] {
          return XPRSaddcols64(prob_, 1, 0, minusInf, nullptr, nullptr, nullptr, nullptr, nullptr);

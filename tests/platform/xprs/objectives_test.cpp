@@ -182,30 +182,29 @@ TEST_F(ObjectivesTest, WeightsGivingANonFiniteCoefficientAreRefused) {
   ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
   struct Case {
     const char* what;
-    double weight;
     std::vector<double> coef;
+    double constant;
     std::string text;
   };
   const Case cases[] = {
-      {"huge weight",
-       1e15,
-       {1e6, 0},
-       "XPRSoptimize: the weighted objectives of priority 0 give column 0 the coefficient "
-       "1e+21, which is not finite"},
-      {"infinite weight",
-       std::numeric_limits<double>::infinity(),
-       {2, 0},
-       "XPRSoptimize: the weighted objectives of priority 0 give column 0 the coefficient "
-       "inf, which is not finite"},
+      {"a coefficient", {1e6, 0}, 0, "column 0 the coefficient 1e+21"},
+      {"the constant", {1, 0}, 1e6, "the constant -1e+21"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     objective(0, {1, 1}, 1);
-    objective(1, c.coef, 0, c.weight);
+    objective(1, c.coef, 0, 1e15);
+    tolerance(1, XPRS_OBJECTIVE_RHS, c.constant);
     int solve = -1;
     EXPECT_EQ(XPRSoptimize(prob_, "", &solve, nullptr), 32);
     EXPECT_EQ(solve, XPRS_SOLVESTATUS_FAILED);
-    EXPECT_EQ(lastError(), c.text);
+    EXPECT_EQ(lastError(), "XPRSoptimize: the weighted objectives of priority 0 give " + c.text +
+                               ", which is not finite");
+  }
+  // An infinite weight or constant is refused where it comes in.
+  for (const int control : {XPRS_OBJECTIVE_WEIGHT, XPRS_OBJECTIVE_RHS}) {
+    EXPECT_EQ(XPRSsetobjdblcontrol(prob_, 1, control, std::numeric_limits<double>::infinity()), 32);
+    EXPECT_EQ(lastError(), "XPRSsetobjdblcontrol: infinite coefficient inf in value[0]");
   }
 }
 
