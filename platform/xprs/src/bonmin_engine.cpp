@@ -84,8 +84,7 @@ class BonminProblem final : public NlpProblem<Bonmin::TMINLP> {
 // Cbc's events during Bonmin's search: node and incumbent callbacks, interrupts, time limit.
 class SearchEvents final : public CbcEventHandler {
  public:
-  SearchEvents(RunContext& ctx, NlpModel& model, const NlpSettings& settings)
-      : ctx_(&ctx), nlp_(&model), settings_(&settings) {}
+  SearchEvents(RunContext& ctx, NlpModel& model) : ctx_(&ctx), nlp_(&model) {}
   SearchEvents(const SearchEvents&) = default;
   SearchEvents& operator=(const SearchEvents&) = delete;
   CbcEventHandler* clone() const override { return new SearchEvents(*this); }
@@ -105,7 +104,7 @@ class SearchEvents final : public CbcEventHandler {
     if (e == node) {
       ctx_->node(cbc->getNodeCount(), nlp_->sense() * cbc->getBestPossibleObjValue());
     }
-    if (const int reason = pollStop(*ctx_, *settings_); reason != XPRS_STOP_NONE) {
+    if (const int reason = pollStop(*ctx_); reason != XPRS_STOP_NONE) {
       *stop_ = reason;
       return stop;
     }
@@ -118,7 +117,6 @@ class SearchEvents final : public CbcEventHandler {
  private:
   RunContext* ctx_;
   NlpModel* nlp_;
-  const NlpSettings* settings_;
   int reported_ = 0;
   std::shared_ptr<int> stop_ = std::make_shared<int>(XPRS_STOP_NONE);
 };
@@ -165,7 +163,7 @@ NlpResult runBonmin(RunContext& ctx, NlpModel& model, const std::vector<double>&
   Ipopt::SmartPtr<BonminProblem> problem = new BonminProblem(model, start, sigint);
   BonminLog log(&ctx);
   log.setLogLevel(settings.log ? 1 : 0);
-  SearchEvents events(ctx, model, settings);
+  SearchEvents events(ctx, model);
   const std::shared_ptr<int> stop = events.stopReason();
   NlpResult r;
   r.mip = true;

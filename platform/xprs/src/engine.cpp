@@ -1160,7 +1160,7 @@ bool RunContext::pastTimeLimit() const { return timeLimit_ > 0 && elapsed() >= t
 
 bool RunContext::poll() {
   const auto now = Clock::now();
-  if (pastTimeLimit()) {
+  if (timeLimit_ > 0 && std::chrono::duration<double>(now - start_).count() >= timeLimit_) {
     int expected = 0;
     problem_.interruptReason.compare_exchange_strong(expected, XPRS_STOP_TIMELIMIT);
   }

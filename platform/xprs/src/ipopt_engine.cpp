@@ -12,9 +12,8 @@ namespace {
 
 class IpoptProblem final : public NlpProblem<Ipopt::TNLP> {
  public:
-  IpoptProblem(RunContext& ctx, NlpModel& model, const std::vector<double>& start,
-               const NlpSettings& settings)
-      : NlpProblem(model), ctx_(ctx), start_(start), settings_(settings) {}
+  IpoptProblem(RunContext& ctx, NlpModel& model, const std::vector<double>& start)
+      : NlpProblem(model), ctx_(ctx), start_(start) {}
 
   bool get_starting_point(Index, bool initX, Number* x, bool initZ, Number*, Number*, Index,
                           bool initLambda, Number*) override {
@@ -26,7 +25,7 @@ class IpoptProblem final : public NlpProblem<Ipopt::TNLP> {
                              Ipopt::IpoptCalculatedQuantities*) override {
     iterations_ = iter;
     try {
-      if (const int reason = pollStop(ctx_, settings_); reason != XPRS_STOP_NONE) {
+      if (const int reason = pollStop(ctx_); reason != XPRS_STOP_NONE) {
         stop_ = reason;
         return false;
       }
@@ -46,7 +45,6 @@ class IpoptProblem final : public NlpProblem<Ipopt::TNLP> {
 
   RunContext& ctx_;
   const std::vector<double>& start_;
-  const NlpSettings& settings_;
   int iterations_ = 0;
   int stop_ = XPRS_STOP_NONE;
   std::vector<double> x_, lambda_;
@@ -56,7 +54,7 @@ class IpoptProblem final : public NlpProblem<Ipopt::TNLP> {
 
 NlpResult runIpopt(RunContext& ctx, NlpModel& model, const std::vector<double>& start,
                    const NlpSettings& settings) {
-  Ipopt::SmartPtr<IpoptProblem> problem = new IpoptProblem(ctx, model, start, settings);
+  Ipopt::SmartPtr<IpoptProblem> problem = new IpoptProblem(ctx, model, start);
   Ipopt::SmartPtr<Ipopt::IpoptApplication> app = new Ipopt::IpoptApplication(false);
   if (settings.log) {
     app->Jnlst()->AddJournal(new MessageJournal(ctx, Ipopt::J_ITERSUMMARY));

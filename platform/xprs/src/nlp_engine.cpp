@@ -166,11 +166,7 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
 
 }  // namespace
 
-int pollStop(RunContext& ctx, const NlpSettings& settings) {
-  if (ctx.poll()) return ctx.stopReason();
-  if (settings.timeLimit > 0 && ctx.elapsed() >= settings.timeLimit) return XPRS_STOP_TIMELIMIT;
-  return XPRS_STOP_NONE;
-}
+int pollStop(RunContext& ctx) { return ctx.poll() ? ctx.stopReason() : XPRS_STOP_NONE; }
 
 bool needsNonlinearEngine(const ModelRecord& m) {
   if (!m.formulas.empty() || !m.qRow.empty()) return true;

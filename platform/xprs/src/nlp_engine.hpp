@@ -32,9 +32,9 @@ struct NlpSettings {
   double absGap = 0.0;
 };
 
-// Why a run should stop now (the context's interrupt, callbacks and limits, or the settings'
-// time limit), XPRS_STOP_NONE to go on. Both engines ask between iterations or nodes.
-[[nodiscard]] int pollStop(RunContext& ctx, const NlpSettings& settings);
+// Why a run should stop now (the context's interrupt, callbacks and time limit), XPRS_STOP_NONE
+// to go on. Both engines ask between iterations or nodes.
+[[nodiscard]] int pollStop(RunContext& ctx);
 
 // The outcome of one engine run.
 struct NlpResult {
