@@ -106,55 +106,34 @@ TEST_F(LinConstrAdderTest, BatchesOfAnySizeLoadEachOfTheirEntriesOnce) {
 
 TEST_F(LinConstrAdderTest, RefusesMalformedBatchesBeforeAnyOptimizerCall) {
   const qel::Data other;
-  const Part two = {{dom::type, ints({0, 0})}};
+  const Sym x0 = own({0}), x1 = own({1});
+  // Unless stated otherwise: two rows of type 0, refused as input not supported.
   struct Case {
     const char* what;
     Part function;
-    Part domain;
-    Part tagged;
-    std::string text;
+    Part tagged = {};
+    Part domain = {{dom::type, ints({0, 0})}};
+    std::string text = "Support Error: Input not supported";
   };
-  const std::string input = "Support Error: Input not supported";
   const Case cases[] = {
       {"unknown type",
-       {{fn::variables, syms({own({0}), own({1})})}},
+       {{fn::variables, syms({x0, x1})}},
+       {},
        {{dom::type, ints({0, 3})}},
-       {},
        "Support Error: Domain type not supported."},
-      {"variables of another solver",
-       {{fn::variables, syms({own({0}), vars(other.varAdderId, {1})})}},
-       two,
-       {},
-       input},
-      {"a number for variables",
-       {{fn::variables, syms({own({0}), Sym::numeric(1.0)})}},
-       two,
-       {},
-       input},
-      {"variables for fewer rows", {{fn::variables, syms({own({0})})}}, two, {}, input},
-      {"no variables", {}, two, {}, input},
-      {"constants for fewer rows",
-       {{fn::variables, syms({own({0}), own({1})})}, {fn::constant, dbls({1.0})}},
-       two,
-       {},
-       input},
+      {"variables of another solver", {{fn::variables, syms({x0, vars(other.varAdderId, {1})})}}},
+      {"a number for variables", {{fn::variables, syms({x0, Sym::numeric(1.0)})}}},
+      {"variables for fewer rows", {{fn::variables, syms({x0})}}},
+      {"no variables", {}},
+      {"constants for fewer rows", {{fn::variables, syms({x0, x1})}, {fn::constant, dbls({1.0})}}},
       {"coefficients for more rows",
-       {{fn::variables, syms({own({0}), own({1})})},
-        {fn::coefficients, vecs({Vec(), Vec(), Vec()})}},
-       two,
-       {},
-       input},
+       {{fn::variables, syms({x0, x1})}, {fn::coefficients, vecs({Vec(), Vec(), Vec()})}}},
       {"position outside the variables",
-       {{fn::variables, syms({own({0, 1}), own({1})})},
-        {fn::coefficients, vecs({sparse(3, {0, 2}, {1.0, 1.0}), Vec()})}},
-       two,
-       {},
-       input},
+       {{fn::variables, syms({own({0, 1}), x1})},
+        {fn::coefficients, vecs({sparse(3, {0, 2}, {1.0, 1.0}), Vec()})}}},
       {"more names than rows",
-       {{fn::variables, syms({own({0}), own({1})})}},
-       two,
-       {{nuv::opt::constraint::name, strs({"a", "b", "c"})}},
-       input},
+       {{fn::variables, syms({x0, x1})}},
+       {{nuv::opt::constraint::name, strs({"a", "b", "c"})}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
