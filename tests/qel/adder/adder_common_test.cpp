@@ -6,8 +6,10 @@
 #include <xprs.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "nuv/idx/lib/range.hpp"
@@ -104,31 +106,24 @@ TEST_F(AdderFrameTest, EmptyBatchesMakeNoCallAndAddersOutlivingTheRecordAreInact
 }
 
 TEST(AdderTypeMapTest, MapsListedValuesAndRefusesOthers) {
-  EXPECT_EQ(std::string({qel::detail::varTypeToXpress(0), qel::detail::varTypeToXpress(1),
-                         qel::detail::varTypeToXpress(2), qel::detail::varTypeToXpress(3)}),
-            "CISR");
-  EXPECT_EQ(std::string({qel::detail::constrTypeToXpress(0), qel::detail::constrTypeToXpress(1),
-                         qel::detail::constrTypeToXpress(2)}),
-            "GLE");
-  EXPECT_EQ(qel::detail::objTypeToXpress(0), 1);
-  EXPECT_EQ(qel::detail::objTypeToXpress(1), -1);
-  EXPECT_EQ(qel::detail::sosTypeToXpress(0), '1');
-  EXPECT_EQ(qel::detail::sosTypeToXpress(1), '2');
-  EXPECT_EQ(qel::detail::indicTypeToXpress(2), -1);
-  EXPECT_EQ(qel::detail::indicTypeToXpress(3), 1);
-  const std::function<void()> refused[] = {
-      [] { (void)qel::detail::varTypeToXpress(4); },
-      [] { (void)qel::detail::varTypeToXpress(-1); },
-      [] { (void)qel::detail::constrTypeToXpress(3); },
-      [] { (void)qel::detail::objTypeToXpress(2); },
-      [] { (void)qel::detail::sosTypeToXpress(2); },
-      [] { (void)qel::detail::indicTypeToXpress(0); },
-      [] { (void)qel::detail::indicTypeToXpress(1); },
-  };
-  for (std::size_t k = 0; k < std::size(refused); ++k) {
-    SCOPED_TRACE(k);
-    EXPECT_THAT(refused[k], ThrowsMessage<nuv::opt::SupportException>(
-                                StrEq("Support Error: Domain type not supported.")));
+  namespace d = qel::detail;
+  // Each map, the values it lists with what they map to, and values it refuses.
+  const std::tuple<const char*, std::function<int(int)>, std::map<int, int>, std::vector<int>>
+      maps[] = {
+          {"var", d::varTypeToXpress, {{0, 'C'}, {1, 'I'}, {2, 'S'}, {3, 'R'}}, {-1, 4}},
+          {"constr", d::constrTypeToXpress, {{0, 'G'}, {1, 'L'}, {2, 'E'}}, {3}},
+          {"obj", d::objTypeToXpress, {{0, 1}, {1, -1}}, {2}},
+          {"sos", d::sosTypeToXpress, {{0, '1'}, {1, '2'}}, {2}},
+          {"indic", d::indicTypeToXpress, {{2, -1}, {3, 1}}, {0, 1}},
+      };
+  for (const auto& [name, map, listed, refused] : maps) {
+    SCOPED_TRACE(name);
+    for (const auto& [type, mapped] : listed) EXPECT_EQ(map(type), mapped) << type;
+    for (const int type : refused) {
+      EXPECT_THAT([&] { map(type); }, ThrowsMessage<nuv::opt::SupportException>(
+                                          StrEq("Support Error: Domain type not supported.")))
+          << type;
+    }
   }
 }
 
