@@ -51,29 +51,13 @@ class ClpGuardTest : public xprs_test::StandinTest {
     ASSERT_EQ(xprs_test::collectMessages(prob_, &log_), 0);
   }
 
-  // Loads the model; a row with two finite ends becomes a range row, one with none a free row.
-  void load(const SmallModel& m) {
+  // Loads the model with the Hessian qSign Q.
+  void load(const SmallModel& m, double qSign = 1) {
     const int n = static_cast<int>(m.cols());
     ASSERT_EQ(XPRSaddcols64(prob_, n, 0, m.obj.data(), nullptr, nullptr, nullptr, m.lb.data(),
                             m.ub.data()),
               0);
-    for (const SmallModel::Row& row : m.rows) {
-      const bool hasLo = row.lo > -kInf;
-      const bool hasUp = row.up < kInf;
-      const char type = hasLo && hasUp ? (row.lo == row.up ? 'E' : 'R')
-                        : hasLo        ? 'G'
-                        : hasUp        ? 'L'
-                                       : 'N';
-      const double rhs = hasUp ? row.up : row.lo;
-      const double rng = row.up - row.lo;
-      std::vector<int> cols;
-      std::vector<double> vals;
-      for (const auto& [c, v] : row.entries) cols.push_back(c), vals.push_back(v);
-      const XPRSint64 start[] = {0};
-      ASSERT_EQ(XPRSaddrows64(prob_, 1, static_cast<XPRSint64>(cols.size()), &type, &rhs, &rng,
-                              start, cols.data(), vals.data()),
-                0);
-    }
+    for (const SmallModel::Row& row : m.rows) addRow(row);
     std::vector<int> c1;
     std::vector<int> c2;
     std::vector<double> q;
@@ -81,22 +65,74 @@ class ClpGuardTest : public xprs_test::StandinTest {
       for (std::size_t j = i; j < m.cols() && !m.b.empty(); ++j) {
         c1.push_back(static_cast<int>(i));
         c2.push_back(static_cast<int>(j));
-        q.push_back(m.q(i, j));
+        q.push_back(qSign * m.q(i, j));
       }
     }
     ASSERT_EQ(
         XPRSchgmqobj64(prob_, static_cast<XPRSint64>(q.size()), c1.data(), c2.data(), q.data()), 0);
   }
 
-  int optimize(const char* flags) {
+  // A row with two finite ends becomes a range row, one with none a free row.
+  void addRow(const SmallModel::Row& row) {
+    const bool hasLo = row.lo > -kInf;
+    const bool hasUp = row.up < kInf;
+    const char type = hasLo && hasUp ? (row.lo == row.up ? 'E' : 'R')
+                      : hasLo        ? 'G'
+                      : hasUp        ? 'L'
+                                     : 'N';
+    const double rhs = hasUp ? row.up : row.lo;
+    const double rng = row.up - row.lo;
+    std::vector<int> cols;
+    std::vector<double> vals;
+    for (const auto& [c, v] : row.entries) cols.push_back(c), vals.push_back(v);
+    const XPRSint64 start[] = {0};
+    ASSERT_EQ(XPRSaddrows64(prob_, 1, static_cast<XPRSint64>(cols.size()), &type, &rhs, &rng, start,
+                            cols.data(), vals.data()),
+              0);
+  }
+
+  // Sets the Hessian to the diagonal q, or bounds of the given type to v, over the first columns.
+  void setDiagonal(const std::vector<double>& q) {
+    const std::vector<int> cols = first(q.size());
+    ASSERT_EQ(
+        XPRSchgmqobj64(prob_, static_cast<XPRSint64>(q.size()), cols.data(), cols.data(), q.data()),
+        0);
+  }
+  void setBounds(char type, const std::vector<double>& v) {
+    const std::vector<char> types(v.size(), type);
+    ASSERT_EQ(XPRSchgbounds(prob_, static_cast<int>(v.size()), first(v.size()).data(), types.data(),
+                            v.data()),
+              0);
+  }
+  static std::vector<int> first(std::size_t n) {
+    std::vector<int> cols(n);
+    for (std::size_t j = 0; j < n; ++j) cols[j] = static_cast<int>(j);
+    return cols;
+  }
+
+  // Solves under flags and expects the solution and LP statuses.
+  void expectStatus(const char* flags, int sol, int lp) {
+    SCOPED_TRACE(flags);
+    EXPECT_EQ(optimize(flags), sol);
+    EXPECT_EQ(intAttrib(XPRS_LPSTATUS), lp);
+  }
+
+  // The solution status; the solve status goes to *solve when given.
+  int optimize(const char* flags, int* solve = nullptr) {
     int sol = -1;
-    EXPECT_EQ(XPRSoptimize(prob_, flags, nullptr, &sol), 0) << lastError();
+    EXPECT_EQ(XPRSoptimize(prob_, flags, solve, &sol), 0) << lastError();
     return sol;
   }
 
   int intAttrib(int id) const {
     int v = -1;
     EXPECT_EQ(XPRSgetintattrib(prob_, id, &v), 0);
+    return v;
+  }
+
+  double objVal() const {
+    double v = NAN;
+    EXPECT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &v), 0);
     return v;
   }
 
@@ -115,6 +151,14 @@ class ClpGuardTest : public xprs_test::StandinTest {
     const std::vector<double> x = values(XPRSgetsolution, m.cols());
     const std::vector<double> y = values(XPRSgetduals, m.rows.size());
     const std::vector<double> dj = values(XPRSgetredcosts, m.cols());
+    // A multiplier may be positive (in the sense) only at a finite lower end, negative only at a
+    // finite upper end.
+    const auto expectSign = [&](double mult, double v, double lo, double up) {
+      const bool atLo = lo > -kInf && v <= lo + tol;
+      const bool atUp = up < kInf && v >= up - tol;
+      EXPECT_TRUE(atLo || sense * mult <= tol) << mult;
+      EXPECT_TRUE(atUp || sense * mult >= -tol) << mult;
+    };
     for (std::size_t j = 0; j < m.cols(); ++j) {
       SCOPED_TRACE(testing::Message() << "column " << j);
       EXPECT_GE(x[j], m.lb[j] - tol);
@@ -127,14 +171,7 @@ class ClpGuardTest : public xprs_test::StandinTest {
         }
       }
       EXPECT_NEAR(dj[j], g, tol);
-      const bool atLower = m.lb[j] > -kInf && x[j] <= m.lb[j] + tol;
-      const bool atUpper = m.ub[j] < kInf && x[j] >= m.ub[j] - tol;
-      if (!atLower) {
-        EXPECT_LE(sense * dj[j], tol);
-      }
-      if (!atUpper) {
-        EXPECT_GE(sense * dj[j], -tol);
-      }
+      expectSign(dj[j], x[j], m.lb[j], m.ub[j]);
     }
     for (std::size_t i = 0; i < m.rows.size(); ++i) {
       SCOPED_TRACE(testing::Message() << "row " << i);
@@ -142,19 +179,8 @@ class ClpGuardTest : public xprs_test::StandinTest {
       const SmallModel::Row& row = m.rows[i];
       EXPECT_GE(act, row.lo - tol);
       EXPECT_LE(act, row.up + tol);
-      const bool atLo = row.lo > -kInf && act <= row.lo + tol;
-      const bool atUp = row.up < kInf && act >= row.up - tol;
-      if (!atLo) {
-        EXPECT_LE(sense * y[i], tol);
-      }
-      if (!atUp) {
-        EXPECT_GE(sense * y[i], -tol);
-      }
+      expectSign(y[i], act, row.lo, row.up);
     }
-  }
-
-  bool logged(const std::string& line) const {
-    return std::find(log_.begin(), log_.end(), line) != log_.end();
   }
 
   std::vector<std::string> log_;
@@ -205,9 +231,7 @@ TEST_F(ClpGuardTest, ConvexQuadraticWithADirectionOfDescentIsUnbounded) {
   EXPECT_LT(m.obj[2] * d[2] + m.obj[4] * d[4], 0);
   load(m);
   for (const char* flags : {"", "b", "p"}) {
-    SCOPED_TRACE(flags);
-    EXPECT_EQ(optimize(flags), XPRS_SOLSTATUS_UNBOUNDED);
-    EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_UNBOUNDED);
+    expectStatus(flags, XPRS_SOLSTATUS_UNBOUNDED, XPRS_LP_UNBOUNDED);
   }
 }
 
@@ -218,45 +242,27 @@ TEST_F(ClpGuardTest, ConvexQuadraticWithFreeColumnsReachesItsOptimum) {
     SCOPED_TRACE(flags);
     EXPECT_EQ(optimize(flags), XPRS_SOLSTATUS_OPTIMAL);
     expectOptimal(kLoopingQp, 1e-6);
-    ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &minimum), 0);
+    minimum = objVal();
   }
-  // Maximising the negated objective is the same model.
+  // Maximising the negated objective (-c, -Q) is the same model; copying a new problem over
+  // prob_ empties it first.
   SmallModel negated = kLoopingQp;
   for (double& c : negated.obj) c = -c;
   XPRSprob empty = nullptr;
   ASSERT_EQ(XPRScreateprob(&empty), 0);
   ASSERT_EQ(XPRScopyprob(prob_, empty, nullptr), 0);
   ASSERT_EQ(XPRSdestroyprob(empty), 0);
-  SmallModel concave = negated;
-  concave.b.clear();
-  load(concave);
-  std::vector<int> c1;
-  std::vector<int> c2;
-  std::vector<double> q;
-  for (std::size_t i = 0; i < negated.cols(); ++i) {
-    for (std::size_t j = i; j < negated.cols(); ++j) {
-      c1.push_back(static_cast<int>(i));
-      c2.push_back(static_cast<int>(j));
-      q.push_back(-kLoopingQp.q(i, j));
-    }
-  }
-  ASSERT_EQ(XPRSchgmqobj64(prob_, static_cast<XPRSint64>(q.size()), c1.data(), c2.data(), q.data()),
-            0);
+  load(negated, -1);
   ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
   EXPECT_EQ(optimize(""), XPRS_SOLSTATUS_OPTIMAL);
   expectOptimal(negated, 1e-6, /*sense=*/-1, /*qSign=*/-1);
-  double maximum = 0;
-  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &maximum), 0);
-  EXPECT_NEAR(maximum, -minimum, 1e-6);
+  EXPECT_NEAR(objVal(), -minimum, 1e-6);
 }
 
 TEST_F(ClpGuardTest, ConvexQuadraticFarFromTheOriginIsSolvedBeyondTheFirstBox) {
   // min (x0 - 3e7)^2 + (x1 + 2)^2 - 9e14 - 4 with both columns free: (3e7, -2), objective 0.
-  const SmallModel m{{-kInf, -kInf}, {kInf, kInf}, {-6e7, 4}, {}, {}};
-  load(m);
-  const int cols[] = {0, 1};
-  const double two[] = {2, 2};
-  ASSERT_EQ(XPRSchgmqobj64(prob_, 2, cols, cols, two), 0);
+  load({{-kInf, -kInf}, {kInf, kInf}, {-6e7, 4}, {}, {}});
+  setDiagonal({2, 2});
   EXPECT_EQ(optimize(""), XPRS_SOLSTATUS_OPTIMAL);
   const std::vector<double> x = values(XPRSgetsolution, 2);
   EXPECT_NEAR(x[0], 3e7, 1e-3);
@@ -266,25 +272,28 @@ TEST_F(ClpGuardTest, ConvexQuadraticFarFromTheOriginIsSolvedBeyondTheFirstBox) {
 TEST_F(ClpGuardTest, InfeasibleModelsGiveInfeasibleUnderTheBarrier) {
   // Boxed, with range rows that can each be met but not together: x0 + x1 in [1, 1.5] and
   // x0 + x1 in [-1.5, 0.5].
-  const SmallModel lp{
-      {0, 0}, {1, 1}, {1, 1}, {{1, 1.5, {{0, 1}, {1, 1}}}, {-1.5, 0.5, {{0, 1}, {1, 1}}}}, {}};
-  load(lp);
-  EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_INFEASIBLE);
-  EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_INFEAS);
+  load({{0, 0}, {1, 1}, {1, 1}, {{1, 1.5, {{0, 1}, {1, 1}}}, {-1.5, 0.5, {{0, 1}, {1, 1}}}}, {}});
+  expectStatus("b", XPRS_SOLSTATUS_INFEASIBLE, XPRS_LP_INFEAS);
   // The same rows under a convex objective.
-  const int cols[] = {0, 1};
-  const double q[] = {1, 1};
-  ASSERT_EQ(XPRSchgmqobj64(prob_, 2, cols, cols, q), 0);
+  setDiagonal({1, 1});
   for (const char* flags : {"b", "p", ""}) {
-    SCOPED_TRACE(flags);
-    EXPECT_EQ(optimize(flags), XPRS_SOLSTATUS_INFEASIBLE);
-    EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_INFEAS);
+    expectStatus(flags, XPRS_SOLSTATUS_INFEASIBLE, XPRS_LP_INFEAS);
   }
 }
 
 TEST_F(ClpGuardTest, TruncatedShare2qpUnderTheBarrierGivesTheStatusOfItsRows) {
-  ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
-  xprs_test::SampleModel model = xprs_test::readSample("share2qp");
+  // The solution status of the model solved under flags in a problem of its own.
+  const auto solve = [](const xprs_test::SampleModel& model, const char* flags) {
+    XPRSprob prob = nullptr;
+    int sol = -1;
+    EXPECT_EQ(XPRScreateprob(&prob), 0);
+    EXPECT_EQ(XPRSsetintcontrol(prob, XPRS_OUTPUTLOG, 0), 0);
+    xprs_test::load(prob, model);
+    EXPECT_EQ(XPRSoptimize(prob, flags, nullptr, &sol), 0);
+    EXPECT_EQ(XPRSdestroyprob(prob), 0);
+    return sol;
+  };
+  const xprs_test::SampleModel model = xprs_test::readSample("share2qp");
   // Only the rows listed first: columns lose their couplings.
   for (int rows : {3, 6, 12}) {
     SCOPED_TRACE(rows);
@@ -293,118 +302,76 @@ TEST_F(ClpGuardTest, TruncatedShare2qpUnderTheBarrierGivesTheStatusOfItsRows) {
     cut.rhs.resize(static_cast<std::size_t>(rows));
     cut.rng.resize(static_cast<std::size_t>(rows));
     cut.rowType.resize(static_cast<std::size_t>(rows));
-    std::vector<XPRSint64> start{0};
-    std::vector<int> index;
-    std::vector<double> value;
-    for (int j = 0; j < cut.cols; ++j) {
-      for (XPRSint64 k = model.start[static_cast<std::size_t>(j)];
-           k < model.start[static_cast<std::size_t>(j) + 1]; ++k) {
-        if (model.index[static_cast<std::size_t>(k)] < rows) {
-          index.push_back(model.index[static_cast<std::size_t>(k)]);
-          value.push_back(model.value[static_cast<std::size_t>(k)]);
-        }
+    cut.start = {0};
+    cut.index.clear();
+    cut.value.clear();
+    for (std::size_t j = 0; j < static_cast<std::size_t>(model.cols); ++j) {
+      for (auto k = static_cast<std::size_t>(model.start[j]);
+           k < static_cast<std::size_t>(model.start[j + 1]); ++k) {
+        if (model.index[k] < rows)
+          cut.index.push_back(model.index[k]), cut.value.push_back(model.value[k]);
       }
-      start.push_back(static_cast<XPRSint64>(index.size()));
+      cut.start.push_back(static_cast<XPRSint64>(cut.index.size()));
     }
-    cut.start = start;
-    cut.index = index;
-    cut.value = value;
-    XPRSprob lp = nullptr;
-    ASSERT_EQ(XPRScreateprob(&lp), 0);
-    ASSERT_EQ(XPRSsetintcontrol(lp, XPRS_OUTPUTLOG, 0), 0);
     // The linear part alone decides feasibility.
     xprs_test::SampleModel linear = cut;
     linear.qVal.clear();
     linear.qCol1.clear();
     linear.qCol2.clear();
-    xprs_test::load(lp, linear);
-    int lpSol = -1;
-    ASSERT_EQ(XPRSoptimize(lp, "d", nullptr, &lpSol), 0);
-    ASSERT_EQ(XPRSdestroyprob(lp), 0);
-    XPRSprob qp = nullptr;
-    ASSERT_EQ(XPRScreateprob(&qp), 0);
-    ASSERT_EQ(XPRSsetintcontrol(qp, XPRS_OUTPUTLOG, 0), 0);
-    xprs_test::load(qp, cut);
-    int sol = -1;
-    ASSERT_EQ(XPRSoptimize(qp, "b", nullptr, &sol), 0);
-    if (lpSol == XPRS_SOLSTATUS_INFEASIBLE) {
-      EXPECT_EQ(sol, XPRS_SOLSTATUS_INFEASIBLE);
+    if (solve(linear, "d") == XPRS_SOLSTATUS_INFEASIBLE) {
+      EXPECT_EQ(solve(cut, "b"), XPRS_SOLSTATUS_INFEASIBLE);
     } else {
-      EXPECT_THAT(sol, testing::AnyOf(XPRS_SOLSTATUS_OPTIMAL, XPRS_SOLSTATUS_UNBOUNDED));
+      EXPECT_THAT(solve(cut, "b"),
+                  testing::AnyOf(XPRS_SOLSTATUS_OPTIMAL, XPRS_SOLSTATUS_UNBOUNDED));
     }
-    ASSERT_EQ(XPRSdestroyprob(qp), 0);
   }
 }
 
 TEST_F(ClpGuardTest, BarrierNeedsFiniteColumnBoundsAndFallsBackToTheDualSimplex) {
   // min 0.5 x0 + 1.5 x1 + x2, x0 free, x1 and x2 at most 1 without lower bound, -x0 = 0: the
   // barrier aborted the process on it. It is unbounded along x1.
-  const SmallModel m{{-kInf, -kInf, -kInf}, {kInf, 1, 1}, {0.5, 1.5, 1}, {{0, 0, {{0, -1}}}}, {}};
-  load(m);
+  load({{-kInf, -kInf, -kInf}, {kInf, 1, 1}, {0.5, 1.5, 1}, {{0, 0, {{0, -1}}}}, {}});
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_UNBOUNDED);
   EXPECT_EQ(intAttrib(XPRS_ALGORITHM), XPRS_ALG_DUAL);
-  EXPECT_TRUE(
-      logged("The barrier needs finite bounds on every column and an entry in every row: the "
-             "dual simplex solves the model"));
+  EXPECT_THAT(log_, testing::Contains("The barrier needs finite bounds on every column and an "
+                                      "entry in every row: the dual simplex solves the model"));
   // With finite bounds the barrier runs and its answer is taken.
-  const int cols[] = {0, 1, 2};
-  const char lower[] = {'L', 'L', 'L'};
-  const double minusTen[] = {-10, -10, -10};
-  const char upper[] = {'U'};
-  const double ten[] = {10};
-  ASSERT_EQ(XPRSchgbounds(prob_, 3, cols, lower, minusTen), 0);
-  ASSERT_EQ(XPRSchgbounds(prob_, 1, cols, upper, ten), 0);
+  setBounds('L', {-10, -10, -10});
+  setBounds('U', {10});
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_EQ(intAttrib(XPRS_ALGORITHM), XPRS_ALG_BARRIER);
-  double obj = 0;
-  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
-  EXPECT_NEAR(obj, -25, 1e-6);
+  EXPECT_NEAR(objVal(), -25, 1e-6);
 }
 
 TEST_F(ClpGuardTest, BarrierSkipsModelsWithEmptyRows) {
   // x in [6.75, 7]; two free rows and three ranges [0, 0.75], all empty; -1.25 x <= -8.4375.
   // The barrier aborted the process on it (without an objective as with one).
-  const SmallModel m{{6.75},
-                     {7},
-                     {0},
-                     {{-kInf, kInf, {}},
-                      {-kInf, kInf, {}},
-                      {0, 0.75, {}},
-                      {0, 0.75, {}},
-                      {0, 0.75, {}},
-                      {-kInf, -8.4375, {{0, -1.25}}}},
-                     {}};
-  load(m);
+  const SmallModel::Row empty{-kInf, kInf, {}};
+  const SmallModel::Row emptyRange{0, 0.75, {}};
+  load({{6.75},
+        {7},
+        {0},
+        {empty, empty, emptyRange, emptyRange, emptyRange, {-kInf, -8.4375, {{0, -1.25}}}},
+        {}});
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_EQ(intAttrib(XPRS_ALGORITHM), XPRS_ALG_DUAL);
   const int cols[] = {0};
   const double one[] = {1};
   ASSERT_EQ(XPRSchgobj(prob_, 1, cols, one), 0);
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
-  double obj = 0;
-  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
-  EXPECT_NEAR(obj, 6.75, 1e-9);
+  EXPECT_NEAR(objVal(), 6.75, 1e-9);
 }
 
 TEST_F(ClpGuardTest, NegligibleCoefficientsEnterTheEnginesAsZeros) {
   // min 3.375 x^2 + 1e-100 x, x >= 1: the barrier aborted the process on the tiny coefficient.
-  const SmallModel m{{1}, {kInf}, {1e-100}, {}, {}};
-  load(m);
-  const int cols[] = {0};
-  const double q[] = {6.75};
-  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, cols, cols, q), 0);
+  load({{1}, {kInf}, {1e-100}, {}, {}});
+  setDiagonal({6.75});
   EXPECT_EQ(optimize(""), XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_NEAR(values(XPRSgetsolution, 1)[0], 1, 1e-6);
   // Without the Hessian, under the barrier, and as a matrix entry too.
-  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, cols, cols, std::vector<double>{0}.data()), 0);
-  const char upper[] = {'U'};
-  const double ten[] = {10};
-  ASSERT_EQ(XPRSchgbounds(prob_, 1, cols, upper, ten), 0);
-  const char g[] = {'G'};
-  const double rhs[] = {-1};
-  const XPRSint64 start[] = {0};
-  const double tiny[] = {1e-100};
-  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, g, rhs, nullptr, start, cols, tiny), 0);
+  setDiagonal({0});
+  setBounds('U', {10});
+  addRow({-1, kInf, {{0, 1e-100}}});
   EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
 }
 
@@ -412,27 +379,19 @@ TEST_F(ClpGuardTest, BarrierIterationLimitStopsTheBarrierWithoutCrossover) {
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
   const auto afiro = xprs_test::readSample("afiro");
   xprs_test::load(prob_, afiro);
-  std::vector<int> cols(static_cast<std::size_t>(afiro.cols));
-  std::vector<char> upper(cols.size(), 'U');
-  std::vector<double> far(cols.size(), 1e4);
-  for (std::size_t j = 0; j < cols.size(); ++j) cols[j] = static_cast<int>(j);
-  ASSERT_EQ(XPRSchgbounds(prob_, afiro.cols, cols.data(), upper.data(), far.data()), 0);
+  setBounds('U', std::vector<double>(static_cast<std::size_t>(afiro.cols), 1e4));
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_BARITERLIMIT, 2), 0);
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_CROSSOVER, 0), 0);
   int solve = -1;
-  ASSERT_EQ(XPRSoptimize(prob_, "b", &solve, nullptr), 0);
+  optimize("b", &solve);
   EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
   EXPECT_EQ(intAttrib(XPRS_STOPSTATUS), XPRS_STOP_ITERLIMIT);
   EXPECT_EQ(intAttrib(XPRS_LPSTATUS), XPRS_LP_UNFINISHED);
   EXPECT_EQ(intAttrib(XPRS_SIMPLEXITER), 2);
   // Crossover finishes what the barrier started.
   ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_CROSSOVER, 1), 0);
-  int sol = -1;
-  ASSERT_EQ(XPRSoptimize(prob_, "b", nullptr, &sol), 0);
-  EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
-  double obj = 0;
-  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
-  EXPECT_NEAR(obj, -464.753142857, 1e-5);
+  EXPECT_EQ(optimize("b"), XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(objVal(), -464.753142857, 1e-5);
 }
 
 }  // namespace
