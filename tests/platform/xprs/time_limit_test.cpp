@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -15,23 +16,15 @@
 
 namespace {
 
-// A deterministic generator (the same models everywhere).
-class Lcg {
- public:
-  explicit Lcg(std::uint64_t seed) : state_(seed) {}
-  std::uint32_t next() {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::uint32_t>(state_ >> 33);
-  }
-  double unit() { return next() / 2147483648.0; }
-
- private:
-  std::uint64_t state_;
-};
-
 // Covering rows (activity at least 1) over columns in [0, 10], five random entries per column.
 void loadCoveringLp(XPRSprob prob, int cols, int rows) {
-  Lcg rng(1);
+  // A deterministic generator: the same models everywhere.
+  std::uint64_t state = 1;
+  const auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::uint32_t>(state >> 33);
+  };
+  const auto unit = [&next] { return next() / 2147483648.0; };
   std::vector<char> types(static_cast<std::size_t>(rows), 'G');
   std::vector<double> rhs(static_cast<std::size_t>(rows), 1.0);
   ASSERT_EQ(
@@ -44,10 +37,10 @@ void loadCoveringLp(XPRSprob prob, int cols, int rows) {
   for (int j = 0; j < cols; ++j) {
     start.push_back(static_cast<XPRSint64>(index.size()));
     for (int k = 0; k < 5; ++k) {
-      index.push_back(static_cast<int>(rng.next() % static_cast<std::uint32_t>(rows)));
-      value.push_back(0.1 + rng.unit());
+      index.push_back(static_cast<int>(next() % static_cast<std::uint32_t>(rows)));
+      value.push_back(0.1 + unit());
     }
-    obj.push_back(0.5 + rng.unit());
+    obj.push_back(0.5 + unit());
   }
   const std::vector<double> ub(static_cast<std::size_t>(cols), 10.0);
   ASSERT_EQ(XPRSaddcols64(prob, cols, static_cast<XPRSint64>(index.size()), obj.data(),
@@ -59,14 +52,20 @@ void loadLongLp(XPRSprob prob) { loadCoveringLp(prob, 20000, 10000); }
 
 void loadBarrierLp(XPRSprob prob) { loadCoveringLp(prob, 4000, 2000); }
 
+// Makes columns 0 to n-1 integer.
+void makeInteger(XPRSprob prob, int n) {
+  std::vector<int> cols(static_cast<std::size_t>(n));
+  std::iota(cols.begin(), cols.end(), 0);
+  const std::vector<char> types(cols.size(), 'I');
+  ASSERT_EQ(XPRSchgcoltype(prob, n, cols.data(), types.data()), 0);
+}
+
 void loadBarrierQp(XPRSprob prob) {
   loadCoveringLp(prob, 4000, 2000);
   std::vector<int> cols(4000);
-  std::vector<double> q(4000);
-  for (int j = 0; j < 4000; ++j) {
-    cols[static_cast<std::size_t>(j)] = j;
-    q[static_cast<std::size_t>(j)] = 1.0 + j % 7;
-  }
+  std::iota(cols.begin(), cols.end(), 0);
+  std::vector<double> q;
+  for (int j : cols) q.push_back(1.0 + j % 7);
   ASSERT_EQ(XPRSchgmqobj64(prob, 4000, cols.data(), cols.data(), q.data()), 0);
 }
 
@@ -74,33 +73,25 @@ void loadBarrierQp(XPRSprob prob) {
 // a search through a tree of about 2^40 nodes finds out.
 void loadLongMip(XPRSprob prob) {
   const int n = 40;
-  const char eq[] = {'E'};
-  const double rhs[] = {2.0 * 300 + 1};
-  ASSERT_EQ(XPRSaddrows64(prob, 1, 0, eq, rhs, nullptr, nullptr, nullptr, nullptr), 0);
+  const char eq = 'E';
+  const double rhs = 2.0 * 300 + 1;
+  ASSERT_EQ(XPRSaddrows64(prob, 1, 0, &eq, &rhs, nullptr, nullptr, nullptr, nullptr), 0);
   std::vector<XPRSint64> start(n);
-  std::vector<int> rows(n, 0);
-  std::vector<double> coef(n);
-  std::vector<double> ub(n, 1.0);
-  std::vector<int> cols(n);
-  std::vector<char> types(n, 'I');
-  for (int j = 0; j < n; ++j) {
-    start[static_cast<std::size_t>(j)] = j;
-    coef[static_cast<std::size_t>(j)] = 2.0 * (j + 11);
-    cols[static_cast<std::size_t>(j)] = j;
-  }
+  std::iota(start.begin(), start.end(), 0);
+  std::vector<double> coef;
+  for (int j = 0; j < n; ++j) coef.push_back(2.0 * (j + 11));
+  const std::vector<int> rows(n, 0);
+  const std::vector<double> ub(n, 1.0);
   ASSERT_EQ(XPRSaddcols64(prob, n, n, coef.data(), start.data(), rows.data(), coef.data(), nullptr,
                           ub.data()),
             0);
-  ASSERT_EQ(XPRSchgcoltype(prob, n, cols.data(), types.data()), 0);
+  makeInteger(prob, n);
 }
 
 // The linear model with integer columns: its relaxation alone runs long.
 void loadLongRelaxation(XPRSprob prob) {
   loadLongLp(prob);
-  std::vector<int> cols(20000);
-  for (int j = 0; j < 20000; ++j) cols[static_cast<std::size_t>(j)] = j;
-  const std::vector<char> types(cols.size(), 'I');
-  ASSERT_EQ(XPRSchgcoltype(prob, 20000, cols.data(), types.data()), 0);
+  makeInteger(prob, 20000);
 }
 
 struct EnginePath {
@@ -121,52 +112,53 @@ const EnginePath kPaths[] = {
     {"barrier", loadBarrierLp, "b", XPRS_ALG_BARRIER, XPRS_ALG_BARRIER, 0, 3},
     {"quadratic", loadBarrierQp, "", XPRS_ALG_BARRIER, XPRS_ALG_PRIMAL, 0, 3},
     // Past the few polls of the relaxation of one row.
-    {"tree search", loadLongMip, "", 0, 0, XPRS_MIP_NO_SOL_FOUND, 200},
-    {"root relaxation", loadLongRelaxation, "", 0, 0, XPRS_MIP_LP_NOT_OPTIMAL, 3},
+    {"treeSearch", loadLongMip, "", 0, 0, XPRS_MIP_NO_SOL_FOUND, 200},
+    {"rootRelaxation", loadLongRelaxation, "", 0, 0, XPRS_MIP_LP_NOT_OPTIMAL, 3},
 };
 
-class TimeLimitTest : public xprs_test::StandinTest,
-                      public testing::WithParamInterface<EnginePath> {
+class StopTest : public xprs_test::StandinTest {
  protected:
-  void SetUp() override {
-    StandinTest::SetUp();
-    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
-    GetParam().load(prob_);
+  int attrib(int id) const {
+    int v = -1;
+    EXPECT_EQ(XPRSgetintattrib(prob_, id, &v), 0);
+    return v;
   }
 
-  void expectStopped(int reason) {
+  // Runs the loaded model along the path and expects it stopped for the reason, with the LP
+  // unfinished under the path's algorithm or the MIP status of the path.
+  void expectStopped(const EnginePath& path, int reason) {
     int solve = -1;
-    ASSERT_EQ(XPRSoptimize(prob_, GetParam().flags, &solve, nullptr), 0) << lastError();
+    ASSERT_EQ(XPRSoptimize(prob_, path.flags, &solve, nullptr), 0) << lastError();
     EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
-    int stop = -1;
-    ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_STOPSTATUS, &stop), 0);
-    EXPECT_EQ(stop, reason);
-    if (GetParam().algorithm != 0) {
-      int lp = -1;
-      int alg = -1;
-      ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_LPSTATUS, &lp), 0);
-      ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_ALGORITHM, &alg), 0);
-      EXPECT_EQ(lp, XPRS_LP_UNFINISHED);
-      EXPECT_THAT(alg, testing::AnyOf(GetParam().algorithm, GetParam().standIn));
+    EXPECT_EQ(attrib(XPRS_STOPSTATUS), reason);
+    if (path.algorithm != 0) {
+      EXPECT_EQ(attrib(XPRS_LPSTATUS), XPRS_LP_UNFINISHED);
+      EXPECT_THAT(attrib(XPRS_ALGORITHM), testing::AnyOf(path.algorithm, path.standIn));
     } else {
-      int mip = -1;
-      ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSTATUS, &mip), 0);
-      EXPECT_EQ(mip, GetParam().mipStatus);
+      EXPECT_EQ(attrib(XPRS_MIPSTATUS), path.mipStatus);
     }
+  }
+};
+
+class TimeLimitTest : public StopTest, public testing::WithParamInterface<EnginePath> {
+ protected:
+  void SetUp() override {
+    StopTest::SetUp();
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+    GetParam().load(prob_);
   }
 };
 
 TEST_P(TimeLimitTest, OneSecondLimitStopsTheRun) {
   ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_TIMELIMIT, 1.0), 0);
-  expectStopped(XPRS_STOP_TIMELIMIT);
+  expectStopped(GetParam(), XPRS_STOP_TIMELIMIT);
 }
 
 TEST_P(TimeLimitTest, InterruptFromTheCheckTimeCallbackStopsTheRun) {
   struct Polls {
-    int calls = 0;
-    int stopAt = 0;
-  } polls;
-  polls.stopAt = GetParam().pollsBeforeInterrupt;
+    int calls;
+    int stopAt;
+  } polls{0, GetParam().pollsBeforeInterrupt};
   ASSERT_EQ(XPRSaddcbchecktime(
                 prob_,
                 [](XPRSprob cb, void* data) {
@@ -176,11 +168,11 @@ TEST_P(TimeLimitTest, InterruptFromTheCheckTimeCallbackStopsTheRun) {
                 },
                 &polls, 0),
             0);
-  expectStopped(XPRS_STOP_USER);
+  expectStopped(GetParam(), XPRS_STOP_USER);
   EXPECT_GE(polls.calls, polls.stopAt);
 }
 
-using BarrierTimeTest = xprs_test::StandinTest;
+using BarrierTimeTest = StopTest;
 
 TEST_F(BarrierTimeTest, FactorizationOutlastingTheTimeLeftLeavesTheModelToTheDualSimplex) {
   std::vector<std::string> log;
@@ -189,24 +181,13 @@ TEST_F(BarrierTimeTest, FactorizationOutlastingTheTimeLeftLeavesTheModelToTheDua
   // most of a minute.
   loadLongLp(prob_);
   ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_TIMELIMIT, 1.0), 0);
-  int solve = -1;
-  ASSERT_EQ(XPRSoptimize(prob_, "b", &solve, nullptr), 0) << lastError();
-  EXPECT_EQ(solve, XPRS_SOLVESTATUS_STOPPED);
-  int stop = -1;
-  int alg = -1;
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_STOPSTATUS, &stop), 0);
-  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_ALGORITHM, &alg), 0);
-  EXPECT_EQ(stop, XPRS_STOP_TIMELIMIT);
-  EXPECT_EQ(alg, XPRS_ALG_DUAL);
+  expectStopped({"barrier", loadLongLp, "b", XPRS_ALG_DUAL, XPRS_ALG_DUAL, 0, 0},
+                XPRS_STOP_TIMELIMIT);
   EXPECT_THAT(log, testing::Contains("One barrier factorization would outlast the time left: the "
                                      "dual simplex solves the model"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EnginePaths, TimeLimitTest, testing::ValuesIn(kPaths),
-                         [](const testing::TestParamInfo<EnginePath>& info) {
-                           std::string name = info.param.name;
-                           std::erase(name, ' ');
-                           return name;
-                         });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
