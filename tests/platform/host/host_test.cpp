@@ -114,7 +114,7 @@ TEST_F(HostTest, ReportsFailuresWithExitStatus2) {
   script({{}});
   struct Case {
     std::vector<std::string> arguments;
-    std::string err;
+    testing::Matcher<std::string> err;
   };
   const std::string badModel = files_.write("bad.txt", "");
   const Case cases[] = {
@@ -129,27 +129,26 @@ TEST_F(HostTest, ReportsFailuresWithExitStatus2) {
       {{"--plugin", QELHOST_ORLA_LIBRARY, model_},
        "qelhost: the plug-in '" + std::string(QELHOST_ORLA_LIBRARY) +
            "' has no function qelCreate\n"},
+      {{"--plugin", files_.path("none.so"), model_},
+       StartsWith("qelhost: cannot load the plug-in: ")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.arguments));
     const Outcome o = run(c.arguments);
     EXPECT_EQ(o.exit, 2);
-    EXPECT_EQ(o.err, c.err);
+    EXPECT_THAT(o.err, c.err);
     EXPECT_EQ(o.out, "");
   }
-  const Outcome missing = run({"--plugin", files_.path("none.so"), model_});
-  EXPECT_EQ(missing.exit, 2);
-  EXPECT_THAT(missing.err, StartsWith("qelhost: cannot load the plug-in: "));
 }
 
 TEST_F(HostTest, PrintsAFailedCreationsUnterminatedBufferWithinItsLength) {
-  // Longer than the host's 512-byte buffer: the plug-in fills it with no terminator.
-  orla::testing::failNextLink(std::string(512, 'x') + "tail");
-  const Outcome o = run({model_});
-  EXPECT_EQ(o.exit, 2);
-  EXPECT_EQ(o.err, "qelhost: the solver cannot be created: " + std::string(512, 'x') + "\n");
-  orla::testing::failNextLink("short");
-  EXPECT_EQ(run({model_}).err, "qelhost: the solver cannot be created: short\n");
+  // The first is longer than the host's 512-byte buffer: the plug-in fills it with no terminator.
+  for (const std::string& text : {std::string(512, 'x') + "tail", std::string("short")}) {
+    orla::testing::failNextLink(text);
+    const Outcome o = run({model_});
+    EXPECT_EQ(o.exit, 2);
+    EXPECT_EQ(o.err, "qelhost: the solver cannot be created: " + text.substr(0, 512) + "\n");
+  }
 }
 
 TEST_F(HostTest, HelpAndOptionListing) {
