@@ -32,17 +32,15 @@ vopRec solvedModel() {
   return m;
 }
 
-std::string summaryOf(const vopRec& m) {
+// What the writer (the summary or the CSV file) writes for the model.
+template <void (*write)(std::ostream&, const vopRec&)>
+std::string written(const vopRec& m) {
   std::ostringstream out;
-  qelhost::writeSummary(out, m);
+  write(out, m);
   return out.str();
 }
-
-std::string csvOf(const vopRec& m) {
-  std::ostringstream out;
-  qelhost::writeSolutionCsv(out, m);
-  return out.str();
-}
+const auto summaryOf = written<qelhost::writeSummary>;
+const auto csvOf = written<qelhost::writeSolutionCsv>;
 
 TEST(ReportTest, NamesEverySolveStatus) {
   EXPECT_EQ(qelhost::statusName(0), "normal_completion");
@@ -100,24 +98,25 @@ TEST(ReportTest, SummaryWithoutSolutionHasNoTables) {
   EXPECT_EQ(summaryOf(m), "status: infeasible\nobjective: 0.333333333333333\nno solution\n");
 }
 
-TEST(ReportTest, NegativeZerosPrintAsZero) {
+TEST(ReportTest, CsvHasOneLinePerColumnAndRowWithNamesQuotedAndZerosUnsigned) {
   vopRec m = solvedModel();
+  m.columns[1].name = "y,\"2\"";
   m.results.objective = -0.0;
   m.results.values = {-0.0, 10};
-  m.results.reducedCosts = {-0.0, 1.5};
+  m.results.reducedCosts = {-0.0, -1.5};
   m.results.activities = {-0.0, std::nullopt};
   m.results.duals = {-0.0, std::nullopt};
+  EXPECT_EQ(csvOf(m),
+            "kind,name,value,marginal\n"
+            "column,x,0,0\n"
+            "column,\"y,\"\"2\"\"\",10,-1.5\n"
+            "row,r1,0,0\n"
+            "row,quad,,\n");
   const std::string summary = summaryOf(m);
   EXPECT_THAT(summary, HasSubstr("objective: 0\n"));
   EXPECT_THAT(summary, HasSubstr("x       0      0\n"));
   EXPECT_THAT(summary, HasSubstr("r1    0         0\n"));
   EXPECT_THAT(summary, Not(HasSubstr("-0")));
-  EXPECT_EQ(csvOf(m),
-            "kind,name,value,marginal\n"
-            "column,x,0,0\n"
-            "column,y,10,1.5\n"
-            "row,r1,0,0\n"
-            "row,quad,,\n");
 }
 
 TEST(ReportTest, SummarySaysWhereTheDualsOfACleanedUpSolveComeFrom) {
@@ -137,17 +136,6 @@ TEST(ReportTest, SummarySaysWhereTheDualsOfACleanedUpSolveComeFrom) {
   // Either one is enough for the tables to show what the re-solve gave.
   m.results.duals = {-0.5, std::nullopt};
   EXPECT_THAT(summaryOf(m), HasSubstr("from the solve with fixed discrete entities\n"));
-}
-
-TEST(ReportTest, CsvHasOneLinePerColumnAndRowWithNamesQuotedWhereNeeded) {
-  vopRec m = solvedModel();
-  m.columns[1].name = "y,\"2\"";
-  EXPECT_EQ(csvOf(m),
-            "kind,name,value,marginal\n"
-            "column,x,2.5,0\n"
-            "column,\"y,\"\"2\"\"\",10,1.5\n"
-            "row,r1,3,-0.5\n"
-            "row,quad,,\n");
 }
 
 }  // namespace
