@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <xprs.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -230,9 +229,8 @@ TEST_F(ClpGuardTest, ConvexQuadraticWithADirectionOfDescentIsUnbounded) {
   EXPECT_NEAR(m.b[0][2] * d[2] + m.b[0][4] * d[4], 0, 1e-12);
   EXPECT_LT(m.obj[2] * d[2] + m.obj[4] * d[4], 0);
   load(m);
-  for (const char* flags : {"", "b", "p"}) {
+  for (const char* flags : {"", "b", "p"})
     expectStatus(flags, XPRS_SOLSTATUS_UNBOUNDED, XPRS_LP_UNBOUNDED);
-  }
 }
 
 TEST_F(ClpGuardTest, ConvexQuadraticWithFreeColumnsReachesItsOptimum) {
@@ -276,9 +274,8 @@ TEST_F(ClpGuardTest, InfeasibleModelsGiveInfeasibleUnderTheBarrier) {
   expectStatus("b", XPRS_SOLSTATUS_INFEASIBLE, XPRS_LP_INFEAS);
   // The same rows under a convex objective.
   setDiagonal({1, 1});
-  for (const char* flags : {"b", "p", ""}) {
+  for (const char* flags : {"b", "p", ""})
     expectStatus(flags, XPRS_SOLSTATUS_INFEASIBLE, XPRS_LP_INFEAS);
-  }
 }
 
 TEST_F(ClpGuardTest, TruncatedShare2qpUnderTheBarrierGivesTheStatusOfItsRows) {
