@@ -310,7 +310,7 @@ TEST_F(ClpGuardTest, TruncatedShare2qpUnderTheBarrierGivesTheStatusOfItsRows) {
       }
       cut.start.push_back(static_cast<XPRSint64>(cut.index.size()));
     }
-    // The linear part alone decides feasibility.
+    // The rows and bounds alone, without the Hessian, decide feasibility.
     xprs_test::SampleModel linear = cut;
     linear.qVal.clear();
     linear.qCol1.clear();
