@@ -16,6 +16,7 @@
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
 #include "plugin.hpp"
+#include "report.hpp"
 #include "tests/platform/host/temp_files.hpp"
 
 namespace qel_test {
@@ -23,6 +24,7 @@ namespace {
 
 using ::testing::DoubleNear;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Optional;
 constexpr double kInf = vopRec::kInfinity;
 
@@ -257,6 +259,67 @@ TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
     const std::string output = out.str();
     EXPECT_THAT(exit == 2 ? err.str() : output.substr(output.find("\nstatus: ") + 1),
                 testing::StartsWith(text));
+  }
+}
+
+// Solves that end without a solution leave the objective unset, and the bound too unless a
+// search proved it; the host then prints "objective: none".
+TEST_F(ExportsTest, RunsWithoutASolutionGiveNoObjectiveAndOnlyAProvedBound) {
+  qelhost_test::TempFiles files;
+  const std::string infeasible =
+      files.write("no.lp", "Minimize\n c: x\nSubject To\n a: x >= 5\n b: x <= 3\nEnd\n");
+  const std::string unbounded =
+      files.write("unb.lp", "Minimize\n c: - x\nSubject To\n a: x - y >= 1\nEnd\n");
+  // Binary, without an integer solution, which the root relaxation does not reveal.
+  const std::string split = files.write(
+      "split.lp",
+      "Minimize\n c: x1 + x2 + x3 + x4 + x5 + x6 + x7 + x8\nSubject To\n"
+      " r: 12 x1 + 23 x2 + 34 x3 + 45 x4 + 56 x5 + 67 x6 + 78 x7 + 89 x8 = 200\n"
+      " s: 89 x1 + 78 x2 + 67 x3 + 56 x4 + 45 x5 + 34 x6 + 23 x7 + 12 x8 = 201\n"
+      "Binary\n x1 x2 x3 x4 x5 x6 x7 x8\nEnd\n");
+  // A semi-continuous limit beyond what the optimizer takes: the run fails.
+  const std::string failing =
+      files.write("sc.mps",
+                  "NAME SC\nROWS\n N obj\n G r\nCOLUMNS\n x obj 1 r 1\nRHS\n rhs r 1\n"
+                  "BOUNDS\n LO bnd x 2000000000\n SC bnd x 3000000000\nENDATA\n");
+  const std::string production = QEL_EXAMPLES_DIR "/production.lp";
+  const struct {
+    std::string path;
+    std::optional<vopRec::Option> option;
+    const char* status;
+    int exit;
+    bool bound;
+  } cases[] = {
+      {infeasible, {}, "infeasible", 1, false},
+      {unbounded, {}, "unbounded", 1, false},
+      {split, {}, "infeasible", 1, false},
+      {split, vopRec::Option{"maxNode", "0"}, "node_limit", 1, true},
+      {production, vopRec::Option{"lpIterLimit", "1"}, "iteration_limit", 1, false},
+      {failing, {}, "solver_error", 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path + " " + c.status);
+    vopRec model = qelhost::readModel(c.path);
+    if (c.option) model.options = {*c.option};
+    solve(model);
+    EXPECT_EQ(qelhost::statusName(model.results.status), c.status);
+    EXPECT_TRUE(model.results.values.empty());
+    EXPECT_EQ(model.results.objective, std::nullopt);
+    EXPECT_EQ(model.results.bound.has_value(), c.bound);
+    if (c.bound) {
+      // A bound the search proved is at least the optimum of the continuous relaxation.
+      vopRec relaxed = qelhost::readModel(c.path);
+      for (auto& column : relaxed.columns) column.type = vopRec::ColumnType::kContinuous;
+      ASSERT_EQ(solve(relaxed), 0);
+      EXPECT_GE(*model.results.bound, relaxed.results.objective.value() - 1e-6);
+    }
+    std::vector<std::string> arguments{c.path};
+    if (c.option) arguments.push_back(c.option->name + "=" + c.option->value);
+    std::ostringstream out, err;
+    EXPECT_EQ(qelhost::run(arguments, {QELLINK64_PATH, ""}, out, err), c.exit);
+    const std::string output = out.str();
+    EXPECT_THAT(output, HasSubstr("status: " + std::string(c.status) + "\nobjective: none\n"));
+    EXPECT_EQ(output.find("\nbound: ") != std::string::npos, c.bound);
   }
 }
 
