@@ -6,12 +6,14 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "host.hpp"
+#include "nuv/opt/abstract_solver.hpp"
 #include "model_reader.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
@@ -120,6 +122,95 @@ TEST_F(ExportsTest, FailedCreateCopiesTheTextLikeStrncpyAndLeavesTheHandle) {
   EXPECT_EQ(plugin_->create(&handle, nullptr, 8), 1);
   EXPECT_EQ(handle, nullptr);
   EXPECT_EQ(orla::testing::liveLinks(), live);
+}
+
+TEST_F(ExportsTest, EachCreateGivesALinkWithItsOwnNewSolverWhichFreeDestroysWithIt) {
+  const int live = orla::testing::liveLinks();
+  void* handles[2] = {};
+  std::weak_ptr<nuv::opt::AbstractSolver> solvers[2];
+  char text[8] = {};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(plugin_->create(&handles[i], text, sizeof text), 0);
+    solvers[i] = orla::testing::solverOf(handles[i]);
+    EXPECT_EQ(solvers[i].use_count(), 1);  // the link's own: qelCreate kept no share
+    const auto solver = solvers[i].lock();
+    ASSERT_NE(solver, nullptr);
+    EXPECT_EQ(solver->name(), "Xpress");
+    EXPECT_FALSE(solver->started());
+  }
+  EXPECT_NE(handles[0], handles[1]);
+  EXPECT_NE(solvers[0].lock(), solvers[1].lock());
+  EXPECT_EQ(orla::testing::liveLinks(), live + 2);
+  for (int i = 0; i < 2; ++i) {
+    void* const link = handles[i];
+    plugin_->free(&handles[i]);
+    EXPECT_EQ(handles[i], nullptr);
+    EXPECT_TRUE(solvers[i].expired());
+    EXPECT_TRUE(orla::testing::solverOf(link).expired());
+    EXPECT_EQ(solvers[1].expired(), i == 1);
+    EXPECT_EQ(orla::testing::liveLinks(), live + 1 - i);
+  }
+}
+
+// An exception that is no std::exception leaves qelCreate as thrown, after what was built is
+// released; the buffer and the handle stay untouched.
+TEST_F(ExportsTest, CreateLetsOtherExceptionsLeaveAndReleasesWhatItBuilt) {
+  struct Unusual {
+    int code;
+  };
+  const int live = orla::testing::liveLinks();
+  for (const bool plain : {true, false}) {
+    std::weak_ptr<nuv::opt::AbstractSolver> built;
+    orla::testing::failNextLink([&](const auto& solver) {
+      built = solver;
+      if (plain) throw 42;
+      throw Unusual{7};
+    });
+    std::string buffer(8, '#');
+    void* handle = &buffer;
+    int caught = 0;
+    try {
+      plugin_->create(&handle, buffer.data(), 8);
+    } catch (int value) {
+      caught = value;
+    } catch (const Unusual& e) {
+      caught = e.code;
+    }
+    EXPECT_EQ(caught, plain ? 42 : 7);
+    EXPECT_TRUE(built.expired());
+    EXPECT_EQ(buffer, "########");
+    EXPECT_EQ(handle, &buffer);
+    EXPECT_EQ(orla::testing::liveLinks(), live);
+  }
+}
+
+TEST_F(ExportsTest, ReadyApiAndCallSolverPassTheModelAndTheLinksResultsUnchanged) {
+  void* handle = nullptr;
+  char text[8] = {};
+  ASSERT_EQ(plugin_->create(&handle, text, sizeof text), 0);
+  vopRec model, other;
+  model.columns = {{.name = "x", .lower = 1}};
+  model.log = [](std::string_view) {};
+  for (vopRec* given : {&model, &other, static_cast<vopRec*>(nullptr)}) {
+    EXPECT_EQ(plugin_->readyApi(handle, given), given == nullptr ? 1 : 0);
+    EXPECT_EQ(orla::testing::lastModel(), given);
+  }
+  for (const int result : {1, 2, -1, 0x7fffffff, -0x7fffffff - 1}) {
+    SCOPED_TRACE(result);
+    orla::testing::nextReadyApiResult(result);
+    EXPECT_EQ(plugin_->readyApi(handle, &model), result);
+    EXPECT_EQ(orla::testing::lastModel(), &model);
+    orla::testing::nextCallSolverResult(result);
+    EXPECT_EQ(plugin_->callSolver(handle), result);
+    EXPECT_TRUE(model.results.solved);
+    // Each scripted result answers one call; the next is the link's own.
+    EXPECT_EQ(plugin_->readyApi(handle, &model), 0);
+    EXPECT_EQ(plugin_->callSolver(handle), 0);
+  }
+  orla::testing::nextCallSolverResult(5);
+  EXPECT_EQ(plugin_->callSolver(nullptr), 1);  // a null handle reaches no link
+  EXPECT_EQ(plugin_->callSolver(handle), 5);
+  plugin_->free(&handle);
 }
 
 TEST_F(ExportsTest, CreatesSolvesAndFreesAThousandTimes) {
