@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "host.hpp"
-#include "nuv/opt/abstract_solver.hpp"
 #include "model_reader.hpp"
+#include "nuv/opt/abstract_solver.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
 #include "plugin.hpp"
@@ -362,12 +362,12 @@ TEST_F(ExportsTest, RunsWithoutASolutionGiveNoObjectiveAndOnlyAProvedBound) {
   const std::string unbounded =
       files.write("unb.lp", "Minimize\n c: - x\nSubject To\n a: x - y >= 1\nEnd\n");
   // Binary, without an integer solution, which the root relaxation does not reveal.
-  const std::string split = files.write(
-      "split.lp",
-      "Minimize\n c: x1 + x2 + x3 + x4 + x5 + x6 + x7 + x8\nSubject To\n"
-      " r: 12 x1 + 23 x2 + 34 x3 + 45 x4 + 56 x5 + 67 x6 + 78 x7 + 89 x8 = 200\n"
-      " s: 89 x1 + 78 x2 + 67 x3 + 56 x4 + 45 x5 + 34 x6 + 23 x7 + 12 x8 = 201\n"
-      "Binary\n x1 x2 x3 x4 x5 x6 x7 x8\nEnd\n");
+  const std::string split =
+      files.write("split.lp",
+                  "Minimize\n c: x1 + x2 + x3 + x4 + x5 + x6 + x7 + x8\nSubject To\n"
+                  " r: 12 x1 + 23 x2 + 34 x3 + 45 x4 + 56 x5 + 67 x6 + 78 x7 + 89 x8 = 200\n"
+                  " s: 89 x1 + 78 x2 + 67 x3 + 56 x4 + 45 x5 + 34 x6 + 23 x7 + 12 x8 = 201\n"
+                  "Binary\n x1 x2 x3 x4 x5 x6 x7 x8\nEnd\n");
   // A semi-continuous limit beyond what the optimizer takes: the run fails.
   const std::string failing =
       files.write("sc.mps",
