@@ -1205,6 +1205,15 @@ void RunContext::node(int nodes, double bound) {
 
 void RunContext::intSol(double objective, const std::vector<double>& x) {
   std::lock_guard lock(mutex_);
+  if (reported_ != nullptr) {
+    if (incumbents_ > 0 &&
+        std::equal(x.begin(), x.end(), view_.x.begin(), view_.x.end(), [](double a, double b) {
+          return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a));
+        })) {
+      return;
+    }
+    objective = objectiveOf(*reported_, x.data());
+  }
   ++incumbents_;
   offerIncumbent(problem_, objective, x);
   view_.dblAttribs[XPRS_MIPOBJVAL] = objective;

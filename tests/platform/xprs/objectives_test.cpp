@@ -267,6 +267,47 @@ TEST_F(MipLevelsTest, EveryLevelIsSolvedAsAMipWithTheLevelsAboveHeldWithinTheirT
   }
 }
 
+// Each level reports its incumbents, with the value of objective 0 the attributes hold after the
+// run; a level's start, the optimum of the level before, comes once, and the last one reported is
+// the answer.
+TEST_F(MipLevelsTest, IncumbentsCarryObjectiveZeroAndTheLastIsTheAnswer) {
+  const std::vector<WeightedObjective> objectives = {
+      {{3, 4, 5}, 3, 1, 2}, {{1, 1, 1}, 2, -1}, {{0, 0, 1}, 1}};
+  load(XPRS_OBJ_MAXIMIZE, objectives);
+  struct Incumbent {
+    double objective;
+    Point x;
+  };
+  std::vector<Incumbent> seen;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  Incumbent i{0, Point(kCols)};
+                  int status = -1;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &i.objective);
+                  XPRSgetsolution(cb, &status, i.x.data(), 0, kCols - 1);
+                  static_cast<std::vector<Incumbent>*>(data)->push_back(i);
+                },
+                &seen, 0),
+            0);
+  const Point answer = solve(kCols, 13, 3);
+  ASSERT_FALSE(seen.empty());
+  for (std::size_t k = 0; k < seen.size(); ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_NEAR(seen[k].objective, test_support::dot(objectives.front().coef, seen[k].x), 1e-6);
+    if (k > 0) {
+      EXPECT_NE(seen[k].x, seen[k - 1].x);
+    }
+  }
+  EXPECT_THAT(seen.back().x, Pointwise(DoubleNear(1e-6), answer));
+  int mipSols = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSOLS, &mipSols), 0);
+  EXPECT_EQ(mipSols, static_cast<int>(seen.size()));
+  double mipObj = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_MIPOBJVAL, &mipObj), 0);
+  EXPECT_NEAR(mipObj, 13, 1e-6);
+}
+
 // Weights can make a level's coefficient infinite (and an infinite weight times 0 no number):
 // the engines abort on such coefficients.
 TEST_F(ObjectivesTest, WeightsGivingANonFiniteCoefficientAreRefused) {
