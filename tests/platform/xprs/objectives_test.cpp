@@ -248,8 +248,8 @@ TEST_F(MipLevelsTest, EveryLevelIsSolvedAsAMipWithTheLevelsAboveHeldWithinTheirT
        XPRS_OBJ_MAXIMIZE,
        {{value, 2}, {x, 2, -2}, {z, 1}},
        {0, 2, 1}},
-      // At least 12 leaves (1, 1, 1), (0, 3, 0) and the three at 13; three items or fewer leave
-      // all but (3, 1, 0); among those z = 2 is largest only at (1, 0, 2).
+      // A value of 12 or more leaves seven points; the fewest items, 3, leave (1, 0, 2),
+      // (0, 2, 1), (1, 1, 1) and (0, 3, 0); of those, z is largest at (1, 0, 2).
       {"three levels", XPRS_OBJ_MAXIMIZE, {{value, 3, 1, 2}, {items, 2, -1}, {z, 1}}, {1, 0, 2}},
       {"minimising the negated value, then a negative weight maximises z",
        XPRS_OBJ_MINIMIZE,
