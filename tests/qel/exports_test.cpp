@@ -20,6 +20,7 @@
 #include "plugin.hpp"
 #include "report.hpp"
 #include "tests/platform/host/temp_files.hpp"
+#include "tests/support/lexicographic_optima.hpp"
 
 namespace qel_test {
 namespace {
@@ -327,6 +328,75 @@ TEST_F(ExportsTest, OptionsByNameChangeTheRun) {
   std::vector<double> objectives{objectiveAt(three, three.results.values)};
   for (const auto& other : three.results.pool) objectives.push_back(objectiveAt(three, other));
   EXPECT_THAT(objectives, ElementsAre(near(1), near(2), near(3)));
+}
+
+// Integer x, y, z in [0, 3] with 2x + 3y + 4z <= 10; the value 3x + 4y + 5z is at most 14, at
+// (3, 0, 1) and (2, 2, 0) only, and 13 at (3, 1, 0), (1, 0, 2) and (0, 2, 1). Each objective
+// keeps its own sense: one against the first one's is optimised with its weight negated.
+TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
+  using Objective = vopRec::Objective;
+  const std::vector<vopRec::Term> value = {{0, 3}, {1, 4}, {2, 5}}, x = {{0, 1}}, z = {{2, 1}};
+  const std::vector<vopRec::Term> negated = {{0, -3}, {1, -4}, {2, -5}};
+  struct Case {
+    const char* what;
+    std::vector<Objective> objectives;
+    test_support::Point x;  // worked out by hand from the listing above
+  };
+  const Case cases[] = {
+      {"the most value, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2}, {.maximize = true, .terms = z}},
+       {3, 0, 1}},
+      {"the most value, then the least z",
+       {{.maximize = true, .terms = value, .priority = 2}, {.terms = z}},
+       {2, 2, 0}},
+      {"the value within 1, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
+        {.maximize = true, .terms = z, .absoluteTolerance = 0}},
+       {1, 0, 2}},
+      // Every value of 14 has x >= 2: the second level must leave the first one's optimum.
+      {"the value within 10 %, then the least x",
+       {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1},
+        {.terms = x, .relativeTolerance = 0}},
+       {0, 2, 1}},
+      // 3x + 4y + 5z - 2x alone is largest (13) at (0, 2, 1).
+      {"the value blended with the least x, weighted 2, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2},
+        {.terms = x, .weight = 2, .priority = 2},
+        {.maximize = true, .terms = z}},
+       {0, 2, 1}},
+      {"the least negated value, then the most z",
+       {{.terms = negated, .priority = 2}, {.maximize = true, .terms = z}},
+       {3, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int sense = c.objectives.front().maximize ? -1 : 1;
+    std::vector<test_support::WeightedObjective> reference;
+    for (const Objective& o : c.objectives) {
+      test_support::WeightedObjective w{.coef = std::vector<double>(3),
+                                        .priority = o.priority.value_or(0),
+                                        .weight = o.weight.value_or(1),
+                                        .absTol = o.absoluteTolerance.value_or(0),
+                                        .relTol = o.relativeTolerance.value_or(0)};
+      for (const vopRec::Term& t : o.terms) w.coef.at(t.column) += t.coef;
+      if (o.maximize != c.objectives.front().maximize) w.weight = -w.weight;
+      reference.push_back(w);
+    }
+    const auto feasible = [](const test_support::Point& p) {
+      return 2 * p[0] + 3 * p[1] + 4 * p[2] <= 10;
+    };
+    ASSERT_THAT(test_support::lexicographicOptima(sense, reference,
+                                                  test_support::integerPoints(3, 3, feasible)),
+                ElementsAre(c.x));
+    vopRec model;
+    model.columns.assign(3, {.type = vopRec::ColumnType::kInteger, .upper = 3});
+    model.rows = {{.upper = 10, .terms = {{0, 2}, {1, 3}, {2, 4}}}};
+    model.objectives = c.objectives;
+    ASSERT_EQ(solve(model), 0) << testing::PrintToString(model.messages);
+    EXPECT_EQ(model.results.status, 0);
+    EXPECT_THAT(model.results.values, testing::Pointwise(DoubleNear(1e-6), c.x));
+    EXPECT_EQ(model.results.objective, std::nullopt);
+  }
 }
 
 TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {

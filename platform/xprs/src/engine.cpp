@@ -306,7 +306,9 @@ class CbcEvents final : public CbcEventHandler {
 
  private:
   double bound() const {
-    return CbcEventHandler::model_->getBestPossibleObjValue() - model_->objectives.front().rhs;
+    // Cbc minimises the objective times the sense.
+    return model_->sense * CbcEventHandler::model_->getBestPossibleObjValue() -
+           model_->objectives.front().rhs;
   }
 
   RunContext* ctx_;
@@ -846,6 +848,12 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     return;
   }
 
+  // Cbc always minimises here: on a maximisation its search turns the cutoff around, and a start
+  // then cuts off every better solution. A maximisation enters as the minimisation of its
+  // negated objective; Cbc's objective values and bounds are those times the sense.
+  if (e.sense < 0) {
+    for (double& c : e.obj) c = -c;
+  }
   OsiClpSolverInterface si;
   CoinMessageHandler quiet;
   quiet.setLogLevel(0);
@@ -856,7 +864,6 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     si.addRows(indicators.rows(), indicators.start.data(), indicators.index.data(),
                indicators.value.data(), indicators.rowLb.data(), indicators.rowUb.data());
   }
-  si.setObjSense(e.sense);
   bool special = m.sets() > 0;
   bool capped = false;
   bool semiContinuous = false;
@@ -989,7 +996,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
   } else {
     run.lpStatus = XPRS_LP_OPTIMAL;
-    run.lpObjVal = cbc.solver()->getObjValue() - e.rhs;
+    run.lpObjVal = e.sense * cbc.solver()->getObjValue() - e.rhs;
     if (flags.find('l') != std::string::npos) {
       // Stop after the relaxation: its bound is known, no integer solution is.
       run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
@@ -1042,7 +1049,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
       run.solStatus = x ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
       run.stopStatus = XPRS_STOP_NUMERICALERROR;
     }
-    run.bestBound = cbc.getBestPossibleObjValue() - e.rhs;
+    run.bestBound = e.sense * cbc.getBestPossibleObjValue() - e.rhs;
   }
   run.mipSols = ctx.incumbents();
   // With a capped semi-continuous column, "infeasible" or a value at the cap proves nothing.
@@ -1198,6 +1205,15 @@ void RunContext::node(int nodes, double bound) {
 
 void RunContext::intSol(double objective, const std::vector<double>& x) {
   std::lock_guard lock(mutex_);
+  if (reported_ != nullptr) {
+    if (incumbents_ > 0 &&
+        std::equal(x.begin(), x.end(), view_.x.begin(), view_.x.end(), [](double a, double b) {
+          return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a));
+        })) {
+      return;
+    }
+    objective = objectiveOf(*reported_, x.data());
+  }
   ++incumbents_;
   offerIncumbent(problem_, objective, x);
   view_.dblAttribs[XPRS_MIPOBJVAL] = objective;
