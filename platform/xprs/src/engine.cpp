@@ -275,16 +275,21 @@ class ClpEvents final : public ClpEventHandler {
   RunContext* ctx_;
 };
 
+// Cbc hands a copy of the handler to the small searches some heuristics run on reduced models,
+// whose columns, nodes and bounds are not the user's: only events of the main search are
+// reported. What a small search finds comes back to the main search, which reports it. Every
+// copy polls, so that an interrupt also ends a small search.
 class CbcEvents final : public CbcEventHandler {
  public:
-  CbcEvents(RunContext* ctx, const ModelRecord* model) : ctx_(ctx), model_(model) {}
+  CbcEvents(RunContext* ctx, const ModelRecord* model, const CbcModel* main)
+      : ctx_(ctx), model_(model), main_(main) {}
   CbcEvents(const CbcEvents&) = default;
   CbcEvents& operator=(const CbcEvents&) = delete;
   CbcEventHandler* clone() const override { return new CbcEvents(*this); }
   CbcAction event(CbcEvent e) override {
-    reportIncumbent();
-    if (e == node) {
-      ctx_->node(CbcEventHandler::model_->getNodeCount(), bound());
+    if (CbcEventHandler::model_ == main_) {
+      reportIncumbent();
+      if (e == node) ctx_->node(main_->getNodeCount(), bound());
     }
     return ctx_->poll() ? stop : noAction;
   }
@@ -292,8 +297,7 @@ class CbcEvents final : public CbcEventHandler {
   // Cbc raises more than one event per incumbent and may accept the same solution twice:
   // report each strict improvement of the best solution once, from the solution Cbc keeps.
   void reportIncumbent() {
-    CbcModel* cbc = CbcEventHandler::model_;
-    const double* best = cbc->bestSolution();
+    const double* best = main_->bestSolution();
     if (best == nullptr) return;
     const double objective = objectiveOf(*model_, best);
     if (!std::isnan(lastObjective_) && model_->sense * (lastObjective_ - objective) <=
@@ -307,12 +311,12 @@ class CbcEvents final : public CbcEventHandler {
  private:
   double bound() const {
     // Cbc minimises the objective times the sense.
-    return model_->sense * CbcEventHandler::model_->getBestPossibleObjValue() -
-           model_->objectives.front().rhs;
+    return model_->sense * main_->getBestPossibleObjValue() - model_->objectives.front().rhs;
   }
 
   RunContext* ctx_;
   const ModelRecord* model_;
+  const CbcModel* main_;
   double lastObjective_ = std::numeric_limits<double>::quiet_NaN();
 };
 
@@ -961,7 +965,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   if (threads <= 0) threads = intControl(rec, XPRS_THREADS);
   if (threads > 1) cbc.setNumberThreads(threads);
 
-  CbcEvents events(&ctx, &m);
+  CbcEvents events(&ctx, &m, &cbc);
   cbc.passInEventHandler(&events);
 
   // The relaxation honours the time limit and interrupts like any linear program. The tree
