@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "driver.hpp"
+#include "number_check.hpp"
 #include "nuv/opt/abstract_solver.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
@@ -108,6 +109,7 @@ int Link::callSolver() noexcept {
   try {
     model_->results = {};
     model_->messages.clear();
+    detail::refuseNaN(*model_);
     detail::drive(*solver_, definition_, *model_);
     return 0;
   } catch (const std::exception& e) {

@@ -29,6 +29,10 @@
 //      evaluate stop expressions.
 // Features 0, 2, 4 to 8 and 11 to 15 may be enabled and change nothing.
 //
+// Before the solver is touched, `callSolver` refuses a model record that holds a NaN anywhere
+// (bounds, coefficients, constants, start values, priorities, weights, tolerances, expression
+// numbers), naming the entity.
+//
 // Errors: `readyAPI` and `callSolver` never throw; failures become entries of
 // `vopRec::messages` and the result 1. The solver is shared with the link and released when
 // the last link holding it is destroyed.
