@@ -799,6 +799,7 @@ nuv::opt::SolveStatus SolverDouble::solve() {
     s.inCallback.reset();
   }
   for (const std::string& line : s.last.log) s.log->println(line);
+  for (const std::string& text : s.last.errors) s.log->error("Double", text);
   s.solved = true;
   return s.last.status;
 }

@@ -112,7 +112,8 @@ struct DoubleRun {
   unsigned long nodes = 0;
   double time = 0.25;
   std::vector<DoubleCallback> callbacks;
-  std::vector<std::string> log;  // written with println before the run ends
+  std::vector<std::string> log;     // written with println before the run ends
+  std::vector<std::string> errors;  // then written with error("Double", text)
 };
 
 class SolverDouble final : public nuv::opt::AbstractSolver {

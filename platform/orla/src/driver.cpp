@@ -101,7 +101,7 @@ class Driver {
     });
     if (model_.log) {
       during("installing the log", [&] {
-        if (!solver_.setLog(std::make_shared<HostLog>(model_.log))) {
+        if (!solver_.setLog(std::make_shared<HostLog>(model_.log, errors_))) {
           throw LinkError("the solver refused the log");
         }
       });
@@ -117,6 +117,11 @@ class Driver {
     model_.results.solved = true;
     if (settings_.mipCleanup) cleanUp();
     if (trace_ && trace_->failure()) warn(*trace_->failure());
+  }
+
+  // The errors the solver logged so far become messages, after those already given.
+  void keepLoggedErrors() {
+    for (std::string& e : errors_->take()) model_.messages.push_back(std::move(e));
   }
 
  private:
@@ -469,6 +474,7 @@ class Driver {
   nuv::opt::AbstractSolver& solver_;
   const LinkDef& definition_;
   vopRec& model_;
+  std::shared_ptr<LoggedErrors> errors_ = std::make_shared<LoggedErrors>();
   Settings settings_;
   std::shared_ptr<TraceCallback> trace_;
   ColumnMap columns_;
@@ -483,7 +489,14 @@ class Driver {
 }  // namespace
 
 void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model) {
-  Driver(solver, definition, model).run();
+  Driver driver(solver, definition, model);
+  try {
+    driver.run();
+  } catch (...) {
+    driver.keepLoggedErrors();
+    throw;
+  }
+  driver.keepLoggedErrors();
 }
 
 }  // namespace orla::detail

@@ -209,6 +209,23 @@ TEST_F(LinkTest, SecondRunClearsTheSolverAndLoadsAgain) {
   EXPECT_THAT(m.results.values, ElementsAre(2.0));
 }
 
+TEST_F(LinkTest, ErrorsTheSolverLogsBecomeMessagesNotLogText) {
+  solver_->script({{.status = nuv::opt::SolveStatus::solver_error,
+                    .log = {"line"},
+                    .errors = {"no licence", "gave up"}}});
+  std::string seen;
+  vopRec m;
+  m.columns = {column("x", 0, 1)};
+  m.columns[0].start = 0.5;
+  m.columns.push_back(column("y", 0, 1));  // no start: a warning comes first
+  m.log = [&](std::string_view text) { seen.append(text); };
+  ASSERT_EQ(run(m), 0);
+  EXPECT_EQ(seen, "line\n");
+  EXPECT_THAT(m.messages,
+              ElementsAre("warning: column start values are not passed on: only 1 of 2 have one",
+                          "error: Double: no licence", "error: Double: gave up"));
+}
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST_F(LinkTest, RefusesANaNAnywhereInTheRecordBeforeTouchingTheSolver) {

@@ -34,8 +34,9 @@
 // numbers), naming the entity.
 //
 // Errors: `readyAPI` and `callSolver` never throw; failures become entries of
-// `vopRec::messages` and the result 1. The solver is shared with the link and released when
-// the last link holding it is destroyed.
+// `vopRec::messages` and the result 1. Errors the solver writes to its log while the host's
+// log sink is installed become messages as well ("error: title: text"), not log text. The
+// solver is shared with the link and released when the last link holding it is destroyed.
 #ifndef ORLA_LINK_HPP_
 #define ORLA_LINK_HPP_
 
