@@ -62,6 +62,7 @@ struct SolverDouble::State {
   std::shared_ptr<nuv::opt::AbstractCallback> callback;
   std::vector<nuv::TagIndex> contexts;
   std::vector<std::string> journal;
+  std::atomic<int> terminations{0};
   std::vector<DoubleColumn> columns;
   std::vector<DoubleRow> rows;
   std::vector<int> linearRows;  // row numbers of the linear rows, in loading order
@@ -804,6 +805,8 @@ nuv::opt::SolveStatus SolverDouble::solve() {
   return s.last.status;
 }
 
-void SolverDouble::terminate() { state_->record("terminate"); }
+void SolverDouble::terminate() { ++state_->terminations; }
+
+int SolverDouble::terminations() const { return state_->terminations.load(); }
 
 }  // namespace qel_test

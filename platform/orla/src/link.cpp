@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "driver.hpp"
+#include "interrupt_watch.hpp"
 #include "number_check.hpp"
 #include "nuv/opt/abstract_solver.hpp"
 #include "orla/testing.hpp"
@@ -110,7 +111,8 @@ int Link::callSolver() noexcept {
     model_->results = {};
     model_->messages.clear();
     detail::refuseNaN(*model_);
-    detail::drive(*solver_, definition_, *model_);
+    detail::InterruptWatch interrupts(*solver_);
+    detail::drive(*solver_, definition_, *model_, interrupts);
     return 0;
   } catch (const std::exception& e) {
     report(*model_, "error: ", e.what());

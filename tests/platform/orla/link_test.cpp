@@ -4,14 +4,18 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "orla/testing.hpp"
@@ -293,6 +297,52 @@ TEST_F(LinkTest, RefusesANaNAnywhereInTheRecordBeforeTouchingTheSolver) {
     EXPECT_THAT(m.messages, ElementsAre("error: " + c.message));
     EXPECT_THAT(solver_->journal(), ElementsAre());
   }
+}
+
+void hostSigint(int) {}
+
+// Raises SIGINT while the solve runs, then waits for the link to ask the solver to stop.
+TEST_F(LinkTest, SigintDuringTheSolveAsksTheSolverToStopAndTheHostsHandlerComesBack) {
+  struct sigaction host {};
+  host.sa_handler = hostSigint;
+  struct sigaction saved {};
+  ASSERT_EQ(sigaction(SIGINT, &host, &saved), 0);
+  struct sigaction during {};
+  solver_->script({{.status = nuv::opt::SolveStatus::user_interrupt, .log = {"running"}}});
+  vopRec m;
+  m.columns = {column("x", 1, 2)};
+  // The sink sees each line in two parts, text and line feed: only the first raises.
+  bool raised = false;
+  m.log = [&](std::string_view) {
+    if (std::exchange(raised, true)) return;
+    sigaction(SIGINT, nullptr, &during);
+    raise(SIGINT);
+    // Bounded, so that a link that never asks fails instead of hanging.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (solver_->terminations() == 0 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+  };
+  const int result = run(m);
+  struct sigaction after {};
+  sigaction(SIGINT, &saved, &after);
+  EXPECT_EQ(result, 0);
+  EXPECT_GE(solver_->terminations(), 1);
+  EXPECT_NE(during.sa_handler, hostSigint);
+  EXPECT_EQ(after.sa_handler, hostSigint);
+  EXPECT_EQ(m.results.status, static_cast<int>(nuv::opt::SolveStatus::user_interrupt));
+  EXPECT_THAT(m.results.values, ElementsAre(1.0));
+}
+
+TEST_F(LinkTest, SecondSigintDuringTheSolveEndsTheProcessAtOnce) {
+  solver_->script({{.log = {"running"}}});
+  vopRec m;
+  m.columns = {column("x", 0, 1)};
+  m.log = [](std::string_view) {
+    raise(SIGINT);
+    raise(SIGINT);
+  };
+  EXPECT_EXIT(run(m), testing::KilledBySignal(SIGINT), "");
 }
 
 }  // namespace

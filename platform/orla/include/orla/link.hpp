@@ -31,7 +31,9 @@
 //
 // Before the solver is touched, `callSolver` refuses a model record that holds a NaN anywhere
 // (bounds, coefficients, constants, start values, priorities, weights, tolerances, expression
-// numbers), naming the entity.
+// numbers), naming the entity. While it runs, SIGINT (Ctrl-C) asks the running solve to stop,
+// so that the run ends with the status the solver reports and the best solution found so far; a
+// second SIGINT ends the process at once. The previous SIGINT disposition is restored on return.
 //
 // Errors: `readyAPI` and `callSolver` never throw; failures become entries of
 // `vopRec::messages` and the result 1. Errors the solver writes to its log while the host's
