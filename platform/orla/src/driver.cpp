@@ -14,6 +14,7 @@
 
 #include "batches.hpp"
 #include "host_log.hpp"
+#include "interrupt_watch.hpp"
 #include "link_error.hpp"
 #include "nuv/attr/abstract_item_dict.hpp"
 #include "nuv/attr/item.hpp"
@@ -108,8 +109,9 @@ std::vector<T> firstOf(std::vector<std::vector<T>> all) {
 
 class Driver {
  public:
-  Driver(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model)
-      : solver_(solver), definition_(definition), model_(model) {}
+  Driver(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model,
+         InterruptWatch& interrupts)
+      : solver_(solver), definition_(definition), model_(model), interrupts_(interrupts) {}
 
   void run() {
     std::vector<vopRec::Option> solverOptions;
@@ -123,7 +125,7 @@ class Driver {
     });
     if (model_.log) {
       during("installing the log", [&] {
-        if (!solver_.setLog(std::make_shared<HostLog>(model_.log))) {
+        if (!solver_.setLog(std::make_shared<HostLog>(model_.log, errors_))) {
           throw LinkError("the solver refused the log");
         }
       });
@@ -133,12 +135,17 @@ class Driver {
     setModelName();
     load();
     if (trace_) trace_->setObjective(objectiveAdderId_);
-    const SolveStatus status = during("solving", [&] { return solver_.solve(); });
+    const SolveStatus status = during("solving", [&] { return interrupts_.solve(); });
     model_.results.status = static_cast<int>(status);
     readResults(false);
     model_.results.solved = true;
     if (settings_.mipCleanup) cleanUp();
     if (trace_ && trace_->failure()) warn(*trace_->failure());
+  }
+
+  // The errors the solver logged so far become messages, after those already given.
+  void keepLoggedErrors() {
+    for (std::string& e : errors_->take()) model_.messages.push_back(std::move(e));
   }
 
  private:
@@ -484,7 +491,7 @@ class Driver {
     if (!settings_.fixOptFile.empty()) setOptions(readOptionFile(settings_.fixOptFile));
     during("fixing the discrete entities", [&] { command->call(); });
     const SolveStatus status =
-        during("re-solving with fixed discrete entities", [&] { return solver_.solve(); });
+        during("re-solving with fixed discrete entities", [&] { return interrupts_.solve(); });
     if (status != SolveStatus::normal_completion) {
       warn("mip clean-up: the re-solve with fixed discrete entities ended with status " +
            std::to_string(static_cast<int>(status)) + "; its results are not reported");
@@ -497,6 +504,8 @@ class Driver {
   nuv::opt::AbstractSolver& solver_;
   const LinkDef& definition_;
   vopRec& model_;
+  InterruptWatch& interrupts_;
+  std::shared_ptr<LoggedErrors> errors_ = std::make_shared<LoggedErrors>();
   Settings settings_;
   std::shared_ptr<TraceCallback> trace_;
   ColumnMap columns_;
@@ -511,8 +520,16 @@ class Driver {
 
 }  // namespace
 
-void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model) {
-  Driver(solver, definition, model).run();
+void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model,
+           InterruptWatch& interrupts) {
+  Driver driver(solver, definition, model, interrupts);
+  try {
+    driver.run();
+  } catch (...) {
+    driver.keepLoggedErrors();
+    throw;
+  }
+  driver.keepLoggedErrors();
 }
 
 }  // namespace orla::detail

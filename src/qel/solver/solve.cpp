@@ -226,11 +226,18 @@ void limitCutoffs(XpressProb& prob) {
   }
 }
 
+// A run that fails ends with a status, not an exception. Xpress writes the reason to its
+// message callback only while its log is on, and as an error, which the callback drops: it goes
+// to the log as an error here, so that the host learns it whatever the log shows.
+void reportFailure(const Data& data, const XpressProb& prob, int returnCode) {
+  if (returnCode != 0 && data.log) data.log->error("Xpress", prob.getLastError());
+}
+
 // Another optimisation; its solution status.
-int optimize(XpressProb& prob) {
+int optimize(const Data& data, XpressProb& prob) {
   int solveStatus = 0;
   int solStatus = 0;
-  static_cast<void>(prob.optimize("", &solveStatus, &solStatus));
+  reportFailure(data, prob, prob.optimize("", &solveStatus, &solStatus));
   return solStatus;
 }
 
@@ -320,13 +327,13 @@ nuv::opt::SolveStatus Solver::solve() {
 
   int solStatus = XPRS_SOLSTATUS_NOTFOUND;
   if (option(options.tuner()) == 1) {
-    static_cast<void>(prob.tune(""));
+    reportFailure(data, prob, prob.tune(""));
     solStatus = prob.getIntAttrib(XPRS_SOLSTATUS);
   } else if (enumerate) {
     static_cast<void>(data.solEnum->opt(prob, *data.solPool));
     solStatus = prob.getIntAttrib(XPRS_SOLSTATUS);
   } else {
-    solStatus = optimize(prob);
+    solStatus = optimize(data, prob);
   }
   const int optimizeType = prob.getIntAttrib(XPRS_OPTIMIZETYPEUSED);
   const int stopStatus = prob.getIntAttrib(optimizeType == XPRS_OPTIMIZETYPE_LOCAL ||
@@ -344,7 +351,7 @@ nuv::opt::SolveStatus Solver::solve() {
     data.log->info("Re-solving model with presolve turned off.");
     prob.setIntControl(XPRS_PRESOLVE, 0);
     if (linear) prob.setIntControl(XPRS_DEFAULTALG, XPRS_ALG_PRIMAL);
-    solStatus = optimize(prob);
+    solStatus = optimize(data, prob);
   }
   if (option(options.writeprtsol()) > 0) prob.writePrtSol("", "");
   if (const auto file = linkValue(*options.basisout())) prob.writeBasis(file->c_str(), "");
