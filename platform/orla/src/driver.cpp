@@ -218,30 +218,20 @@ class Driver {
 
     // Linear rows go first: the solver lists the results of linear rows in loading order, so
     // with nothing loaded before them their result items are the row numbers `add` returns.
-    std::vector<RowPart> quadraticParts;
-    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
-      const vopRec::Row& row = model_.rows[i];
-      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
-      auto& into = row.quadratic.empty() ? linearParts_ : quadraticParts;
-      into.insert(into.end(), parts.begin(), parts.end());
-    }
+    const auto itself = [](const auto& row) -> const auto& { return row; };
+    linearParts_ = partsOf(
+        model_.rows, [](const vopRec::Row& r) { return r.quadratic.empty(); }, itself);
+    const std::vector<RowPart> quadraticParts = partsOf(
+        model_.rows, [](const vopRec::Row& r) { return !r.quadratic.empty(); }, itself);
     if (!linearParts_.empty()) {
-      linearAdder_ = required(solver_.constraintAdder(keys::linear_function::tag,
-                                                      keys::static_bounded_domain::tag, nullptr),
-                              "linear rows");
-      linearRows_ = inBatches(linearParts_.size(), size, "linear rows", [&](int f, int n) {
-        return linearAdder_->add(batches.linearRows(parts(linearParts_, f, n), columns_));
-      });
+      linearAdder_ = boundedRowAdder(keys::linear_function::tag, "linear rows");
+      linearRows_ = loadParts(*linearAdder_, linearParts_, "linear rows",
+                              [&](auto p) { return batches.linearRows(p, columns_); });
     }
     loadObjectives(batches);
     if (!quadraticParts.empty()) {
-      const auto adder =
-          required(solver_.constraintAdder(keys::quadratic_function::tag,
-                                           keys::static_bounded_domain::tag, nullptr),
-                   "quadratic rows");
-      inBatches(quadraticParts.size(), size, "quadratic rows", [&](int f, int n) {
-        return adder->add(batches.quadraticRows(parts(quadraticParts, f, n), columns_));
-      });
+      loadParts(*boundedRowAdder(keys::quadratic_function::tag, "quadratic rows"), quadraticParts,
+                "quadratic rows", [&](auto p) { return batches.quadraticRows(p, columns_); });
     }
     if (!model_.sets.empty()) {
       const auto adder = required(
@@ -251,21 +241,40 @@ class Driver {
                 [&](int f, int n) { return adder->add(batches.sets(f, n, columns_)); });
     }
     loadIndicators(batches);
-    std::vector<RowPart> nonlinearParts;
-    for (std::size_t i = 0; i < model_.nonlinearRows.size(); ++i) {
-      const vopRec::NonlinearRow& row = model_.nonlinearRows[i];
-      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
-      nonlinearParts.insert(nonlinearParts.end(), parts.begin(), parts.end());
-    }
+    const std::vector<RowPart> nonlinearParts = partsOf(
+        model_.nonlinearRows, [](const auto&) { return true; }, itself);
     if (!nonlinearParts.empty()) {
-      const auto adder =
-          required(solver_.constraintAdder(keys::identity_function::tag,
-                                           keys::static_bounded_domain::tag, nullptr),
-                   "nonlinear rows");
-      inBatches(nonlinearParts.size(), size, "nonlinear rows", [&](int f, int n) {
-        return adder->add(batches.nonlinearRows(parts(nonlinearParts, f, n), columns_));
-      });
+      loadParts(*boundedRowAdder(keys::identity_function::tag, "nonlinear rows"), nonlinearParts,
+                "nonlinear rows", [&](auto p) { return batches.nonlinearRows(p, columns_); });
     }
+  }
+
+  // The parts of the entities `keep` accepts, each split by the bounds of the row `rowOf` gives
+  // for it (the entity itself, or an indicator's linked row); parts are numbered by entity.
+  template <class Entity, class Keep, class RowOf>
+  static std::vector<RowPart> partsOf(const std::vector<Entity>& all, Keep keep, RowOf rowOf) {
+    std::vector<RowPart> out;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      if (!keep(all[i])) continue;
+      const auto& row = rowOf(all[i]);
+      auto parts = splitRow(static_cast<int>(i), all[i].name, row.lower, row.upper);
+      out.insert(out.end(), parts.begin(), parts.end());
+    }
+    return out;
+  }
+
+  std::shared_ptr<nuv::opt::AbstractConstraintAdder> boundedRowAdder(nuv::Tag function,
+                                                                     std::string_view what) {
+    return required(solver_.constraintAdder(function, keys::static_bounded_domain::tag, nullptr),
+                    what);
+  }
+
+  // Hands the row parts to `adder` in batches; `batch` builds one batch from its parts.
+  template <class Adder, class Batch>
+  std::vector<int> loadParts(Adder& adder, const std::vector<RowPart>& all, std::string_view what,
+                             Batch&& batch) {
+    return inBatches(all.size(), model_.batchSize, what,
+                     [&](int f, int n) { return adder.add(batch(parts(all, f, n))); });
   }
 
   static std::span<const RowPart> parts(const std::vector<RowPart>& all, int first, int count) {
@@ -306,14 +315,10 @@ class Driver {
   void loadIndicators(const BatchBuilder& batches) {
     // The adder serves one function kind of linked rows: linear and quadratic rows apart.
     for (const bool quadratic : {false, true}) {
-      std::vector<RowPart> all;
-      for (std::size_t i = 0; i < model_.indicators.size(); ++i) {
-        const vopRec::Indicator& indicator = model_.indicators[i];
-        if (indicator.row.quadratic.empty() == quadratic) continue;
-        auto parts =
-            splitRow(static_cast<int>(i), indicator.name, indicator.row.lower, indicator.row.upper);
-        all.insert(all.end(), parts.begin(), parts.end());
-      }
+      const std::vector<RowPart> all = partsOf(
+          model_.indicators,
+          [&](const vopRec::Indicator& i) { return i.row.quadratic.empty() != quadratic; },
+          [](const vopRec::Indicator& i) -> const vopRec::Row& { return i.row; });
       if (all.empty()) continue;
       const nuv::Tag function =
           quadratic ? keys::quadratic_function::tag : keys::linear_function::tag;
@@ -323,9 +328,7 @@ class Driver {
                                                  keys::static_bounded_domain::tag, function,
                                                  keys::static_bounded_domain::tag, nullptr),
                    "indicators");
-      inBatches(all.size(), model_.batchSize, "indicators", [&](int f, int n) {
-        return adder->add(batches.indicators(parts(all, f, n), columns_));
-      });
+      loadParts(*adder, all, "indicators", [&](auto p) { return batches.indicators(p, columns_); });
     }
   }
 
@@ -438,18 +441,14 @@ class Driver {
     vopRec::Results& r = model_.results;
     const auto rows = during("reading the row results",
                              [&] { return solver_.constraints(linearAdder_->id(), nullptr); });
-    const auto& domain = rows.domain;
-    const auto slack = during("reading the row results", [&] {
-      return firstOf(elements<double>(domain[keys::static_bounded_domain::slack], 1));
-    });
-    const auto dual = during("reading the row results", [&] {
-      return firstOf(elements<double>(domain[keys::static_bounded_domain::dual], 1));
-    });
-    const auto basis = during("reading the row results", [&] {
-      return firstOf(elements<int>(domain[keys::static_bounded_domain::basis], 1));
-    });
-    const auto marks = during("reading the row results", [&] {
-      return firstOf(elements<int>(domain[keys::static_bounded_domain::infeasible_mark], 1));
+    std::vector<double> slack, dual;
+    std::vector<int> basis, marks;
+    during("reading the row results", [&] {
+      const auto& domain = rows.domain;
+      slack = firstOf(elements<double>(domain[keys::static_bounded_domain::slack], 1));
+      dual = firstOf(elements<double>(domain[keys::static_bounded_domain::dual], 1));
+      basis = firstOf(elements<int>(domain[keys::static_bounded_domain::basis], 1));
+      marks = firstOf(elements<int>(domain[keys::static_bounded_domain::infeasible_mark], 1));
     });
     const std::size_t n = model_.rows.size();
     r.activities.assign(slack.empty() ? 0 : n, std::nullopt);
