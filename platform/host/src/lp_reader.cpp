@@ -98,6 +98,7 @@ struct ColumnEntry {
   vopRec::Column column;
   bool binary = false;
   std::size_t lastRow = static_cast<std::size_t>(-1);  // the last row or objective with a term
+  std::size_t lastSet = 0;  // the number of the last set it is in, from 1
 };
 
 class LpReader {
@@ -278,6 +279,8 @@ class LpReader {
       expression(objective.terms, ownerCount_++, &objective.constant,
                  "the objective " + quoted(objective.name));
     }
+    // No objective at all: the model asks for a feasible point, under an empty objective.
+    if (objectives_.empty()) objectives_.push_back({"obj", {}, {}});
   }
 
   double rightSide() {
@@ -405,9 +408,11 @@ class LpReader {
     next();
     if (peek().kind != Kind::kColon) fail("expected ':' and a weight after " + quoted(name.text));
     next();
-    if (std::find(set.columns.begin(), set.columns.end(), at->second) != set.columns.end()) {
+    ColumnEntry& c = columns_[static_cast<std::size_t>(at->second)];
+    if (c.lastSet == sets_.size()) {
       text_.fail(name.line, "the column " + quoted(name.text) + " is in the set twice");
     }
+    c.lastSet = sets_.size();
     const double sign = peek().kind == Kind::kMinus ? -1.0 : 1.0;
     if (peek().kind == Kind::kMinus || peek().kind == Kind::kPlus) next();
     if (peek().kind != Kind::kNumber) fail("expected a weight, not " + describe(peek()));

@@ -38,7 +38,8 @@ struct ColumnEntry {
   vopRec::Column column;
   bool integer = false;
   bool semi = false;
-  bool bounded = false;  // named on a BOUNDS line
+  bool bounded = false;    // named on a BOUNDS line
+  std::size_t lastSet = 0;  // the number of the last set it is in, from 1
 };
 
 class MpsReader {
@@ -348,9 +349,9 @@ class MpsReader {
     if (words.size() > 2) fail("a set member is a column and an optional weight");
     vopRec::Set& set = sets_.back();
     const int j = columnNamed(words[0]);
-    if (std::find(set.columns.begin(), set.columns.end(), j) != set.columns.end()) {
-      fail("the column " + quoted(words[0]) + " is in the set twice");
-    }
+    ColumnEntry& c = columns_[static_cast<std::size_t>(j)];
+    if (c.lastSet == sets_.size()) fail("the column " + quoted(words[0]) + " is in the set twice");
+    c.lastSet = sets_.size();
     set.weights.push_back(words.size() == 2 ? number(words[1])
                                             : static_cast<double>(set.columns.size()));
     set.columns.push_back(j);

@@ -167,5 +167,14 @@ END
   EXPECT_EQ(m.sets[0].weights, (std::vector<double>{1, 2, 3}));
 }
 
+// Found by lp_reader_fuzz: a file whose objective line is a comment had no objective.
+TEST(LpReaderTest, AFileWithoutObjectiveGetsAnEmptyOne) {
+  const vopRec m = qelhost::readLp("min\n/bj: 2 x\ns.t.\nc: x >= 1\nend\n", "none.lp");
+  ASSERT_EQ(m.objectives.size(), 1u);
+  EXPECT_EQ(m.objectives[0].name, "obj");
+  EXPECT_TRUE(m.objectives[0].terms.empty());
+  EXPECT_EQ(m.columns.size(), 1u);
+}
+
 }  // namespace
 }  // namespace qelhost_test
