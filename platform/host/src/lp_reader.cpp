@@ -58,18 +58,15 @@ std::vector<Token> tokens(const ModelText& text) {
       if (c == '+' || c == '-' || c == ':') {
         token.kind = c == '+' ? Kind::kPlus : c == '-' ? Kind::kMinus : Kind::kColon;
       } else if (c == '<' || c == '>' || c == '=') {
-        // <=, =<, <, >=, =>, > and =.
-        const char second = end < line.size() ? line[end] : ' ';
-        char direction = c;
-        if (c == '=' && (second == '<' || second == '>')) {
-          direction = second;
-          ++end;
-        } else if (c != '=' && second == '=') {
+        // The relations are <=, >= and =.
+        if (c != '=') {
+          if (end == line.size() || line[end] != '=') {
+            text.fail(number, "unexpected " + quoted(line.substr(at, 1)) +
+                                  " (the relations are <=, >= and =)");
+          }
           ++end;
         }
-        token.kind = direction == '<' ? Kind::kLess
-                     : direction == '>' ? Kind::kGreater
-                                        : Kind::kEqual;
+        token.kind = c == '<' ? Kind::kLess : c == '>' ? Kind::kGreater : Kind::kEqual;
       } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
         token.kind = Kind::kNumber;
         while (end < line.size() &&
@@ -117,6 +114,9 @@ class LpReader {
     if (keyword(peek()) != Keyword::kSubjectTo) fail("expected Subject To");
     skipKeyword();
     rowSection();
+    // Bounds, then Generals and Binaries in either order, then SOS; each once.
+    int rank = 0;
+    bool seen[4] = {};
     while (true) {
       const Keyword section = keyword(peek());
       if (section == Keyword::kEnd) break;
@@ -127,6 +127,16 @@ class LpReader {
           section != Keyword::kBinaries && section != Keyword::kSos) {
         fail("expected Bounds, Generals, Binaries, SOS or End, not " + describe(peek()));
       }
+      const int kind = section == Keyword::kBounds     ? 0
+                       : section == Keyword::kGenerals ? 1
+                       : section == Keyword::kBinaries ? 2
+                                                       : 3;
+      const int sectionRank = kind == 2 ? 1 : kind;
+      if (seen[kind] || sectionRank < rank) {
+        fail("the section " + quoted(peek().text) + " is out of order or repeated");
+      }
+      seen[kind] = true;
+      rank = sectionRank;
       skipKeyword();
       if (section == Keyword::kBounds) boundSection();
       if (section == Keyword::kGenerals || section == Keyword::kBinaries) {
@@ -159,9 +169,9 @@ class LpReader {
   static Keyword keyword(const Token& token) {
     if (token.kind != Kind::kName || token.text.size() > 16) return Keyword::kNone;
     const std::string word = lowerCased(token.text);
-    if (word == "min" || word == "minimize" || word == "minimum") return Keyword::kMin;
-    if (word == "max" || word == "maximize" || word == "maximum") return Keyword::kMax;
-    if (word == "subject" || word == "such" || word == "st" || word == "s.t." || word == "st.") {
+    if (word == "min" || word == "minimize") return Keyword::kMin;
+    if (word == "max" || word == "maximize") return Keyword::kMax;
+    if (word == "subject" || word == "st" || word == "s.t." || word == "st.") {
       return Keyword::kSubjectTo;
     }
     if (word == "bounds" || word == "bound") return Keyword::kBounds;
@@ -173,7 +183,7 @@ class LpReader {
     if (word == "sos") return Keyword::kSos;
     if (word == "end") return Keyword::kEnd;
     if (word == "free") return Keyword::kFree;
-    if (word == "inf" || word == "infinity") return Keyword::kInfinity;
+    if (word == "inf") return Keyword::kInfinity;
     return Keyword::kNone;
   }
 
@@ -183,14 +193,11 @@ class LpReader {
                                          k != Keyword::kInfinity);
   }
 
-  // Skips a section keyword; "Subject To" and "Such That" are two words.
+  // Skips a section keyword; "Subject To" is two words.
   void skipKeyword() {
-    const std::string word = lowerCased(next().text);
-    if (word == "subject" || word == "such") {
-      const std::string second = peek().kind == Kind::kName ? lowerCased(peek().text) : "";
-      if (second != (word == "subject" ? "to" : "that")) {
-        fail("expected " + std::string(word == "subject" ? "'To'" : "'That'") + " after " +
-             quoted(word));
+    if (lowerCased(next().text) == "subject") {
+      if (peek().kind != Kind::kName || lowerCased(peek().text) != "to") {
+        fail("expected 'To' after 'Subject'");
       }
       next();
     }

@@ -1,16 +1,17 @@
 // Reading an LP file (the CPLEX-like text format CoinUtils writes) into the host's model record.
 //
-//   Minimize | Maximize         (also Min, Minimum, Max, Maximum)
+//   Minimize | Maximize         (also Min, Max)
 //    obj: 3 x + 2 y - 4.5 z + 1 a constant once; a second "name:" starts a second objective
-//   Subject To                  (also Such That, st, s.t., st.)
-//    c1: x + y - z <= 4         relations <=, =<, <, >=, =>, >, =; the right side a number
-//    x + z >= -inf              or +-inf(inity); an unnamed row k (from 0) is named "cons<k>"
+//   Subject To                  (also st, s.t., st.)
+//    c1: x + y - z <= 4         relations <=, >= and =; the right side a number
+//    x + z >= -inf              or +-inf; an unnamed row k (from 0) is named "cons<k>"
 //   Bounds
 //    x <= 10                    x >= v, x = v, v <= x, v >= x, v <= x <= w, x free
 //    -5 <= y <= 5
 //   Generals | Integers         columns, integer
 //   Binaries                    columns, integer with bounds within [0, 1]
-//   SOS
+//   SOS                         (the sections after Subject To are optional; Generals and
+//                               Binaries may swap places)
 //    s1: S1:: x:1 z:2           a set of type 1 or 2 with weights (members are ordered by
 //                               weight); the name is optional
 //   End

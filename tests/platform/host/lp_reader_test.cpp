@@ -56,7 +56,19 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"no Subject To", "Minimize\n obj: x\nBounds\nEnd\n",
        "line 3: expected Subject To, not 'Bounds'"},
       {"Subject alone", "Minimize\n obj: x\nSubject\n c: x >= 1\nEnd\n",
-       "line 4: expected 'To' after 'subject'"},
+       "line 4: expected 'To' after 'Subject'"},
+      {"Minimum", "Minimum\n obj: x\nSubject To\nEnd\n",
+       "line 1: the file must start with Minimize or Maximize"},
+      {"relation =<", model(" c: x =< 1\n"),
+       "line 4: unexpected '<' (the relations are <=, >= and =)"},
+      {"relation >", model(" c: x > 1\n"),
+       "line 4: unexpected '>' (the relations are <=, >= and =)"},
+      {"Bounds late", model(" c: x >= 1\n", "Binaries\n x\nBounds\n"),
+       "line 7: the section 'Bounds' is out of order or repeated"},
+      {"SOS twice", model(" c: x >= 1\n", "SOS\n S1:: x:1\nSOS\n"),
+       "line 7: the section 'SOS' is out of order or repeated"},
+      {"Integers and Generals", model(" c: x >= 1\n", "Integers\n x\nGenerals\n"),
+       "line 7: the section 'Generals' is out of order or repeated"},
       {"control", "Minimize\n obj: x\x01\n", "line 2: the control character 0x01 is not allowed"},
       {"character", model(" c: x ] y >= 1\n"), "line 4: unexpected character ']'"},
       {"quadratic", "Minimize\n obj: [ x ^ 2 ] / 2\nSubject To\nEnd\n",
@@ -83,6 +95,7 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"keyword name", model(" c: x + free >= 1\n"),
        "line 4: the keyword 'free' cannot name a column"},
       {"NaN", model(" c: x >= nan\n"), "line 4: expected a number, not 'nan'"},
+      {"infinity", model(" c: x >= -infinity\n"), "line 4: expected a number, not 'infinity'"},
       {"glued", model(" c: 2x >= 1\n"), "line 4: '2x' is not a number, or out of range"},
       {"overflow", model(" c: 1e999 x >= 1\n"), "line 4: '1e999' is not a number, or out of range"},
       {"row -inf", model(" c: x <= -inf\n"), "line 4: the row 'c' has an upper bound of -infinity"},
@@ -123,10 +136,10 @@ TEST(LpReaderTest, ReadsRelationsBoundsAndSectionsWithTheirMeanings) {
  b: 2 x
 s.t.
  x + y >= -1e30
- c: x - y =< 4
- x + y => 1
- d: x < 2
- e: y >= -infinity
+ c: x - y <= 4
+ x + y >= 1
+ d: x <= 2
+ e: y >= -Inf
  f: 0 x = 3
 Bounds
  -5 <= x <= 5
