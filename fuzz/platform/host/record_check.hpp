@@ -25,7 +25,8 @@ inline void checkName(const std::string& name) {
 
 inline void checkBounds(double lower, double upper) {
   if (std::isnan(lower) || std::isnan(upper)) violated("a NaN bound");
-  if (lower == vopRec::kInfinity || upper == -vopRec::kInfinity) violated("an empty infinite bound");
+  if (lower == vopRec::kInfinity || upper == -vopRec::kInfinity)
+    violated("an empty infinite bound");
 }
 
 inline void checkTerms(const vopRec& m, const std::vector<vopRec::Term>& terms) {

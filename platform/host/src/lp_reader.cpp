@@ -26,8 +26,20 @@ struct Token {
 };
 using Kind = Token::Kind;
 
-enum class Keyword { kNone, kMin, kMax, kSubjectTo, kBounds, kGenerals, kBinaries, kSemi, kSos,
-                     kEnd, kFree, kInfinity };
+enum class Keyword {
+  kNone,
+  kMin,
+  kMax,
+  kSubjectTo,
+  kBounds,
+  kGenerals,
+  kBinaries,
+  kSemi,
+  kSos,
+  kEnd,
+  kFree,
+  kInfinity
+};
 
 bool isNameChar(char c) {
   const auto u = static_cast<unsigned char>(c);
@@ -70,9 +82,8 @@ std::vector<Token> tokens(const ModelText& text) {
       } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
         token.kind = Kind::kNumber;
         while (end < line.size() &&
-               (isNameChar(line[end]) ||
-                ((line[end] == '+' || line[end] == '-') &&
-                 (line[end - 1] == 'e' || line[end - 1] == 'E')))) {
+               (isNameChar(line[end]) || ((line[end] == '+' || line[end] == '-') &&
+                                          (line[end - 1] == 'e' || line[end - 1] == 'E')))) {
           ++end;
         }
       } else if (isNameChar(c)) {
@@ -189,8 +200,8 @@ class LpReader {
 
   bool atSection() const {
     const Keyword k = keyword(peek());
-    return peek().kind == Kind::kEnd || (k != Keyword::kNone && k != Keyword::kFree &&
-                                         k != Keyword::kInfinity);
+    return peek().kind == Kind::kEnd ||
+           (k != Keyword::kNone && k != Keyword::kFree && k != Keyword::kInfinity);
   }
 
   // Skips a section keyword; "Subject To" is two words.
@@ -232,8 +243,8 @@ class LpReader {
   double number(const Token& token) const { return text_.number(token.line, token.text); }
 
   // A linear expression up to a relation or a section; the constant only where one is allowed.
-  void expression(std::vector<vopRec::Term>& terms, std::size_t owner, std::optional<double>* constant,
-                  const std::string& what) {
+  void expression(std::vector<vopRec::Term>& terms, std::size_t owner,
+                  std::optional<double>* constant, const std::string& what) {
     bool first = true;
     while (!atSection() && !atLabel()) {
       const Kind kind = peek().kind;
@@ -263,7 +274,8 @@ class LpReader {
       }
       const int j = column(peek());
       ColumnEntry& c = columns_[static_cast<std::size_t>(j)];
-      if (c.lastRow == owner) fail("a second term for column " + quoted(peek().text) + " in " + what);
+      if (c.lastRow == owner)
+        fail("a second term for column " + quoted(peek().text) + " in " + what);
       c.lastRow = owner;
       next();
       terms.push_back({j, sign * coef});

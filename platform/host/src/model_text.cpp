@@ -56,13 +56,12 @@ std::optional<double> parseNumber(std::string_view text) {
   std::string_view digits = text;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
   // from_chars would also take "inf" and "nan"; a number starts with a digit or a point.
-  if (digits.empty() || !(std::isdigit(static_cast<unsigned char>(digits.front())) ||
-                          digits.front() == '.')) {
+  if (digits.empty() ||
+      !(std::isdigit(static_cast<unsigned char>(digits.front())) || digits.front() == '.')) {
     return std::nullopt;
   }
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
   return text.front() == '-' ? -value : value;
 }

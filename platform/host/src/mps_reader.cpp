@@ -21,15 +21,27 @@ constexpr double kInf = vopRec::kInfinity;
 // The sections in the order a file must give them.
 // kQuadraticName: the NAME line of a quadratic objective given after ENDATA, as a second block
 // "NAME ... QUADOBJ ... ENDATA" (so some files carry it).
-enum class Section { kNone, kName, kObjsense, kRows, kColumns, kRhs, kRanges, kBounds, kSos,
-                     kQuadraticName, kQuadratic, kEnd };
+enum class Section {
+  kNone,
+  kName,
+  kObjsense,
+  kRows,
+  kColumns,
+  kRhs,
+  kRanges,
+  kBounds,
+  kSos,
+  kQuadraticName,
+  kQuadratic,
+  kEnd
+};
 
 struct RowEntry {
   std::string_view name;
   char type = 'N';
-  int index = -1;           // in the record's rows; -1 for the objective and free rows
+  int index = -1;  // in the record's rows; -1 for the objective and free rows
   bool objective = false;
-  int lastColumn = -1;      // the last column with a coefficient here
+  int lastColumn = -1;  // the last column with a coefficient here
   std::optional<double> rhs;
   std::optional<double> range;
 };
@@ -38,7 +50,7 @@ struct ColumnEntry {
   vopRec::Column column;
   bool integer = false;
   bool semi = false;
-  bool bounded = false;    // named on a BOUNDS line
+  bool bounded = false;     // named on a BOUNDS line
   std::size_t lastSet = 0;  // the number of the last set it is in, from 1
 };
 
@@ -131,8 +143,8 @@ class MpsReader {
       noMore();
       enter(Section::kEnd, word);
     } else if (word == "QSECTION" || word == "QCMATRIX" || word == "CSECTION" ||
-               word == "INDICATORS" || word == "OBJNAME" || word == "GENCONS" ||
-               word == "PWLOBJ" || word == "BRANCH") {
+               word == "INDICATORS" || word == "OBJNAME" || word == "GENCONS" || word == "PWLOBJ" ||
+               word == "BRANCH") {
       fail("the section " + std::string(word) + " is not read");
     } else {
       fail("unknown section " + quoted(word));
@@ -244,8 +256,7 @@ class MpsReader {
       RowEntry& row = rowNamed(words[k]);
       const double value = number(words[k + 1]);
       if (row.lastColumn == j) {
-        fail("a second coefficient for row " + quoted(row.name) + " in column " +
-             quoted(words[0]));
+        fail("a second coefficient for row " + quoted(row.name) + " in column " + quoted(words[0]));
       }
       row.lastColumn = j;
       if (value == 0.0) continue;
@@ -278,8 +289,9 @@ class MpsReader {
       RowEntry& row = rowNamed(words[k]);
       const double value = number(words[k + 1]);
       std::optional<double>& slot = rhs ? row.rhs : row.range;
-      if (slot) fail(std::string("a second ") + (rhs ? "right-hand side" : "range") +
-                     " for row " + quoted(row.name));
+      if (slot)
+        fail(std::string("a second ") + (rhs ? "right-hand side" : "range") + " for row " +
+             quoted(row.name));
       if (!rhs && row.type == 'N') fail("a range on the N row " + quoted(row.name));
       slot = value;
     }
@@ -287,8 +299,8 @@ class MpsReader {
 
   void boundLine(const std::vector<std::string_view>& words) {
     const std::string type = words.empty() ? std::string() : std::string(words[0]);
-    const bool valued = type == "UP" || type == "LO" || type == "FX" || type == "LI" ||
-                        type == "UI";
+    const bool valued =
+        type == "UP" || type == "LO" || type == "FX" || type == "LI" || type == "UI";
     const bool bare = type == "FR" || type == "MI" || type == "PL" || type == "BV";
     if (!valued && !bare && type != "SC") fail("unknown bound type " + quoted(words[0]));
     const std::size_t n = words.size();
@@ -332,8 +344,7 @@ class MpsReader {
   }
 
   void setLine(const std::vector<std::string_view>& words) {
-    if ((words[0] == "S1" || words[0] == "S2") && words.size() >= 2 &&
-        !parseNumber(words[1])) {
+    if ((words[0] == "S1" || words[0] == "S2") && words.size() >= 2 && !parseNumber(words[1])) {
       std::size_t k = words[1] == "SOS" && words.size() > 2 ? 2 : 1;
       vopRec::Set set;
       set.type = words[0] == "S1" ? 1 : 2;
@@ -384,8 +395,8 @@ class MpsReader {
       column.upper = boundValue(column.upper);
       checkBounds("column", column.name, column.lower, column.upper);
       if (c.semi) {
-        column.type = c.integer ? vopRec::ColumnType::kSemiInteger
-                                : vopRec::ColumnType::kSemiContinuous;
+        column.type =
+            c.integer ? vopRec::ColumnType::kSemiInteger : vopRec::ColumnType::kSemiContinuous;
       } else if (c.integer) {
         column.type = vopRec::ColumnType::kInteger;
       }

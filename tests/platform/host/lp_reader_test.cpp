@@ -50,8 +50,8 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
   const Case cases[] = {
       {"empty", "", "the file must start with Minimize or Maximize"},
       {"backslash", "\\", "the file must start with Minimize or Maximize"},
-      {"cut in a row", "Minimize\n obj: x\nSubject To\n c: x >=",
-       "expected a number, not the end of the file"},
+      {"cut in a row",
+       "Minimize\n obj: x\nSubject To\n c: x >=", "expected a number, not the end of the file"},
       {"after End", model(" c: x >= 1\n") + "x\n", "line 6: there is more after End"},
       {"no Subject To", "Minimize\n obj: x\nBounds\nEnd\n",
        "line 3: expected Subject To, not 'Bounds'"},
