@@ -297,6 +297,10 @@ class LpReader {
       }
       expression(objective.terms, ownerCount_++, &objective.constant,
                  "the objective " + quoted(objective.name));
+      const Kind kind = peek().kind;
+      if (kind == Kind::kLess || kind == Kind::kGreater || kind == Kind::kEqual) {
+        fail("a relation in the objective " + quoted(objective.name) + " (Subject To missing?)");
+      }
     }
     // No objective at all: the model asks for a feasible point, under an empty objective.
     if (objectives_.empty()) objectives_.push_back({"obj", {}, {}});
@@ -324,7 +328,7 @@ class LpReader {
         fail("the row " + quoted(row.name) + " is given twice");
       }
       expression(row.terms, ownerCount_++, nullptr, "the row " + quoted(row.name));
-      const Kind relation = next().kind;
+      const Kind relation = relationToken();
       const double rhs = rightSide();
       if (relation != Kind::kGreater) row.upper = rhs;
       if (relation != Kind::kLess) row.lower = rhs;
@@ -403,7 +407,8 @@ class LpReader {
 
   void setSection() {
     while (!atSection()) {
-      const bool labelled = peek(1).kind == Kind::kColon && atSetType(2);
+      const bool labelled =
+          peek().kind == Kind::kName && peek(1).kind == Kind::kColon && atSetType(2);
       if (!labelled && !atSetType(0)) {
         if (sets_.empty()) fail("expected a set (name: S1:: or S2::), not " + describe(peek()));
         setMember(sets_.back());
