@@ -472,7 +472,10 @@ TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
       {{infeasible}, 1, "status: infeasible\n"},
       {{production, "lpIterLimit=1"}, 1, "status: iteration_limit\n"},
       {{production, "nosuchoption=1"}, 2, "qelhost: error: unknown option 'nosuchoption'\n"},
-      {{bad}, 2, "qelhost: cannot read '" + bad + "': not a valid MPS file\n"},
+      {{bad},
+       2,
+       "qelhost: cannot read '" + bad +
+           "': line 5: a COLUMNS line is a column and one or two pairs of row and value\n"},
   };
   for (const auto& [arguments, exit, text] : cases) {
     SCOPED_TRACE(arguments.back());
