@@ -29,6 +29,7 @@
 #include "qel/link_attribs.hpp"
 #include "qel/solver/solution_container.hpp"
 #include "qel/solver/solver.hpp"
+#include "qel/xpress/nlp_controls.hpp"
 #include "qel/xpress/xpress_callbacks.hpp"
 #include "qel/xpress/xpress_prob.hpp"
 #include "qel/xpress/xpress_sol_enum.hpp"
@@ -38,9 +39,6 @@ namespace qel {
 
 namespace {
 
-// Xpress controls of the nonlinear solver that the header does not name.
-constexpr int kNlpSolver = 12417;
-constexpr int kMultistartMaxSolves = 12364;
 // The nonlinear solver forced on a fixed problem.
 constexpr int kNlpSolverOnFixed = 1;
 
@@ -168,7 +166,7 @@ void loadPriorities(Data& data) {
 void addMultistartPreset(Data& data) {
   const int value = option(data.linkAttribs->xslp_multistartpreset());
   if (value <= 0) return;
-  const int maxSolves = data.prob->getIntControl(kMultistartMaxSolves);
+  const int maxSolves = data.prob->getIntControl(kXslpMultistartMaxSolves);
   int preset = kPresetSlpExtended;
   int jobs = maxSolves;
   switch (value) {
@@ -308,8 +306,8 @@ nuv::opt::SolveStatus Solver::solve() {
   if (linear) loadStartBasis(data, mip);
   if (mip) loadPriorities(data);
   if (option(options.solnpoolcapacity()) > 1) data.solPool->probAttach(prob);
-  if (prob.isFixed() && !prob.modifiedControl(kNlpSolver)) {
-    prob.setIntControl(kNlpSolver, kNlpSolverOnFixed);
+  if (prob.isFixed() && !prob.modifiedControl(kXslpNlpSolver)) {
+    prob.setIntControl(kXslpNlpSolver, kNlpSolverOnFixed);
   }
   addMultistartPreset(data);
   const bool enumerate = mip && option(options.solnpoolpop()) == 2;
