@@ -201,8 +201,8 @@ void setUpEnumeration(Data& data) {
     if (!prob.modifiedControl(control.id) || (value & control.clearedBits) == 0) {
       prob.setIntControl(control.id, value & ~control.clearedBits);
     } else {
-      data.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
-                                       nuv::toString(value) + control.consequence);
+      data.callbackState.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
+                                                     nuv::toString(value) + control.consequence);
     }
   }
 }
@@ -335,11 +335,11 @@ nuv::opt::SolveStatus Solver::solve() {
   // The pool is attached only while a solve runs; its messages are silenced while it lets go.
   data.solPool->setCBMessage(nullptr, nullptr);
   data.solPool->probDetach(&prob);
-  data.solPool->setCBMessage(callbackMessage, &data);
+  data.solPool->setCBMessage(callbackMessage, &data.callbackState);
 
   if (!mip && (solStatus == XPRS_SOLSTATUS_INFEASIBLE || solStatus == XPRS_SOLSTATUS_UNBOUNDED) &&
       option(options.rerun()) > 0 && prob.getIntControl(XPRS_PRESOLVE) != 0) {
-    data.log->info("Re-solving model with presolve turned off.");
+    data.callbackState.log->info("Re-solving model with presolve turned off.");
     prob.setIntControl(XPRS_PRESOLVE, 0);
     if (linear) prob.setIntControl(XPRS_DEFAULTALG, XPRS_ALG_PRIMAL);
     solStatus = optimize(prob);
@@ -348,11 +348,13 @@ nuv::opt::SolveStatus Solver::solve() {
   if (const auto file = linkValue(*options.basisout())) prob.writeBasis(file->c_str(), "");
 
   markInfeasibilities(data, optimizeType);
-  data.log->info("XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) +
-                 " (" + nuv::toString(stopStatus) + ")");
-  data.log->info("XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
-                 nuv::toString(solStatus) + ")");
-  data.log->newline();
+  data.callbackState.log->info(
+      "XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) + " (" +
+      nuv::toString(stopStatus) + ")");
+  data.callbackState.log->info(
+      "XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
+      nuv::toString(solStatus) + ")");
+  data.callbackState.log->newline();
   return toSolveStatus(stopStatus, solStatus, optimizeType);
 }
 
