@@ -29,6 +29,7 @@
 #include "qel/link_attribs.hpp"
 #include "qel/solver/solution_container.hpp"
 #include "qel/solver/solver.hpp"
+#include "qel/xpress/nlp_controls.hpp"
 #include "qel/xpress/xpress_callbacks.hpp"
 #include "qel/xpress/xpress_prob.hpp"
 #include "qel/xpress/xpress_sol_enum.hpp"
@@ -38,9 +39,6 @@ namespace qel {
 
 namespace {
 
-// Xpress controls of the nonlinear solver that the header does not name.
-constexpr int kNlpSolver = 12417;
-constexpr int kMultistartMaxSolves = 12364;
 // The nonlinear solver forced on a fixed problem.
 constexpr int kNlpSolverOnFixed = 1;
 
@@ -168,7 +166,7 @@ void loadPriorities(Data& data) {
 void addMultistartPreset(Data& data) {
   const int value = option(data.linkAttribs->xslp_multistartpreset());
   if (value <= 0) return;
-  const int maxSolves = data.prob->getIntControl(kMultistartMaxSolves);
+  const int maxSolves = data.prob->getIntControl(kXslpMultistartMaxSolves);
   int preset = kPresetSlpExtended;
   int jobs = maxSolves;
   switch (value) {
@@ -203,8 +201,8 @@ void setUpEnumeration(Data& data) {
     if (!prob.modifiedControl(control.id) || (value & control.clearedBits) == 0) {
       prob.setIntControl(control.id, value & ~control.clearedBits);
     } else {
-      data.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
-                                       nuv::toString(value) + control.consequence);
+      data.callbackState.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
+                                                     nuv::toString(value) + control.consequence);
     }
   }
 }
@@ -315,8 +313,8 @@ nuv::opt::SolveStatus Solver::solve() {
   if (linear) loadStartBasis(data, mip);
   if (mip) loadPriorities(data);
   if (option(options.solnpoolcapacity()) > 1) data.solPool->probAttach(prob);
-  if (prob.isFixed() && !prob.modifiedControl(kNlpSolver)) {
-    prob.setIntControl(kNlpSolver, kNlpSolverOnFixed);
+  if (prob.isFixed() && !prob.modifiedControl(kXslpNlpSolver)) {
+    prob.setIntControl(kXslpNlpSolver, kNlpSolverOnFixed);
   }
   addMultistartPreset(data);
   const bool enumerate = mip && option(options.solnpoolpop()) == 2;
@@ -344,11 +342,11 @@ nuv::opt::SolveStatus Solver::solve() {
   // The pool is attached only while a solve runs; its messages are silenced while it lets go.
   data.solPool->setCBMessage(nullptr, nullptr);
   data.solPool->probDetach(&prob);
-  data.solPool->setCBMessage(callbackMessage, &data);
+  data.solPool->setCBMessage(callbackMessage, &data.callbackState);
 
   if (!mip && (solStatus == XPRS_SOLSTATUS_INFEASIBLE || solStatus == XPRS_SOLSTATUS_UNBOUNDED) &&
       option(options.rerun()) > 0 && prob.getIntControl(XPRS_PRESOLVE) != 0) {
-    data.log->info("Re-solving model with presolve turned off.");
+    data.callbackState.log->info("Re-solving model with presolve turned off.");
     prob.setIntControl(XPRS_PRESOLVE, 0);
     if (linear) prob.setIntControl(XPRS_DEFAULTALG, XPRS_ALG_PRIMAL);
     solStatus = optimize(data, prob);
@@ -357,11 +355,13 @@ nuv::opt::SolveStatus Solver::solve() {
   if (const auto file = linkValue(*options.basisout())) prob.writeBasis(file->c_str(), "");
 
   markInfeasibilities(data, optimizeType);
-  data.log->info("XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) +
-                 " (" + nuv::toString(stopStatus) + ")");
-  data.log->info("XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
-                 nuv::toString(solStatus) + ")");
-  data.log->newline();
+  data.callbackState.log->info(
+      "XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) + " (" +
+      nuv::toString(stopStatus) + ")");
+  data.callbackState.log->info(
+      "XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
+      nuv::toString(solStatus) + ")");
+  data.callbackState.log->newline();
   return toSolveStatus(stopStatus, solStatus, optimizeType);
 }
 
