@@ -228,7 +228,8 @@ void limitCutoffs(XpressProb& prob) {
 // message callback only while its log is on, and as an error, which the callback drops: it goes
 // to the log as an error here, so that the host learns it whatever the log shows.
 void reportFailure(const Data& data, const XpressProb& prob, int returnCode) {
-  if (returnCode != 0 && data.log) data.log->error("Xpress", prob.getLastError());
+  if (returnCode != 0 && data.callbackState.log)
+    data.callbackState.log->error("Xpress", prob.getLastError());
 }
 
 // Another optimisation; its solution status.
