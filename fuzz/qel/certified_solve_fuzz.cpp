@@ -1,21 +1,21 @@
 // Random small models solved through the plug-in's four exported functions, as a host solves
 // them, each answer certified against the model record built here (never the optimizer's copy).
 //
-// The input decodes into a record of one to five columns (continuous, integer, binary,
-// semi-continuous, semi-integer; finite and infinite bounds), up to four linear rows of every
-// sense and ranges, at most one convex quadratic row, a linear, convex quadratic or several
-// linear objectives (priorities, weights, senses, tolerances), a set of type 1 or 2 and up to two
-// indicators. Coefficients come from a small grid, so optima are well conditioned. A failed check
-// prints the model and the failures and aborts; at exit the model kinds and outcomes seen are
-// counted on standard error.
+// The input decodes into a record of one to five columns (continuous, or in half the models
+// also integer, binary, semi-continuous and semi-integer; finite and infinite bounds), up to four
+// linear rows of every sense and ranges, at most one convex quadratic row, a linear, convex
+// quadratic or several linear objectives (priorities, weights, senses, tolerances) and, with
+// discrete columns, a set of type 1 or 2 and up to two indicators. Coefficients come from a small
+// grid, so optima are well conditioned. A failed check prints the model and the failures and
+// aborts; at exit the model kinds and outcomes seen are counted on standard error.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,20 +35,23 @@ double pick(FuzzedDataProvider& in, const double (&grid)[N]) {
 }
 
 constexpr double kCoefs[] = {-4, -3, -2, -1, -0.5, 0.5, 1, 2, 3, 4};
-constexpr double kLowers[] = {-kInf, -2, -1, 0, 0, 0, 1, 2};
-constexpr double kUppers[] = {kInf, 0, 1, 2, 3, 4, 5, 8};
+constexpr double kLowers[] = {0, -kInf, -2, -1, 0, 0, 1, 2};
+constexpr double kUppers[] = {4, kInf, 0, 1, 2, 3, 5, 8};
 constexpr double kRhs[] = {-4, -2, -1, 0, 1, 2, 3, 4, 6, 8};
 
-vopRec::Column column(FuzzedDataProvider& in) {
+// A continuous column, or with `discrete` also an integer, binary, semi-continuous or
+// semi-integer one.
+vopRec::Column column(FuzzedDataProvider& in, bool discrete) {
   vopRec::Column c;
-  switch (in.ConsumeIntegralInRange(0, 4)) {
+  switch (discrete ? in.ConsumeIntegralInRange(0, 5) : 0) {
     case 0:
+    case 1:
       c.lower = pick(in, kLowers), c.upper = pick(in, kUppers);
       break;
-    case 1:
+    case 2:
       c.type = ColumnType::kInteger, c.lower = pick(in, kLowers), c.upper = pick(in, kUppers);
       break;
-    case 2:
+    case 3:
       c.type = ColumnType::kInteger, c.lower = 0, c.upper = 1;
       break;
     default: {
@@ -104,8 +107,9 @@ void addSquare(FuzzedDataProvider& in, int n, std::vector<vopRec::QuadTerm>& out
 
 vopRec decode(FuzzedDataProvider& in) {
   vopRec m;
+  const bool discrete = in.ConsumeBool();
   const int n = in.ConsumeIntegralInRange(1, 5);
-  for (int j = 0; j < n; ++j) m.columns.push_back(column(in));
+  for (int j = 0; j < n; ++j) m.columns.push_back(column(in, discrete));
   const int rows = in.ConsumeIntegralInRange(0, 4);
   for (int i = 0; i < rows; ++i) {
     vopRec::Row row;
@@ -113,7 +117,7 @@ vopRec decode(FuzzedDataProvider& in) {
     bound(in, row);
     m.rows.push_back(std::move(row));
   }
-  if (in.ConsumeIntegralInRange(0, 5) == 0) {
+  if (in.ConsumeIntegralInRange(0, 5) == 5) {
     vopRec::Row row;
     row.terms = linearTerms(in, n);
     addSquare(in, n, row.quadratic);
@@ -150,7 +154,7 @@ vopRec decode(FuzzedDataProvider& in) {
       }
     }
   }
-  if (n >= 2 && in.ConsumeIntegralInRange(0, 3) == 0) {
+  if (discrete && n >= 2 && in.ConsumeIntegralInRange(0, 3) == 3) {
     vopRec::Set set{.type = in.ConsumeBool() ? 2 : 1};
     for (int j = 0; j < n; ++j) {
       if (in.ConsumeBool()) set.columns.push_back(j);
@@ -162,7 +166,8 @@ vopRec decode(FuzzedDataProvider& in) {
     }
     if (set.columns.size() >= 2) m.sets.push_back(std::move(set));
   }
-  const int indicators = in.ConsumeIntegralInRange(0, 3) == 0 ? in.ConsumeIntegralInRange(1, 2) : 0;
+  const int indicators =
+      discrete && in.ConsumeIntegralInRange(0, 3) == 3 ? in.ConsumeIntegralInRange(1, 2) : 0;
   for (int k = 0; k < indicators; ++k) {
     vopRec::Indicator ind{.column = in.ConsumeIntegralInRange(0, n - 1),
                           .whenOne = in.ConsumeBool()};
@@ -175,13 +180,36 @@ vopRec decode(FuzzedDataProvider& in) {
   return m;
 }
 
-// The model kinds and outcomes seen, written to standard error at exit.
-struct Tally {
-  std::map<std::string, long> counts;
+// The model kinds and outcomes seen, written to standard error at exit. Counting allocates
+// nothing, so that a kind seen for the first time does not set off libFuzzer's leak check.
+class Tally {
+ public:
   ~Tally() {
-    for (const auto& [name, count] : counts)
-      std::fprintf(stderr, "tally %8ld %s\n", count, name.c_str());
+    for (std::size_t k = 0; k < used_; ++k) {
+      std::fprintf(stderr, "tally %8ld %s\n", entries_[k].count, entries_[k].name);
+    }
   }
+  void count(std::string_view name) {
+    name = name.substr(0, sizeof(Entry::name) - 1);
+    for (std::size_t k = 0; k < used_; ++k) {
+      if (name == entries_[k].name) {
+        ++entries_[k].count;
+        return;
+      }
+    }
+    if (used_ == entries_.size()) return;
+    Entry& e = entries_[used_++];
+    name.copy(e.name, name.size());
+    e.count = 1;
+  }
+
+ private:
+  struct Entry {
+    char name[112] = {};
+    long count = 0;
+  };
+  std::array<Entry, 256> entries_{};
+  std::size_t used_ = 0;
 };
 Tally tally;
 
@@ -201,7 +229,7 @@ void countKinds(const vopRec& m) {
   if (!m.indicators.empty()) kind += " +indicators";
   if (semi) kind += " +semi";
   if (infinite) kind += " +infinite bounds";
-  ++tally.counts["kind: " + kind];
+  tally.count("kind: " + kind);
 }
 
 const qelhost::Plugin& plugin() {
@@ -209,10 +237,10 @@ const qelhost::Plugin& plugin() {
   return loaded;
 }
 
-// Creates, hands the model over, solves and frees, as a host does.
-int solve(vopRec& model) {
+// Creates, hands the model over, solves and frees, as a host does; keeps the optimizer's log.
+int solve(vopRec& model, std::string& log) {
   const qelhost::Plugin& p = plugin();
-  model.log = [](std::string_view) {};
+  model.log = [&log](std::string_view line) { log += line; };
   void* handle = nullptr;
   char text[256] = {};
   if (p.create(&handle, text, sizeof text) != 0) {
@@ -226,21 +254,33 @@ int solve(vopRec& model) {
 
 }  // namespace
 
+// The plug-in is loaded before the first input, so that its coverage counts from the start.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  plugin();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   vopRec model = decode(in);
   countKinds(model);
-  const int call = solve(model);
-  const qel_check::CheckResult result = qel_check::checkAnswer(model, call, solve);
+  std::string log;
+  const int call = solve(model, log);
+  const qel_check::CheckResult result = qel_check::checkAnswer(model, call, log, solve);
   if (!result.ok()) {
     std::fprintf(stderr, "certified_solve_fuzz: a wrong answer\n%s",
                  qel_check::describe(model).c_str());
     for (const std::string& f : result.failures) std::fprintf(stderr, "  %s\n", f.c_str());
     std::abort();
   }
-  ++tally.counts["status " + std::to_string(model.results.status) + ", " +
-                 (result.certificate.empty() ? "uncertified: " + result.uncertified
-                                             : "certified by " + result.certificate)];
-  if (call != 0) ++tally.counts["refused: " + model.messages.front().substr(0, 100)];
+  tally.count("status " + std::to_string(model.results.status) + ", " +
+              (result.certificate.empty() ? "uncertified: " + result.uncertified
+                                          : "certified by " + result.certificate));
+  if (result.certificate == "refused") {
+    const std::size_t at = log.find("XPRSoptimize: ");
+    const std::string why =
+        call != 0 ? model.messages.front() : log.substr(at, log.find('\n', at) - at);
+    tally.count("refused: " + why);
+  }
   return 0;
 }

@@ -177,12 +177,19 @@ double objectiveSlack(const vopRec& m, double perUnit) {
 
 // ---- the dual certificate of continuous models with one objective and linear rows
 
-std::vector<double> gradient(const vopRec::Objective& o, std::span<const double> x) {
+// The objective's gradient at x and, in `size`, the sum of the magnitudes of its terms.
+std::vector<double> gradient(const vopRec::Objective& o, std::span<const double> x,
+                             std::vector<double>& size) {
   std::vector<double> g(x.size(), 0.0);
-  for (const vopRec::Term& t : o.terms) g[static_cast<std::size_t>(t.column)] += t.coef;
+  size.assign(x.size(), 0.0);
+  const auto add = [&](int j, double v) {
+    g[static_cast<std::size_t>(j)] += v;
+    size[static_cast<std::size_t>(j)] += std::fabs(v);
+  };
+  for (const vopRec::Term& t : o.terms) add(t.column, t.coef);
   for (const vopRec::QuadTerm& q : o.quadratic) {
-    g[static_cast<std::size_t>(q.first)] += q.coef * at(x, q.second);
-    g[static_cast<std::size_t>(q.second)] += q.coef * at(x, q.first);
+    add(q.first, q.coef * at(x, q.second));
+    add(q.second, q.coef * at(x, q.first));
   }
   return g;
 }
@@ -209,13 +216,14 @@ bool convexObjective(const vopRec::Objective& o, std::size_t n) {
 }
 
 // Checks one multiplier: positive (in the minimising sense) only at a finite lower bound,
-// negative only at a finite upper bound.
+// negative only at a finite upper bound. Multipliers within `zero` count as zero.
 void checkMultiplier(const std::string& what, double multiplier, double value, double lower,
-                     double upper, const Tolerances& tol, std::vector<std::string>& out) {
+                     double upper, double zero, const Tolerances& tol,
+                     std::vector<std::string>& out) {
   const double m = multiplier;
   const bool atLower = std::isfinite(lower) && value <= lower + scaled(tol.feasibility, lower);
   const bool atUpper = std::isfinite(upper) && value >= upper - scaled(tol.feasibility, upper);
-  if ((m > tol.optimality && !atLower) || (m < -tol.optimality && !atUpper)) {
+  if ((m > zero && !atLower) || (m < -zero && !atUpper)) {
     out.push_back(text(what, " has multiplier ", m, " (minimising sense) at ", value, " within [",
                        lower, ", ", upper, "]"));
   }
@@ -240,12 +248,18 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
   }
   const std::span<const double> x = r.values;
   const double s = sense(m);
-  std::vector<double> residual = gradient(o, x), scale(x.size(), 1.0);
+  std::vector<double> scale;
+  std::vector<double> residual = gradient(o, x, scale);
+  // Multipliers are as exact as the gradient's terms are large: an interior-point answer
+  // leaves noise of that order.
+  double zero = 1.0;
+  for (double size : scale) zero = std::max(zero, size);
+  zero *= tol.optimality;
   for (std::size_t j = 0; j < x.size(); ++j) {
-    scale[j] = std::max({1.0, std::fabs(residual[j]), std::fabs(r.reducedCosts[j])});
+    scale[j] = std::max({1.0, scale[j], std::fabs(r.reducedCosts[j])});
     residual[j] -= r.reducedCosts[j];
     checkMultiplier(text("column ", j), s * r.reducedCosts[j], x[j], m.columns[j].lower,
-                    m.columns[j].upper, tol, result.failures);
+                    m.columns[j].upper, zero, tol, result.failures);
   }
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const vopRec::Row& row = m.rows[i];
@@ -260,7 +274,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       residual[j] -= t.coef * y;
       scale[j] = std::max(scale[j], std::fabs(t.coef * y));
     }
-    checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, tol,
+    checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, zero, tol,
                     result.failures);
   }
   for (std::size_t j = 0; j < x.size(); ++j) {
@@ -309,8 +323,9 @@ void levelCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& re
     sub.objectives = {blended(m, levels[k])};
     sub.results = {};
     sub.messages.clear();
-    const int call = resolve(sub);
-    CheckResult check = checkAnswer(sub, call, resolve, tol);
+    std::string subLog;
+    const int call = resolve(sub, subLog);
+    CheckResult check = checkAnswer(sub, call, subLog, resolve, tol);
     for (std::string& f : check.failures) {
       result.failures.push_back(text("solving level ", k, " alone: ", f));
     }
@@ -326,7 +341,8 @@ void levelCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& re
     hold.name = text("hold", k);
     hold.terms = sub.objectives.front().terms;
     const double bound = v - sub.objectives.front().constant;
-    const double slack = levelTolerance(levels[k], v) + scaled(tol.optimality, v);
+    // Held exactly: slack here would let the later levels reach beyond the answer's.
+    const double slack = levelTolerance(levels[k], v);
     if (sense(m) > 0) {
       hold.upper = bound + slack;
     } else {
@@ -349,8 +365,9 @@ std::optional<double> boxedOptimum(const vopRec& m, double box, CheckResult& res
     if (!std::isfinite(c.lower)) c.lower = -box, opened[j] = true;
     if (!std::isfinite(c.upper)) c.upper = box, opened[j] = true;
   }
-  const int call = resolve(boxed);
-  CheckResult check = checkAnswer(boxed, call, resolve, tol);
+  std::string boxedLog;
+  const int call = resolve(boxed, boxedLog);
+  CheckResult check = checkAnswer(boxed, call, boxedLog, resolve, tol);
   for (std::string& f : check.failures) result.failures.push_back(text("within +-", box, ": ", f));
   if (!check.ok()) return std::nullopt;
   if (m.results.status == 4 && (boxed.results.status == 1 || boxed.results.status == 2)) {
@@ -373,6 +390,12 @@ std::optional<double> boxedOptimum(const vopRec& m, double box, CheckResult& res
 
 void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& resolve,
                           const Tolerances& tol) {
+  const bool quadratic = hasQuadraticRows(m) || !m.objectives.front().quadratic.empty();
+  if (quadratic && !modelIsContinuous(m)) {
+    // Branch and bound over the nonlinear engine takes minutes on boxes of +-1e6.
+    result.uncertified = "unbounded with discrete entities and quadratic parts";
+    return;
+  }
   bool small = false, large = false;
   const auto near = boxedOptimum(m, 1e3, result, resolve, tol, &small);
   const auto far = boxedOptimum(m, 1e6, result, resolve, tol, &large);
@@ -481,8 +504,8 @@ std::vector<std::string> infeasibilities(const vopRec& m, std::span<const double
   return out;
 }
 
-CheckResult checkAnswer(const vopRec& m, int callResult, const Resolver& resolve,
-                        const Tolerances& tol) {
+CheckResult checkAnswer(const vopRec& m, int callResult, std::string_view log,
+                        const Resolver& resolve, const Tolerances& tol) {
   CheckResult result;
   const vopRec::Results& r = m.results;
   if (callResult != 0) {
@@ -578,7 +601,14 @@ CheckResult checkAnswer(const vopRec& m, int callResult, const Resolver& resolve
     unboundedCertificate(m, result, resolve, tol);
     return result;
   }
-  result.failures.push_back(text("the solve ended with status ", status));
+  const bool named = !hasSolution && (status == 11 || status == 13) &&
+                     (log.rfind("XPRSoptimize: ", 0) == 0 ||
+                      log.find("\nXPRSoptimize: ") != std::string_view::npos);
+  if (named) {
+    result.certificate = "refused";
+  } else {
+    result.failures.push_back(text("the solve ended with status ", status, ", nothing says why"));
+  }
   return result;
 }
 

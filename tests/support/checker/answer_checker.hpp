@@ -23,6 +23,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,9 +38,9 @@ struct Tolerances {
   long enumerationLimit = 4096;  // assignments enumerated at most
 };
 
-// Solves a record again through the same path as the answer checked; fills its results and
-// returns what the host's calls returned (0 on success).
-using Resolver = std::function<int(vopRec&)>;
+// Solves a record again through the same path as the answer checked; fills its results and the
+// log the optimizer wrote, and returns what the host's calls returned (0 on success).
+using Resolver = std::function<int(vopRec&, std::string& log)>;
 
 struct CheckResult {
   std::vector<std::string> failures;  // empty when the answer holds
@@ -48,10 +49,12 @@ struct CheckResult {
   bool ok() const { return failures.empty(); }
 };
 
-// Checks the results in `model` after the host's calls returned `callResult`. A failed call is
-// fine when a message says what was refused.
-CheckResult checkAnswer(const vopRec& model, int callResult, const Resolver& resolve,
-                        const Tolerances& tolerances = {});
+// Checks the results in `model` after the host's calls returned `callResult` and the optimizer
+// wrote `log`. A refusal is fine when it says what is refused: a failed call by an error
+// message, a solve that ended with an error status and no solution by the optimizer's error
+// line in the log ("XPRSoptimize: <why>").
+CheckResult checkAnswer(const vopRec& model, int callResult, std::string_view log,
+                        const Resolver& resolve, const Tolerances& tolerances = {});
 
 // One priority level of several objectives, highest priority first: the objectives weighted
 // (with the sign turned for those whose sense differs from the first objective's) and their

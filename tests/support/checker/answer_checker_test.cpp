@@ -99,7 +99,7 @@ vopRec setsAndSemi() {
 // A resolver that answers every model with x0 at its upper bound (or its lower bound when
 // `low`), as an engine would for min -x0 (min x0).
 Resolver boxSolver(bool low) {
-  return [low](vopRec& m) {
+  return [low](vopRec& m, std::string&) {
     const double x = low ? m.columns[0].lower : m.columns[0].upper;
     m.results = {.solved = true,
                  .status = 0,
@@ -110,7 +110,9 @@ Resolver boxSolver(bool low) {
   };
 }
 
-const Resolver kNoResolve = [](vopRec&) -> int { throw std::logic_error("no re-solve expected"); };
+const Resolver kNoResolve = [](vopRec&, std::string&) -> int {
+  throw std::logic_error("no re-solve expected");
+};
 
 TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
   vopRec unboundedBelow;
@@ -125,23 +127,26 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
     const char* name;
     vopRec model;
     int call;
+    const char* log;
     Resolver resolve;
     const char* certificate;
   } cases[] = {
-      {"LP minimised", lp(false), 0, kNoResolve, "duals"},
-      {"LP maximised", lp(true), 0, kNoResolve, "duals"},
-      {"convex QP", qp(), 0, kNoResolve, "kkt"},
-      {"binary knapsack", knapsack(), 0, kNoResolve, "enumeration"},
-      {"two objective levels", twoLevels(), 0, kNoResolve, "enumeration"},
-      {"indicator", indicator(), 0, kNoResolve, ""},
-      {"set and semi-continuous", setsAndSemi(), 0, kNoResolve, ""},
-      {"infeasible", answered(infeasible, {}, std::nullopt, 1), 0, kNoResolve, "enumeration"},
-      {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, boxSolver(false), "box"},
-      {"named refusal", refused, 1, kNoResolve, "refused"},
+      {"LP minimised", lp(false), 0, "", kNoResolve, "duals"},
+      {"LP maximised", lp(true), 0, "", kNoResolve, "duals"},
+      {"convex QP", qp(), 0, "", kNoResolve, "kkt"},
+      {"binary knapsack", knapsack(), 0, "", kNoResolve, "enumeration"},
+      {"two objective levels", twoLevels(), 0, "", kNoResolve, "enumeration"},
+      {"indicator", indicator(), 0, "", kNoResolve, ""},
+      {"set and semi-continuous", setsAndSemi(), 0, "", kNoResolve, ""},
+      {"infeasible", answered(infeasible, {}, std::nullopt, 1), 0, "", kNoResolve, "enumeration"},
+      {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
+      {"named refusal", refused, 1, "", kNoResolve, "refused"},
+      {"refusal in the log", answered(knapsack(), {}, std::nullopt, 13), 0,
+       "Cbc0001I Search completed\nXPRSoptimize: the model is refused\n", kNoResolve, "refused"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const CheckResult result = checkAnswer(c.model, c.call, c.resolve);
+    const CheckResult result = checkAnswer(c.model, c.call, c.log, c.resolve);
     EXPECT_THAT(result.failures, IsEmpty()) << describe(c.model);
     EXPECT_EQ(result.certificate, c.certificate) << result.uncertified;
   }
@@ -159,6 +164,7 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
     const char* name;
     vopRec model;
     int call;
+    const char* log;
     Resolver resolve;
     const char* failure;
   } cases[] = {
@@ -167,15 +173,15 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
             [](vopRec& m) {
               m.results.values = {1.5, 3};
             }),
-       0, kNoResolve, "row 0 has activity 4.5 outside [-inf, 4]"},
-      {"a wrong dual sign", with(lp(false), [](vopRec& m) { m.results.duals[1] = -0.5; }), 0,
+       0, "", kNoResolve, "row 0 has activity 4.5 outside [-inf, 4]"},
+      {"a wrong dual sign", with(lp(false), [](vopRec& m) { m.results.duals[1] = -0.5; }), 0, "",
        kNoResolve, "row 1 has multiplier -0.5"},
       {"the minimising signs on a maximum",
        with(lp(true),
             [](vopRec& m) {
               m.results.duals = {-1.5, 0.5};
             }),
-       0, kNoResolve, "row 0 has multiplier 1.5"},
+       0, "", kNoResolve, "row 0 has multiplier 1.5"},
       {"a dual on a slack row",
        with(lp(false),
             [](vopRec& m) {
@@ -183,36 +189,36 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
               m.results.duals = {-1.5, 0.5, -0.25};
               m.results.reducedCosts = {0.25, 0};
             }),
-       0, kNoResolve, "row 2 has multiplier -0.25"},
+       0, "", kNoResolve, "row 2 has multiplier -0.25"},
       {"a reduced cost off the gradient",
        with(lp(false),
             [](vopRec& m) {
               m.results.reducedCosts = {0, 0.5};
             }),
-       0, kNoResolve, "column 1: the objective's gradient differs from A'y + d by -0.5"},
+       0, "", kNoResolve, "column 1: the objective's gradient differs from A'y + d by -0.5"},
       {"a QP point that is not stationary",
        with(qp(),
             [](vopRec& m) {
               m.results.values = {0.4, 1.6};
               m.results.objective = 0.52;
             }),
-       0, kNoResolve, "column 0: the objective's gradient differs"},
+       0, "", kNoResolve, "column 0: the objective's gradient differs"},
       {"a better integer assignment",
        with(knapsack(),
             [](vopRec& m) {
               m.results.values = {1, 1, 0};
               m.results.objective = 5;
             }),
-       0, kNoResolve, "is 5 at the answer, but 6 by enumeration"},
+       0, "", kNoResolve, "is 5 at the answer, but 6 by enumeration"},
       {"a lower objective level ignored",
        with(twoLevels(),
             [](vopRec& m) {
               m.results.values = {1, 0};
             }),
-       0, kNoResolve, "level 1 (priority 1) is 0 at the answer, but 1 by enumeration"},
-      {"a wrong objective", with(knapsack(), [](vopRec& m) { m.results.objective = 7; }), 0,
+       0, "", kNoResolve, "level 1 (priority 1) is 0 at the answer, but 1 by enumeration"},
+      {"a wrong objective", with(knapsack(), [](vopRec& m) { m.results.objective = 7; }), 0, "",
        kNoResolve, "the objective is reported as 7 but is 6 at the point"},
-      {"a wrong activity", with(lp(false), [](vopRec& m) { m.results.activities[0] = 3; }), 0,
+      {"a wrong activity", with(lp(false), [](vopRec& m) { m.results.activities[0] = 3; }), 0, "",
        kNoResolve, "row 0's activity is reported as 3 but is 4"},
       {"a broken indicator",
        with(indicator(),
@@ -220,57 +226,58 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
               m.results.values = {0, 1};
               m.results.objective = -2;
             }),
-       0, kNoResolve, "indicator 0's row has activity 0 outside [3, inf]"},
+       0, "", kNoResolve, "indicator 0's row has activity 0 outside [3, inf]"},
       {"an indicator column between 0 and 1",
        with(indicator(),
             [](vopRec& m) {
               m.results.values = {3, 0.5};
               m.results.objective = 2;
             }),
-       0, kNoResolve, "indicator 0: its column is 0.5, not 0 or 1"},
+       0, "", kNoResolve, "indicator 0: its column is 0.5, not 0 or 1"},
       {"a fractional integer",
        with(knapsack(),
             [](vopRec& m) {
               m.results.values = {0.5, 1, 0.5};
               m.results.objective = 5.5;
             }),
-       0, kNoResolve, "column 0 = 0.5 is not integral"},
+       0, "", kNoResolve, "column 0 = 0.5 is not integral"},
       {"a semi-continuous column below its lower bound",
        with(setsAndSemi(),
             [](vopRec& m) {
               m.results.values = {0, 1, 2};
               m.results.objective = -3;
             }),
-       0, kNoResolve, "column 1 = 1 lies outside [2, 5] and is not 0"},
+       0, "", kNoResolve, "column 1 = 1 lies outside [2, 5] and is not 0"},
       {"an SOS2 with gaps",
        with(setsAndSemi(),
             [](vopRec& m) {
               m.results.values = {3, 0, 2};
               m.results.objective = -5;
             }),
-       0, kNoResolve, "set 0 (type 2) has 2 non-zero columns, not adjacent"},
-      {"an SOS1 with two", with(setsAndSemi(), [](vopRec& m) { m.sets[0].type = 1; }), 0,
+       0, "", kNoResolve, "set 0 (type 2) has 2 non-zero columns, not adjacent"},
+      {"an SOS1 with two", with(setsAndSemi(), [](vopRec& m) { m.sets[0].type = 1; }), 0, "",
        kNoResolve, "set 0 (type 1) has 2 non-zero columns"},
       {"a feasible model reported infeasible",
-       with(knapsack(), [](vopRec& m) { m = answered(m, {}, std::nullopt, 1); }), 0, kNoResolve,
+       with(knapsack(), [](vopRec& m) { m = answered(m, {}, std::nullopt, 1); }), 0, "", kNoResolve,
        "reported infeasible (status 1), but this assignment is feasible: 0 0 0"},
-      {"a bounded model reported unbounded", answered(bounded, {}, std::nullopt, 3), 0,
+      {"a bounded model reported unbounded", answered(bounded, {}, std::nullopt, 3), 0, "",
        boxSolver(true), "is no better than within +-1e3"},
       {"an objective without a solution",
-       with(knapsack(), [](vopRec& m) { m = answered(m, {}, 0.0, 1); }), 0, kNoResolve,
+       with(knapsack(), [](vopRec& m) { m = answered(m, {}, 0.0, 1); }), 0, "", kNoResolve,
        "no solution, but the objective 0"},
       {"optimal without a point", with(knapsack(), [](vopRec& m) { m.results.values.clear(); }), 0,
-       kNoResolve, "status optimal without a solution"},
-      {"too few values", with(knapsack(), [](vopRec& m) { m.results.values.pop_back(); }), 0,
+       "", kNoResolve, "status optimal without a solution"},
+      {"too few values", with(knapsack(), [](vopRec& m) { m.results.values.pop_back(); }), 0, "",
        kNoResolve, "2 values for 3 columns"},
-      {"a failure that names nothing", knapsack(), 1, kNoResolve,
+      {"a failure that names nothing", knapsack(), 1, "", kNoResolve,
        "the solve failed without saying what was refused"},
       {"an error status", with(knapsack(), [](vopRec& m) { m = answered(m, {}, {}, 13); }), 0,
-       kNoResolve, "the solve ended with status 13"},
+       "Cbc0001I XPRSoptimize: quoted\n", kNoResolve,
+       "the solve ended with status 13, nothing says why"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const CheckResult result = checkAnswer(c.model, c.call, c.resolve);
+    const CheckResult result = checkAnswer(c.model, c.call, c.log, c.resolve);
     EXPECT_THAT(result.failures, Contains(HasSubstr(c.failure))) << describe(c.model);
     EXPECT_EQ(result.certificate, "");
   }
