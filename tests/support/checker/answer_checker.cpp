@@ -194,13 +194,14 @@ std::vector<double> gradient(const vopRec::Objective& o, std::span<const double>
   return g;
 }
 
-// Whether the objective's Hessian is positive semidefinite (Cholesky with a small shift).
-bool convexObjective(const vopRec::Objective& o, std::size_t n) {
+// Whether sign * (the Hessian of the products) is positive semidefinite (Cholesky with a small
+// shift).
+bool convex(const std::vector<vopRec::QuadTerm>& products, std::size_t n, double sign) {
   std::vector<std::vector<double>> h(n, std::vector<double>(n, 0.0));
-  for (const vopRec::QuadTerm& q : o.quadratic) {
+  for (const vopRec::QuadTerm& q : products) {
     const auto i = static_cast<std::size_t>(q.first), j = static_cast<std::size_t>(q.second);
-    h[i][j] += q.coef;
-    h[j][i] += q.coef;
+    h[i][j] += sign * q.coef;
+    h[j][i] += sign * q.coef;
   }
   for (std::size_t k = 0; k < n; ++k) {
     h[k][k] += 1e-9;
@@ -232,13 +233,25 @@ void checkMultiplier(const std::string& what, double multiplier, double value, d
 void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& result,
                      const Tolerances& tol) {
   const vopRec::Objective& o = m.objectives.front();
-  if (hasQuadraticRows(m)) {
-    result.uncertified = "quadratic rows: the host link returns no multipliers for them";
-    return;
-  }
-  if (!convexObjective(o, m.columns.size())) {
+  const std::size_t n = m.columns.size();
+  if (!convex(o.quadratic, n, m.objectives.front().maximize ? -1.0 : 1.0)) {
     result.uncertified = "the objective is not convex";
     return;
+  }
+  std::optional<std::size_t> quadraticRow;
+  for (std::size_t i = 0; i < m.rows.size(); ++i) {
+    const vopRec::Row& row = m.rows[i];
+    if (row.quadratic.empty()) continue;
+    if (quadraticRow) {
+      result.uncertified = "more than one quadratic row";
+      return;
+    }
+    quadraticRow = i;
+    if ((std::isfinite(row.upper) && !convex(row.quadratic, n, 1.0)) ||
+        (std::isfinite(row.lower) && !convex(row.quadratic, n, -1.0))) {
+      result.uncertified = "a quadratic row is not convex";
+      return;
+    }
   }
   if (r.duals.size() != m.rows.size() || r.reducedCosts.size() != m.columns.size()) {
     result.failures.push_back(text("a continuous model without ", r.duals.size(), " duals for ",
@@ -264,6 +277,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const vopRec::Row& row = m.rows[i];
     const bool free = !std::isfinite(row.lower) && !std::isfinite(row.upper);
+    if (!row.quadratic.empty()) continue;
     if (!r.duals[i]) {
       if (!free) result.failures.push_back(text("row ", i, " has no dual"));
       continue;
@@ -277,13 +291,35 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
     checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, zero, tol,
                     result.failures);
   }
+  if (quadraticRow) {
+    // The host link passes no multiplier of a quadratic row, but the reduced costs hold it
+    // (d = grad f - J'y over every row): what the linear rows leave over is mu * grad h(x) of
+    // the quadratic row, and mu is fitted to it.
+    const vopRec::Row& row = m.rows[*quadraticRow];
+    vopRec::Objective h;
+    h.terms = row.terms;
+    h.quadratic = row.quadratic;
+    std::vector<double> size;
+    const std::vector<double> g = gradient(h, x, size);
+    double gg = 0.0, gr = 0.0;
+    for (std::size_t j = 0; j < x.size(); ++j) gg += g[j] * g[j], gr += g[j] * residual[j];
+    const double mu = gg > 0.0 ? gr / gg : 0.0;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      residual[j] -= mu * g[j];
+      scale[j] = std::max(scale[j], std::fabs(mu * g[j]));
+    }
+    checkMultiplier(text("quadratic row ", *quadraticRow), s * mu, activity(row, x), row.lower,
+                    row.upper, zero, tol, result.failures);
+  }
   for (std::size_t j = 0; j < x.size(); ++j) {
     if (std::fabs(residual[j]) > tol.optimality * 10 * scale[j]) {
       result.failures.push_back(
           text("column ", j, ": the objective's gradient differs from A'y + d by ", residual[j]));
     }
   }
-  if (result.failures.empty()) result.certificate = o.quadratic.empty() ? "duals" : "kkt";
+  if (result.failures.empty()) {
+    result.certificate = o.quadratic.empty() && !quadraticRow ? "duals" : "kkt";
+  }
 }
 
 // ---- re-solves

@@ -56,6 +56,19 @@ vopRec qp() {
   return m;
 }
 
+// min -x - y subject to x^2 + y^2 <= 2, x and y free: optimal at (1, 1), value -2; the row's
+// multiplier -0.5 is in the reduced costs' making (d = grad f - J'y = 0), not in the duals.
+vopRec qcp() {
+  vopRec m;
+  m.columns = {{.lower = -kInf}, {.lower = -kInf}};
+  m.rows = {{.upper = 2, .quadratic = {{0, 0, 1}, {1, 1, 1}}}};
+  m.objectives = {{.terms = {{0, -1}, {1, -1}}}};
+  m = answered(m, {1, 1}, -2);
+  m.results.duals = {std::nullopt};
+  m.results.reducedCosts = {0, 0};
+  return m;
+}
+
 // max 3a + 2b + 4c subject to 2a + b + 3c <= 4, binaries: optimal at b = c = 1, value 6.
 vopRec knapsack() {
   vopRec m;
@@ -134,6 +147,7 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"LP minimised", lp(false), 0, "", kNoResolve, "duals"},
       {"LP maximised", lp(true), 0, "", kNoResolve, "duals"},
       {"convex QP", qp(), 0, "", kNoResolve, "kkt"},
+      {"convex quadratic row", qcp(), 0, "", kNoResolve, "kkt"},
       {"binary knapsack", knapsack(), 0, "", kNoResolve, "enumeration"},
       {"two objective levels", twoLevels(), 0, "", kNoResolve, "enumeration"},
       {"indicator", indicator(), 0, "", kNoResolve, ""},
@@ -203,6 +217,13 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
               m.results.objective = 0.52;
             }),
        0, "", kNoResolve, "column 0: the objective's gradient differs"},
+      {"a point inside a quadratic row that binds",
+       with(qcp(),
+            [](vopRec& m) {
+              m.results.values = {1.2, 0.6};
+              m.results.objective = -1.8;
+            }),
+       0, "", kNoResolve, "quadratic row 0 has multiplier -0.5 (minimising sense) at 1.8"},
       {"a better integer assignment",
        with(knapsack(),
             [](vopRec& m) {
