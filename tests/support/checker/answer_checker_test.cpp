@@ -57,14 +57,14 @@ vopRec qp() {
 }
 
 // min -x - y subject to x^2 + y^2 <= 2, x and y free: optimal at (1, 1), value -2; the row's
-// multiplier -0.5 is in the reduced costs' making (d = grad f - J'y = 0), not in the duals.
+// multiplier -0.5 is in the reduced costs' making (d = grad f - J'y = 0); without linear rows
+// there are no duals.
 vopRec qcp() {
   vopRec m;
   m.columns = {{.lower = -kInf}, {.lower = -kInf}};
   m.rows = {{.upper = 2, .quadratic = {{0, 0, 1}, {1, 1, 1}}}};
   m.objectives = {{.terms = {{0, -1}, {1, -1}}}};
   m = answered(m, {1, 1}, -2);
-  m.results.duals = {std::nullopt};
   m.results.reducedCosts = {0, 0};
   return m;
 }
