@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,16 +14,20 @@
 
 #include "host.hpp"
 #include "model_reader.hpp"
+#include "nuv/opt/abstract_solver.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
 #include "plugin.hpp"
+#include "report.hpp"
 #include "tests/platform/host/temp_files.hpp"
+#include "tests/support/lexicographic_optima.hpp"
 
 namespace qel_test {
 namespace {
 
 using ::testing::DoubleNear;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Optional;
 constexpr double kInf = vopRec::kInfinity;
 
@@ -118,6 +123,95 @@ TEST_F(ExportsTest, FailedCreateCopiesTheTextLikeStrncpyAndLeavesTheHandle) {
   EXPECT_EQ(plugin_->create(&handle, nullptr, 8), 1);
   EXPECT_EQ(handle, nullptr);
   EXPECT_EQ(orla::testing::liveLinks(), live);
+}
+
+TEST_F(ExportsTest, EachCreateGivesALinkWithItsOwnNewSolverWhichFreeDestroysWithIt) {
+  const int live = orla::testing::liveLinks();
+  void* handles[2] = {};
+  std::weak_ptr<nuv::opt::AbstractSolver> solvers[2];
+  char text[8] = {};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(plugin_->create(&handles[i], text, sizeof text), 0);
+    solvers[i] = orla::testing::solverOf(handles[i]);
+    EXPECT_EQ(solvers[i].use_count(), 1);  // the link's own: qelCreate kept no share
+    const auto solver = solvers[i].lock();
+    ASSERT_NE(solver, nullptr);
+    EXPECT_EQ(solver->name(), "Xpress");
+    EXPECT_FALSE(solver->started());
+  }
+  EXPECT_NE(handles[0], handles[1]);
+  EXPECT_NE(solvers[0].lock(), solvers[1].lock());
+  EXPECT_EQ(orla::testing::liveLinks(), live + 2);
+  for (int i = 0; i < 2; ++i) {
+    void* const link = handles[i];
+    plugin_->free(&handles[i]);
+    EXPECT_EQ(handles[i], nullptr);
+    EXPECT_TRUE(solvers[i].expired());
+    EXPECT_TRUE(orla::testing::solverOf(link).expired());
+    EXPECT_EQ(solvers[1].expired(), i == 1);
+    EXPECT_EQ(orla::testing::liveLinks(), live + 1 - i);
+  }
+}
+
+// An exception that is no std::exception leaves qelCreate as thrown, after what was built is
+// released; the buffer and the handle stay untouched.
+TEST_F(ExportsTest, CreateLetsOtherExceptionsLeaveAndReleasesWhatItBuilt) {
+  struct Unusual {
+    int code;
+  };
+  const int live = orla::testing::liveLinks();
+  for (const bool plain : {true, false}) {
+    std::weak_ptr<nuv::opt::AbstractSolver> built;
+    orla::testing::failNextLink([&](const auto& solver) {
+      built = solver;
+      if (plain) throw 42;
+      throw Unusual{7};
+    });
+    std::string buffer(8, '#');
+    void* handle = &buffer;
+    int caught = 0;
+    try {
+      plugin_->create(&handle, buffer.data(), 8);
+    } catch (int value) {
+      caught = value;
+    } catch (const Unusual& e) {
+      caught = e.code;
+    }
+    EXPECT_EQ(caught, plain ? 42 : 7);
+    EXPECT_TRUE(built.expired());
+    EXPECT_EQ(buffer, "########");
+    EXPECT_EQ(handle, &buffer);
+    EXPECT_EQ(orla::testing::liveLinks(), live);
+  }
+}
+
+TEST_F(ExportsTest, ReadyApiAndCallSolverPassTheModelAndTheLinksResultsUnchanged) {
+  void* handle = nullptr;
+  char text[8] = {};
+  ASSERT_EQ(plugin_->create(&handle, text, sizeof text), 0);
+  vopRec model, other;
+  model.columns = {{.name = "x", .lower = 1}};
+  model.log = [](std::string_view) {};
+  for (vopRec* given : {&model, &other, static_cast<vopRec*>(nullptr)}) {
+    EXPECT_EQ(plugin_->readyApi(handle, given), given == nullptr ? 1 : 0);
+    EXPECT_EQ(orla::testing::lastModel(), given);
+  }
+  for (const int result : {1, 2, -1, 0x7fffffff, -0x7fffffff - 1}) {
+    SCOPED_TRACE(result);
+    orla::testing::nextReadyApiResult(result);
+    EXPECT_EQ(plugin_->readyApi(handle, &model), result);
+    EXPECT_EQ(orla::testing::lastModel(), &model);
+    orla::testing::nextCallSolverResult(result);
+    EXPECT_EQ(plugin_->callSolver(handle), result);
+    EXPECT_TRUE(model.results.solved);
+    // Each scripted result answers one call; the next is the link's own.
+    EXPECT_EQ(plugin_->readyApi(handle, &model), 0);
+    EXPECT_EQ(plugin_->callSolver(handle), 0);
+  }
+  orla::testing::nextCallSolverResult(5);
+  EXPECT_EQ(plugin_->callSolver(nullptr), 1);  // a null handle reaches no link
+  EXPECT_EQ(plugin_->callSolver(handle), 5);
+  plugin_->free(&handle);
 }
 
 TEST_F(ExportsTest, CreatesSolvesAndFreesAThousandTimes) {
@@ -236,6 +330,75 @@ TEST_F(ExportsTest, OptionsByNameChangeTheRun) {
   EXPECT_THAT(objectives, ElementsAre(near(1), near(2), near(3)));
 }
 
+// Integer x, y, z in [0, 3] with 2x + 3y + 4z <= 10; the value 3x + 4y + 5z is at most 14, at
+// (3, 0, 1) and (2, 2, 0) only, and 13 at (3, 1, 0), (1, 0, 2) and (0, 2, 1). Each objective
+// keeps its own sense: one against the first one's is optimised with its weight negated.
+TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
+  using Objective = vopRec::Objective;
+  const std::vector<vopRec::Term> value = {{0, 3}, {1, 4}, {2, 5}}, x = {{0, 1}}, z = {{2, 1}};
+  const std::vector<vopRec::Term> negated = {{0, -3}, {1, -4}, {2, -5}};
+  struct Case {
+    const char* what;
+    std::vector<Objective> objectives;
+    test_support::Point x;  // worked out by hand from the listing above
+  };
+  const Case cases[] = {
+      {"the most value, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2}, {.maximize = true, .terms = z}},
+       {3, 0, 1}},
+      {"the most value, then the least z",
+       {{.maximize = true, .terms = value, .priority = 2}, {.terms = z}},
+       {2, 2, 0}},
+      {"the value within 1, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
+        {.maximize = true, .terms = z, .absoluteTolerance = 0}},
+       {1, 0, 2}},
+      // Every value of 14 has x >= 2: the second level must leave the first one's optimum.
+      {"the value within 10 %, then the least x",
+       {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1},
+        {.terms = x, .relativeTolerance = 0}},
+       {0, 2, 1}},
+      // 3x + 4y + 5z - 2x alone is largest (13) at (0, 2, 1).
+      {"the value blended with the least x, weighted 2, then the most z",
+       {{.maximize = true, .terms = value, .priority = 2},
+        {.terms = x, .weight = 2, .priority = 2},
+        {.maximize = true, .terms = z}},
+       {0, 2, 1}},
+      {"the least negated value, then the most z",
+       {{.terms = negated, .priority = 2}, {.maximize = true, .terms = z}},
+       {3, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int sense = c.objectives.front().maximize ? -1 : 1;
+    std::vector<test_support::WeightedObjective> reference;
+    for (const Objective& o : c.objectives) {
+      test_support::WeightedObjective w{.coef = std::vector<double>(3),
+                                        .priority = o.priority.value_or(0),
+                                        .weight = o.weight.value_or(1),
+                                        .absTol = o.absoluteTolerance.value_or(0),
+                                        .relTol = o.relativeTolerance.value_or(0)};
+      for (const vopRec::Term& t : o.terms) w.coef.at(t.column) += t.coef;
+      if (o.maximize != c.objectives.front().maximize) w.weight = -w.weight;
+      reference.push_back(w);
+    }
+    const auto feasible = [](const test_support::Point& p) {
+      return 2 * p[0] + 3 * p[1] + 4 * p[2] <= 10;
+    };
+    ASSERT_THAT(test_support::lexicographicOptima(sense, reference,
+                                                  test_support::integerPoints(3, 3, feasible)),
+                ElementsAre(c.x));
+    vopRec model;
+    model.columns.assign(3, {.type = vopRec::ColumnType::kInteger, .upper = 3});
+    model.rows = {{.upper = 10, .terms = {{0, 2}, {1, 3}, {2, 4}}}};
+    model.objectives = c.objectives;
+    ASSERT_EQ(solve(model), 0) << testing::PrintToString(model.messages);
+    EXPECT_EQ(model.results.status, 0);
+    EXPECT_THAT(model.results.values, testing::Pointwise(DoubleNear(1e-6), c.x));
+    EXPECT_EQ(model.results.objective, std::nullopt);
+  }
+}
+
 TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
   qelhost_test::TempFiles files;
   const std::string bad = files.write("bad.mps", "NAME x\nROWS\n N obj\nCOLUMNS\n garbage\n");
@@ -257,6 +420,67 @@ TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
     const std::string output = out.str();
     EXPECT_THAT(exit == 2 ? err.str() : output.substr(output.find("\nstatus: ") + 1),
                 testing::StartsWith(text));
+  }
+}
+
+// Solves that end without a solution leave the objective unset, and the bound too unless a
+// search proved it; the host then prints "objective: none".
+TEST_F(ExportsTest, RunsWithoutASolutionGiveNoObjectiveAndOnlyAProvedBound) {
+  qelhost_test::TempFiles files;
+  const std::string infeasible =
+      files.write("no.lp", "Minimize\n c: x\nSubject To\n a: x >= 5\n b: x <= 3\nEnd\n");
+  const std::string unbounded =
+      files.write("unb.lp", "Minimize\n c: - x\nSubject To\n a: x - y >= 1\nEnd\n");
+  // Binary, without an integer solution, which the root relaxation does not reveal.
+  const std::string split =
+      files.write("split.lp",
+                  "Minimize\n c: x1 + x2 + x3 + x4 + x5 + x6 + x7 + x8\nSubject To\n"
+                  " r: 12 x1 + 23 x2 + 34 x3 + 45 x4 + 56 x5 + 67 x6 + 78 x7 + 89 x8 = 200\n"
+                  " s: 89 x1 + 78 x2 + 67 x3 + 56 x4 + 45 x5 + 34 x6 + 23 x7 + 12 x8 = 201\n"
+                  "Binary\n x1 x2 x3 x4 x5 x6 x7 x8\nEnd\n");
+  // A semi-continuous limit beyond what the optimizer takes: the run fails.
+  const std::string failing =
+      files.write("sc.mps",
+                  "NAME SC\nROWS\n N obj\n G r\nCOLUMNS\n x obj 1 r 1\nRHS\n rhs r 1\n"
+                  "BOUNDS\n LO bnd x 2000000000\n SC bnd x 3000000000\nENDATA\n");
+  const std::string production = QEL_EXAMPLES_DIR "/production.lp";
+  const struct {
+    std::string path;
+    std::optional<vopRec::Option> option;
+    const char* status;
+    int exit;
+    bool bound;
+  } cases[] = {
+      {infeasible, {}, "infeasible", 1, false},
+      {unbounded, {}, "unbounded", 1, false},
+      {split, {}, "infeasible", 1, false},
+      {split, vopRec::Option{"maxNode", "0"}, "node_limit", 1, true},
+      {production, vopRec::Option{"lpIterLimit", "1"}, "iteration_limit", 1, false},
+      {failing, {}, "solver_error", 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path + " " + c.status);
+    vopRec model = qelhost::readModel(c.path);
+    if (c.option) model.options = {*c.option};
+    solve(model);
+    EXPECT_EQ(qelhost::statusName(model.results.status), c.status);
+    EXPECT_TRUE(model.results.values.empty());
+    EXPECT_EQ(model.results.objective, std::nullopt);
+    EXPECT_EQ(model.results.bound.has_value(), c.bound);
+    if (c.bound) {
+      // A bound the search proved is at least the optimum of the continuous relaxation.
+      vopRec relaxed = qelhost::readModel(c.path);
+      for (auto& column : relaxed.columns) column.type = vopRec::ColumnType::kContinuous;
+      ASSERT_EQ(solve(relaxed), 0);
+      EXPECT_GE(*model.results.bound, relaxed.results.objective.value() - 1e-6);
+    }
+    std::vector<std::string> arguments{c.path};
+    if (c.option) arguments.push_back(c.option->name + "=" + c.option->value);
+    std::ostringstream out, err;
+    EXPECT_EQ(qelhost::run(arguments, {QELLINK64_PATH, ""}, out, err), c.exit);
+    const std::string output = out.str();
+    EXPECT_THAT(output, HasSubstr("status: " + std::string(c.status) + "\nobjective: none\n"));
+    EXPECT_EQ(output.find("\nbound: ") != std::string::npos, c.bound);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "driver.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -77,7 +78,28 @@ std::vector<int> inBatches(std::size_t total, int batchSize, std::string_view wh
   return indices;
 }
 
-bool hasSolution(const vopRec::Results& results) { return !results.values.empty(); }
+// A run that stopped early rather than ending with a verdict on the model: a search stopped
+// this way has still proved the bound it reached.
+bool stoppedEarly(SolveStatus status) {
+  switch (status) {
+    case SolveStatus::solution_limit:
+    case SolveStatus::iteration_limit:
+    case SolveStatus::time_limit:
+    case SolveStatus::node_limit:
+    case SolveStatus::work_limit:
+    case SolveStatus::memory_limit:
+    case SolveStatus::user_interrupt:
+    case SolveStatus::other_limit:
+    case SolveStatus::no_solution:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<double> finite(std::optional<double> value) {
+  return value && std::isfinite(*value) ? value : std::nullopt;
+}
 
 template <class T>
 std::vector<T> firstOf(std::vector<std::vector<T>> all) {
@@ -338,6 +360,7 @@ class Driver {
       std::vector<std::vector<double>> solutions;
       for (const auto& level : levels) solutions.push_back(byColumn(level));
       rankByObjective(solutions);
+      if (!fixed) solution_ = !solutions.empty();
       if (!solutions.empty()) r.values = std::move(solutions[0]);
       if (!fixed) {
         r.pool.clear();
@@ -351,11 +374,16 @@ class Driver {
     });
     if (linearAdder_) readRowResults();
     if (fixed) return;
-    if (objectiveAdderId_) {
+    // The optimizer's objective attributes hold a number also when the run found no solution;
+    // only a solution gives the objective a meaning. Without one, a bound is kept where a search
+    // proved it: a discrete model stopped early.
+    const bool bounded =
+        solution_ || (discrete_ && stoppedEarly(static_cast<SolveStatus>(r.status)));
+    if (objectiveAdderId_ && bounded) {
       during("reading the objective", [&] {
         const auto results = solver_.constraints(*objectiveAdderId_, nullptr);
-        r.objective = singleValue(results, keys::sense_domain::objective_value);
-        r.bound = singleValue(results, keys::sense_domain::objective_bound);
+        if (solution_) r.objective = singleValue(results, keys::sense_domain::objective_value);
+        r.bound = finite(singleValue(results, keys::sense_domain::objective_bound));
       });
     }
     during("reading the solver attributes", [&] {
@@ -443,7 +471,7 @@ class Driver {
       warn("mip clean-up: the model has no discrete entities");
       return;
     }
-    if (!hasSolution(model_.results)) {
+    if (!solution_) {
       warn("mip clean-up: there is no solution to fix");
       return;
     }
@@ -478,6 +506,7 @@ class Driver {
   std::optional<std::uint64_t> objectiveAdderId_;
   const vopRec::Objective* rankingObjective_ = nullptr;  // the single linear or quadratic one
   bool discrete_ = false;
+  bool solution_ = false;  // the solve left at least one solution
 };
 
 }  // namespace

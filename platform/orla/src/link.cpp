@@ -1,6 +1,8 @@
 #include "orla/link.hpp"
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -15,19 +17,32 @@
 namespace orla {
 namespace {
 
+using Raise = std::function<void(const std::shared_ptr<nuv::opt::AbstractSolver>&)>;
+
 // Process-wide state of the library: the initialise count and the test hooks.
 struct State {
   std::mutex mutex;
   std::atomic<int> initialized{0};
   std::atomic<int> finalized{0};
-  std::atomic<int> live{0};
-  std::optional<std::string> failNext;
+  std::map<const Link*, std::weak_ptr<nuv::opt::AbstractSolver>> live;
+  Raise failNext;
   std::optional<LinkDef> lastDefinition;
+  std::atomic<const vopRec*> lastModel{nullptr};
+  std::optional<int> readyApiResult;
+  std::optional<int> callSolverResult;
 };
 
 State& state() {
   static State s;
   return s;
+}
+
+// A hook armed for one call: taken out, and so disarmed.
+template <class T>
+T takeHook(T State::*hook) {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  return std::exchange(s.*hook, T());
 }
 
 void checkNumber(int number, int count, const char* what) {
@@ -81,29 +96,35 @@ void Link::finalize() { ++state().finalized; }
 
 Link::Link(std::shared_ptr<nuv::opt::AbstractSolver> solver, LinkDef definition)
     : solver_(std::move(solver)), definition_(std::move(definition)) {
+  if (const Raise raise = takeHook(&State::failNext)) raise(solver_);
   State& s = state();
   const std::lock_guard lock(s.mutex);
-  if (s.failNext) {
-    const std::string message = std::move(*s.failNext);
-    s.failNext.reset();
-    throw std::runtime_error(message);
-  }
   if (s.initialized <= s.finalized) {
     throw std::logic_error("the host link library is not initialised");
   }
   if (!solver_) throw std::invalid_argument("the host link needs a solver");
   s.lastDefinition = definition_;
-  ++s.live;
+  s.live.emplace(this, solver_);
 }
 
-Link::~Link() { --state().live; }
+Link::~Link() {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  s.live.erase(this);
+}
 
 int Link::readyAPI(vopRec* model) noexcept {
   model_ = model;
-  return model == nullptr ? 1 : 0;
+  state().lastModel = model;
+  return takeHook(&State::readyApiResult).value_or(model == nullptr ? 1 : 0);
 }
 
 int Link::callSolver() noexcept {
+  const int result = solveModel();
+  return takeHook(&State::callSolverResult).value_or(result);
+}
+
+int Link::solveModel() noexcept {
   if (model_ == nullptr) return 1;
   try {
     model_->results = {};
@@ -120,22 +141,51 @@ int Link::callSolver() noexcept {
 
 namespace testing {
 
-void failNextLink(std::string message) {
+void failNextLink(Raise raise) {
   State& s = state();
   const std::lock_guard lock(s.mutex);
-  s.failNext = std::move(message);
+  s.failNext = std::move(raise);
+}
+
+void failNextLink(std::string message) {
+  failNextLink([message = std::move(message)](const auto&) { throw std::runtime_error(message); });
 }
 
 int initializeCount() { return state().initialized; }
 
 int finalizeCount() { return state().finalized; }
 
-int liveLinks() { return state().live; }
+int liveLinks() {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  return static_cast<int>(s.live.size());
+}
+
+std::weak_ptr<nuv::opt::AbstractSolver> solverOf(const void* link) {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  const auto found = s.live.find(static_cast<const Link*>(link));
+  return found == s.live.end() ? std::weak_ptr<nuv::opt::AbstractSolver>() : found->second;
+}
 
 std::optional<LinkDef> lastDefinition() {
   State& s = state();
   const std::lock_guard lock(s.mutex);
   return s.lastDefinition;
+}
+
+const vopRec* lastModel() { return state().lastModel; }
+
+void nextReadyApiResult(int result) {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  s.readyApiResult = result;
+}
+
+void nextCallSolverResult(int result) {
+  State& s = state();
+  const std::lock_guard lock(s.mutex);
+  s.callSolverResult = result;
 }
 
 }  // namespace testing

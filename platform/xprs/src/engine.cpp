@@ -275,16 +275,21 @@ class ClpEvents final : public ClpEventHandler {
   RunContext* ctx_;
 };
 
+// Cbc hands a copy of the handler to the small searches some heuristics run on reduced models,
+// whose columns, nodes and bounds are not the user's: only events of the main search are
+// reported. What a small search finds comes back to the main search, which reports it. Every
+// copy polls, so that an interrupt also ends a small search.
 class CbcEvents final : public CbcEventHandler {
  public:
-  CbcEvents(RunContext* ctx, const ModelRecord* model) : ctx_(ctx), model_(model) {}
+  CbcEvents(RunContext* ctx, const ModelRecord* model, const CbcModel* main)
+      : ctx_(ctx), model_(model), main_(main) {}
   CbcEvents(const CbcEvents&) = default;
   CbcEvents& operator=(const CbcEvents&) = delete;
   CbcEventHandler* clone() const override { return new CbcEvents(*this); }
   CbcAction event(CbcEvent e) override {
-    reportIncumbent();
-    if (e == node) {
-      ctx_->node(CbcEventHandler::model_->getNodeCount(), bound());
+    if (CbcEventHandler::model_ == main_) {
+      reportIncumbent();
+      if (e == node) ctx_->node(main_->getNodeCount(), bound());
     }
     return ctx_->poll() ? stop : noAction;
   }
@@ -292,8 +297,7 @@ class CbcEvents final : public CbcEventHandler {
   // Cbc raises more than one event per incumbent and may accept the same solution twice:
   // report each strict improvement of the best solution once, from the solution Cbc keeps.
   void reportIncumbent() {
-    CbcModel* cbc = CbcEventHandler::model_;
-    const double* best = cbc->bestSolution();
+    const double* best = main_->bestSolution();
     if (best == nullptr) return;
     const double objective = objectiveOf(*model_, best);
     if (!std::isnan(lastObjective_) && model_->sense * (lastObjective_ - objective) <=
@@ -306,11 +310,13 @@ class CbcEvents final : public CbcEventHandler {
 
  private:
   double bound() const {
-    return CbcEventHandler::model_->getBestPossibleObjValue() - model_->objectives.front().rhs;
+    // Cbc minimises the objective times the sense.
+    return model_->sense * main_->getBestPossibleObjValue() - model_->objectives.front().rhs;
   }
 
   RunContext* ctx_;
   const ModelRecord* model_;
+  const CbcModel* main_;
   double lastObjective_ = std::numeric_limits<double>::quiet_NaN();
 };
 
@@ -846,6 +852,12 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     return;
   }
 
+  // Cbc always minimises here: on a maximisation its search turns the cutoff around, and a start
+  // then cuts off every better solution. A maximisation enters as the minimisation of its
+  // negated objective; Cbc's objective values and bounds are those times the sense.
+  if (e.sense < 0) {
+    for (double& c : e.obj) c = -c;
+  }
   OsiClpSolverInterface si;
   CoinMessageHandler quiet;
   quiet.setLogLevel(0);
@@ -856,7 +868,6 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     si.addRows(indicators.rows(), indicators.start.data(), indicators.index.data(),
                indicators.value.data(), indicators.rowLb.data(), indicators.rowUb.data());
   }
-  si.setObjSense(e.sense);
   bool special = m.sets() > 0;
   bool capped = false;
   bool semiContinuous = false;
@@ -954,7 +965,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   if (threads <= 0) threads = intControl(rec, XPRS_THREADS);
   if (threads > 1) cbc.setNumberThreads(threads);
 
-  CbcEvents events(&ctx, &m);
+  CbcEvents events(&ctx, &m, &cbc);
   cbc.passInEventHandler(&events);
 
   // The relaxation honours the time limit and interrupts like any linear program. The tree
@@ -989,7 +1000,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
   } else {
     run.lpStatus = XPRS_LP_OPTIMAL;
-    run.lpObjVal = cbc.solver()->getObjValue() - e.rhs;
+    run.lpObjVal = e.sense * cbc.solver()->getObjValue() - e.rhs;
     if (flags.find('l') != std::string::npos) {
       // Stop after the relaxation: its bound is known, no integer solution is.
       run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
@@ -1042,7 +1053,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
       run.solStatus = x ? XPRS_SOLSTATUS_FEASIBLE : XPRS_SOLSTATUS_NOTFOUND;
       run.stopStatus = XPRS_STOP_NUMERICALERROR;
     }
-    run.bestBound = cbc.getBestPossibleObjValue() - e.rhs;
+    run.bestBound = e.sense * cbc.getBestPossibleObjValue() - e.rhs;
   }
   run.mipSols = ctx.incumbents();
   // With a capped semi-continuous column, "infeasible" or a value at the cap proves nothing.
@@ -1198,6 +1209,15 @@ void RunContext::node(int nodes, double bound) {
 
 void RunContext::intSol(double objective, const std::vector<double>& x) {
   std::lock_guard lock(mutex_);
+  if (reported_ != nullptr) {
+    if (incumbents_ > 0 &&
+        std::equal(x.begin(), x.end(), view_.x.begin(), view_.x.end(), [](double a, double b) {
+          return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a));
+        })) {
+      return;
+    }
+    objective = objectiveOf(*reported_, x.data());
+  }
   ++incumbents_;
   offerIncumbent(problem_, objective, x);
   view_.dblAttribs[XPRS_MIPOBJVAL] = objective;

@@ -80,6 +80,10 @@ class RunContext {
   void checkTime();
   void node(int nodes, double bound);
   void intSol(double objective, const std::vector<double>& x);
+  // A run over several objectives hands the engine other objectives than the problem's: its
+  // incumbents are then reported with objective 0 of model, the problem's own, and a level's
+  // start (the incumbent reported last) is not reported again.
+  void reportObjectiveOf(const ModelRecord& model) { reported_ = &model; }
   [[nodiscard]] int stopReason() const;
   [[nodiscard]] int incumbents() const { return incumbents_; }
 
@@ -97,6 +101,7 @@ class RunContext {
   int checkDelayMs_ = 0;
   double timeLimit_ = -1.0;  // seconds, -1 without a limit
   int incumbents_ = 0;
+  const ModelRecord* reported_ = nullptr;
 };
 
 // Runs the model (or the next scripted outcome) and stores statuses, attributes and results

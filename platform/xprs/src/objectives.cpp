@@ -52,6 +52,7 @@ double valueOf(const ObjectiveRecord& obj, const std::vector<double>& x) {
 void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
                      const ModelSolver& solve) {
   Problem& problem = ctx.problem();
+  ctx.reportObjectiveOf(m);
   const auto levels = levelsOf(m);
   ModelRecord model = m;
   model.objectives.resize(1);

@@ -7,9 +7,11 @@
 // the level's objectives.
 //
 // The run ends early when a level is not solved to optimality; its statuses become the run's.
-// The objective attributes describe objective 0 at the final solution. Duals, reduced costs and
-// the basis are kept only when a single level ran, since every further level solves a model
-// with rows the problem does not have.
+// The objective attributes describe objective 0 at the final solution, as the objective reported
+// with each MIP incumbent describes it at the incumbent. Each MIP level starts from the optimum
+// of the level before, which is reported once. Duals, reduced costs and the basis are kept only
+// when a single level ran, since every further level solves a model with rows the problem does
+// not have.
 #ifndef XPRS_OBJECTIVES_HPP_
 #define XPRS_OBJECTIVES_HPP_
 

@@ -147,6 +147,39 @@ TEST_F(LinkTest, ReportsStatusAndLeavesResultsEmptyWithoutSolution) {
   EXPECT_EQ(r.objective, std::nullopt);
 }
 
+// The optimizer's attributes hold numbers whatever the run found: the objective counts only with
+// a solution, the bound only where it was proved.
+TEST_F(LinkTest, KeepsTheObjectiveOnlyWithASolutionAndTheBoundOnlyWhereProved) {
+  using S = nuv::opt::SolveStatus;
+  const struct {
+    bool discrete;
+    S status;
+    bool solution;
+    double bound;
+    bool objectiveKept, boundKept;
+  } cases[] = {
+      {false, S::normal_completion, true, 4, true, true},
+      {true, S::time_limit, true, 3, true, true},           // an incumbent at the limit
+      {true, S::node_limit, false, 3, false, true},         // the search proved its bound
+      {true, S::no_solution, false, 3, false, true},        // stopped after the relaxation
+      {false, S::iteration_limit, false, 3, false, false},  // a continuous run proves none
+      {true, S::infeasible, false, 3, false, false},
+      {true, S::solver_error, false, 3, false, false},
+      {true, S::time_limit, false, -kInf, false, false},  // nothing proved yet
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.status));
+    vopRec m;
+    m.columns = {column("x", 0, 1, c.discrete ? Kind::kInteger : Kind::kContinuous)};
+    m.objectives = {{.terms = {{0, 1.0}}}};
+    solver_->script(
+        {{.status = c.status, .solution = c.solution, .objective = 5.0, .bound = c.bound}});
+    ASSERT_EQ(run(m), 0);
+    EXPECT_EQ(m.results.objective, c.objectiveKept ? std::optional(5.0) : std::nullopt);
+    EXPECT_EQ(m.results.bound, c.boundKept ? std::optional(c.bound) : std::nullopt);
+  }
+}
+
 TEST_F(LinkTest, ReadsEverySolutionAndTheSolverAttributes) {
   vopRec m;
   m.columns = {column("x", 0, 1), column("y", 0, 1)};

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/lexicographic_optima.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
 namespace {
 
+using test_support::Point;
+using test_support::WeightedObjective;
 using testing::DoubleNear;
+using testing::ElementsAreArray;
 using testing::Pointwise;
 
 class ObjectivesTest : public xprs_test::StandinTest {
@@ -173,6 +177,135 @@ TEST_F(ObjectivesTest, MipLevelsKeepTheBestValueAndThenTheLightestLoad) {
   int optType = -1;
   ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_OPTIMIZETYPEUSED, &optType), 0);
   EXPECT_EQ(optType, XPRS_OPTIMIZETYPE_MIP);
+}
+
+// Integer x, y, z in [0, 3] with 2x + 3y + 4z <= 10. The value 3x + 4y + 5z is at most 14, at
+// (3, 0, 1) and (2, 2, 0) only; 13 adds (3, 1, 0), (1, 0, 2) and (0, 2, 1).
+class MipLevelsTest : public ObjectivesTest {
+ protected:
+  static constexpr int kCols = 3;
+  // Replaces prob_ by the model above, in the given sense, with the given objectives.
+  void load(int sense, const std::vector<WeightedObjective>& objectives) {
+    ASSERT_EQ(XPRSdestroyprob(prob_), 0);
+    ASSERT_EQ(XPRScreateprob(&prob_), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+    const double ub[] = {3, 3, 3};
+    ASSERT_EQ(XPRSaddcols64(prob_, kCols, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+    const int cols[] = {0, 1, 2};
+    const char integer[] = {'I', 'I', 'I'};
+    ASSERT_EQ(XPRSchgcoltype(prob_, kCols, cols, integer), 0);
+    const char type = 'L';
+    const double rhs = 10;
+    const XPRSint64 start[] = {0};
+    const double size[] = {2, 3, 4};
+    ASSERT_EQ(XPRSaddrows64(prob_, 1, kCols, &type, &rhs, nullptr, start, cols, size), 0);
+    ASSERT_EQ(XPRSchgobjsense(prob_, sense), 0);
+    for (std::size_t i = 0; i < objectives.size(); ++i) {
+      const WeightedObjective& o = objectives[i];
+      const int objidx = static_cast<int>(i);
+      objective(objidx, o.coef, o.priority, o.weight);
+      tolerance(objidx, XPRS_OBJECTIVE_ABSTOL, o.absTol);
+      tolerance(objidx, XPRS_OBJECTIVE_RELTOL, o.relTol);
+    }
+  }
+  // The optima found by enumeration.
+  static std::vector<Point> enumerated(int sense,
+                                       const std::vector<WeightedObjective>& objectives) {
+    return test_support::lexicographicOptima(
+        sense, objectives, test_support::integerPoints(kCols, 3, [](const Point& x) {
+          return 2 * x[0] + 3 * x[1] + 4 * x[2] <= 10;
+        }));
+  }
+};
+
+TEST_F(MipLevelsTest, EveryLevelIsSolvedAsAMipWithTheLevelsAboveHeldWithinTheirTolerances) {
+  const std::vector<double> value = {3, 4, 5}, x = {1, 0, 0}, z = {0, 0, 1}, items = {1, 1, 1};
+  struct Case {
+    const char* what;
+    int sense;
+    std::vector<WeightedObjective> objectives;
+    Point x;  // worked out by hand from the listing above
+  };
+  const Case cases[] = {
+      {"the most value, then the most z", XPRS_OBJ_MAXIMIZE, {{value, 2}, {z, 1}}, {3, 0, 1}},
+      {"the most value, then the least z", XPRS_OBJ_MAXIMIZE, {{value, 2}, {z, 1, -1}}, {2, 2, 0}},
+      {"the value within 1, then the most z",
+       XPRS_OBJ_MAXIMIZE,
+       {{value, 2, 1, 1}, {z, 1}},
+       {1, 0, 2}},
+      {"a tolerance below the value's step",
+       XPRS_OBJ_MAXIMIZE,
+       {{value, 2, 1, 0.5}, {z, 1}},
+       {3, 0, 1}},
+      // Every value of 14 has x >= 2: the second level must leave the first one's optimum.
+      {"the value within 10 %, then the least x",
+       XPRS_OBJ_MAXIMIZE,
+       {{value, 2, 1, 0, 0.1}, {x, 1, -1}},
+       {0, 2, 1}},
+      {"the most z first", XPRS_OBJ_MAXIMIZE, {{value, 1}, {z, 2}}, {1, 0, 2}},
+      // 3x + 4y + 5z - 2x alone is largest (13) at (0, 2, 1).
+      {"the value blended with the least x, weighted 2",
+       XPRS_OBJ_MAXIMIZE,
+       {{value, 2}, {x, 2, -2}, {z, 1}},
+       {0, 2, 1}},
+      // A value of 12 or more leaves seven points; the fewest items, 3, leave (1, 0, 2),
+      // (0, 2, 1), (1, 1, 1) and (0, 3, 0); of those, z is largest at (1, 0, 2).
+      {"three levels", XPRS_OBJ_MAXIMIZE, {{value, 3, 1, 2}, {items, 2, -1}, {z, 1}}, {1, 0, 2}},
+      {"minimising the negated value, then a negative weight maximises z",
+       XPRS_OBJ_MINIMIZE,
+       {{{-3, -4, -5}, 2}, {z, 1, -1}},
+       {3, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_THAT(enumerated(c.sense, c.objectives), ElementsAreArray({c.x}));
+    load(c.sense, c.objectives);
+    // The objective attributes hold objective 0 at the answer.
+    const auto found = solve(kCols, test_support::dot(c.objectives.front().coef, c.x),
+                             static_cast<int>(c.objectives.size()));
+    EXPECT_THAT(found, Pointwise(DoubleNear(1e-6), c.x));
+  }
+}
+
+// Each level reports its incumbents, with the value of objective 0 the attributes hold after the
+// run; a level's start, the optimum of the level before, comes once, and the last one reported is
+// the answer.
+TEST_F(MipLevelsTest, IncumbentsCarryObjectiveZeroAndTheLastIsTheAnswer) {
+  const std::vector<WeightedObjective> objectives = {
+      {{3, 4, 5}, 3, 1, 2}, {{1, 1, 1}, 2, -1}, {{0, 0, 1}, 1}};
+  load(XPRS_OBJ_MAXIMIZE, objectives);
+  struct Incumbent {
+    double objective;
+    Point x;
+  };
+  std::vector<Incumbent> seen;
+  ASSERT_EQ(XPRSaddcbintsol(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  Incumbent i{0, Point(kCols)};
+                  int status = -1;
+                  XPRSgetdblattrib(cb, XPRS_MIPOBJVAL, &i.objective);
+                  XPRSgetsolution(cb, &status, i.x.data(), 0, kCols - 1);
+                  static_cast<std::vector<Incumbent>*>(data)->push_back(i);
+                },
+                &seen, 0),
+            0);
+  const Point answer = solve(kCols, 13, 3);
+  ASSERT_FALSE(seen.empty());
+  for (std::size_t k = 0; k < seen.size(); ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_NEAR(seen[k].objective, test_support::dot(objectives.front().coef, seen[k].x), 1e-6);
+    if (k > 0) {
+      EXPECT_NE(seen[k].x, seen[k - 1].x);
+    }
+  }
+  EXPECT_THAT(seen.back().x, Pointwise(DoubleNear(1e-6), answer));
+  int mipSols = -1;
+  ASSERT_EQ(XPRSgetintattrib(prob_, XPRS_MIPSOLS, &mipSols), 0);
+  EXPECT_EQ(mipSols, static_cast<int>(seen.size()));
+  double mipObj = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_MIPOBJVAL, &mipObj), 0);
+  EXPECT_NEAR(mipObj, 13, 1e-6);
 }
 
 // Weights can make a level's coefficient infinite (and an infinite weight times 0 no number):

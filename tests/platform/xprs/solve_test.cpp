@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -862,6 +863,66 @@ TEST_F(SolveTest, CutoffAndGapControlsShapeTheTreeSearch) {
   EXPECT_EQ(gap.sol, XPRS_SOLSTATUS_OPTIMAL);
   EXPECT_GE(gap.obj, 3089.0 - 1e-6);
   EXPECT_EQ(intAttrib(XPRS_NODES), 0);
+}
+
+// Integer x, y in [0, 5] with 2x + 2y <= 7: the relaxation's best of y - 2x is 3.5, the integer
+// best 3 at (0, 3). Maximised as y - 2x or minimised as 2x - y, a start at (3, 0) must not stop
+// the search, and the cutoff counts in the problem's sense.
+TEST_F(SolveTest, StartsAndCutoffsWorkInTheProblemsSense) {
+  quiet();
+  const double ub[] = {5, 5};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const int cols[] = {0, 1};
+  const char integer[] = {'I', 'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 2, cols, integer), 0);
+  const char type = 'L';
+  const double rhs = 7;
+  const XPRSint64 start[] = {0};
+  const double size[] = {2, 2};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 2, &type, &rhs, nullptr, start, cols, size), 0);
+  struct Case {
+    const char* what;
+    int sense;
+    bool withStart;
+    std::optional<double> cutoff;
+    int sol;
+  };
+  const Case cases[] = {
+      {"maximising from a start", XPRS_OBJ_MAXIMIZE, true, {}, XPRS_SOLSTATUS_OPTIMAL},
+      {"maximising, cutoff below the best", XPRS_OBJ_MAXIMIZE, false, -10, XPRS_SOLSTATUS_OPTIMAL},
+      {"maximising, cutoff above the best", XPRS_OBJ_MAXIMIZE, false, 3.5,
+       XPRS_SOLSTATUS_INFEASIBLE},
+      {"minimising from a start", XPRS_OBJ_MINIMIZE, true, {}, XPRS_SOLSTATUS_OPTIMAL},
+      {"minimising, cutoff above the best", XPRS_OBJ_MINIMIZE, false, 10, XPRS_SOLSTATUS_OPTIMAL},
+      {"minimising, cutoff below the best", XPRS_OBJ_MINIMIZE, false, -3.5,
+       XPRS_SOLSTATUS_INFEASIBLE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const double obj[] = {2.0 * c.sense, -1.0 * c.sense};
+    ASSERT_EQ(XPRSchgobj(prob_, 2, cols, obj), 0);
+    ASSERT_EQ(XPRSchgobjsense(prob_, c.sense), 0);
+    ASSERT_EQ(XPRSsetdefaultcontrol(prob_, XPRS_MIPABSCUTOFF), 0);
+    if (c.cutoff) {
+      ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSCUTOFF, *c.cutoff), 0);
+    }
+    const double worse[] = {3, 0};
+    if (c.withStart) {
+      ASSERT_EQ(XPRSaddmipsol(prob_, 2, worse, nullptr, nullptr), 0);
+    }
+    const Outcome o = optimize();
+    EXPECT_EQ(o.sol, c.sol);
+    double lp = 0;
+    ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_LPOBJVAL, &lp), 0);
+    EXPECT_NEAR(lp, -3.5 * c.sense, 1e-6);
+    if (c.sol != XPRS_SOLSTATUS_OPTIMAL) continue;
+    EXPECT_NEAR(o.obj, -3 * c.sense, 1e-6);
+    double bound = 0;
+    ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_BESTBOUND, &bound), 0);
+    EXPECT_NEAR(bound, o.obj, 1e-6);
+    EXPECT_THAT(values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL),
+                testing::Pointwise(testing::DoubleNear(1e-6), {0.0, 3.0}));
+  }
 }
 
 TEST_F(SolveTest, CutStrategyAndHeuristicEmphasisZeroSwitchThemOff) {

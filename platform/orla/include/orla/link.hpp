@@ -125,6 +125,8 @@ class ORLA_EXPORT Link {
   int callSolver() noexcept;
 
  private:
+  int solveModel() noexcept;
+
   std::shared_ptr<nuv::opt::AbstractSolver> solver_;
   LinkDef definition_;
   vopRec* model_ = nullptr;

@@ -133,7 +133,9 @@ struct vopRec {
     bool solved = false;  // the solve ran and the results were read
     int status = -1;      // the solve status (nuv::opt::SolveStatus)
     std::optional<int> solutionStatus;
-    std::optional<double> objective;  // only with a single objective
+    std::optional<double> objective;  // only with a single objective and a solution
+    // Only a finite bound the solve proved: with a solution, or from a discrete model's search
+    // stopped early (a limit, an interrupt) without one.
     std::optional<double> bound;
     std::optional<std::uint64_t> iterations;
     std::optional<std::uint64_t> nodes;
