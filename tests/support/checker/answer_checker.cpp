@@ -253,9 +253,11 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       return;
     }
   }
-  // The host link reads the duals of linear rows; without one the list stays empty.
-  const bool linearRows = std::any_of(m.rows.begin(), m.rows.end(),
-                                      [](const vopRec::Row& row) { return row.quadratic.empty(); });
+  // The host link reads the duals of the linear rows it passed on (free rows it does not);
+  // without one the list stays empty.
+  const bool linearRows = std::any_of(m.rows.begin(), m.rows.end(), [](const vopRec::Row& row) {
+    return row.quadratic.empty() && (std::isfinite(row.lower) || std::isfinite(row.upper));
+  });
   if (r.duals.size() != (linearRows ? m.rows.size() : 0) ||
       r.reducedCosts.size() != m.columns.size()) {
     result.failures.push_back(text("a continuous model without ", r.duals.size(), " duals for ",

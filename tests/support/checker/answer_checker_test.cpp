@@ -123,6 +123,11 @@ Resolver boxSolver(bool low) {
   };
 }
 
+vopRec with(vopRec m, const std::function<void(vopRec&)>& change) {
+  change(m);
+  return m;
+}
+
 const Resolver kNoResolve = [](vopRec&, std::string&) -> int {
   throw std::logic_error("no re-solve expected");
 };
@@ -148,6 +153,15 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"LP maximised", lp(true), 0, "", kNoResolve, "duals"},
       {"convex QP", qp(), 0, "", kNoResolve, "kkt"},
       {"convex quadratic row", qcp(), 0, "", kNoResolve, "kkt"},
+      {"free rows only",
+       with(qp(),
+            [](vopRec& m) {
+              m.rows = {{.terms = {{0, 1}}}, {}};
+              m.results.values = {1, 2};
+              m.results.objective = 0;
+              m.results.duals.clear();
+            }),
+       0, "", kNoResolve, "kkt"},
       {"binary knapsack", knapsack(), 0, "", kNoResolve, "enumeration"},
       {"two objective levels", twoLevels(), 0, "", kNoResolve, "enumeration"},
       {"indicator", indicator(), 0, "", kNoResolve, ""},
@@ -167,10 +181,6 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
 }
 
 TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
-  const auto with = [](vopRec m, const std::function<void(vopRec&)>& change) {
-    change(m);
-    return m;
-  };
   vopRec bounded;
   bounded.columns = {{}};
   bounded.objectives = {{.terms = {{0, 1}}}};
