@@ -283,9 +283,9 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const vopRec::Row& row = m.rows[i];
     const bool free = !std::isfinite(row.lower) && !std::isfinite(row.upper);
-    if (!row.quadratic.empty()) continue;
-    if (!r.duals.at(i)) {
-      if (!free) result.failures.push_back(text("row ", i, " has no dual"));
+    if (!row.quadratic.empty() || free) continue;
+    if (!r.duals[i]) {
+      result.failures.push_back(text("row ", i, " has no dual"));
       continue;
     }
     const double y = *r.duals[i];
