@@ -643,7 +643,10 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
   run.iterations = out.iterations;
   ClpSimplex* clp = out.solved.get();
   const double* x = clp ? clp->primalColumnSolution() : nullptr;
-  const double* act = clp ? clp->primalRowSolution() : nullptr;
+  // The activities come from the point: Clp leaves its row activities unset when presolve
+  // removes every row, as it does when the matrix is empty.
+  const std::vector<double> activity = clp ? activityOf(e, x) : std::vector<double>();
+  const double* act = clp ? activity.data() : nullptr;
   double sumInf = 0.0;
   if (clp) primalInfeasibilities(e, x, act, feasTol * 10, r, &sumInf);
   run.sumPrimalInf = sumInf;
