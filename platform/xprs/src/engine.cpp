@@ -662,6 +662,9 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
         for (double& y : r.dual) y = -y;
         for (double& d : r.dj) d = -d;
       }
+      // Without matrix entries Clp hands back a maximisation's reduced costs in the minimising
+      // sense; no row contributes then, so each is the column's objective coefficient.
+      if (e.value.empty() && !quadratic) r.dj = e.obj;
     }
   };
   auto keepBasis = [&] {

@@ -181,6 +181,24 @@ TEST_F(SolveTest, EmptyRowsHaveTheirRightHandSideAsSlack) {
   }
 }
 
+// Without matrix entries no row contributes to a reduced cost: it is the objective coefficient,
+// in either sense (max 2x - y, x in [-1, 4], y in [0, 1], an empty row).
+TEST_F(SolveTest, ReducedCostsWithAnEmptyMatrixAreTheObjectiveInBothSenses) {
+  quiet();
+  const double obj[] = {2, -1}, lb[] = {-1, 0}, ub[] = {4, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, lb, ub), 0);
+  const char types[] = {'L'};
+  const double rhs[] = {6};
+  const XPRSint64 start[] = {0};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, types, rhs, nullptr, start, nullptr, nullptr), 0);
+  for (const int sense : {XPRS_OBJ_MAXIMIZE, XPRS_OBJ_MINIMIZE}) {
+    SCOPED_TRACE(sense);
+    ASSERT_EQ(XPRSchgobjsense(prob_, sense), 0);
+    EXPECT_EQ(optimize().sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_THAT(values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL), testing::ElementsAre(2, -1));
+  }
+}
+
 // Columns x, y, z, w, v >= 0; min 2z - 3v subject to
 //   r0 L: x + v <= 3.5         binding, dual -1
 //   r1 G: y + z >= 3           binding, dual 1
