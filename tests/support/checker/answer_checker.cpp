@@ -217,14 +217,16 @@ bool convex(const std::vector<vopRec::QuadTerm>& products, std::size_t n, double
 }
 
 // Checks one multiplier: positive (in the minimising sense) only at a finite lower bound,
-// negative only at a finite upper bound. Multipliers within `zero` count as zero.
+// negative only at a finite upper bound. An interior-point answer stops short of its bounds, so
+// what counts is the product of the multiplier and the distance to its bound; multipliers within
+// `zero` count as zero.
 void checkMultiplier(const std::string& what, double multiplier, double value, double lower,
-                     double upper, double zero, const Tolerances& tol,
-                     std::vector<std::string>& out) {
+                     double upper, double zero, std::vector<std::string>& out) {
   const double m = multiplier;
-  const bool atLower = std::isfinite(lower) && value <= lower + scaled(tol.feasibility, lower);
-  const bool atUpper = std::isfinite(upper) && value >= upper - scaled(tol.feasibility, upper);
-  if ((m > zero && !atLower) || (m < -zero && !atUpper)) {
+  if (std::fabs(m) <= zero) return;
+  const double bound = m > 0 ? lower : upper;
+  const double distance = std::isfinite(bound) ? std::fabs(value - bound) : vopRec::kInfinity;
+  if (std::fabs(m) * distance > zero) {
     out.push_back(text(what, " has multiplier ", m, " (minimising sense) at ", value, " within [",
                        lower, ", ", upper, "]"));
   }
@@ -278,7 +280,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
     scale[j] = std::max({1.0, scale[j], std::fabs(r.reducedCosts[j])});
     residual[j] -= r.reducedCosts[j];
     checkMultiplier(text("column ", j), s * r.reducedCosts[j], x[j], m.columns[j].lower,
-                    m.columns[j].upper, zero, tol, result.failures);
+                    m.columns[j].upper, zero, result.failures);
   }
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const vopRec::Row& row = m.rows[i];
@@ -294,7 +296,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       residual[j] -= t.coef * y;
       scale[j] = std::max(scale[j], std::fabs(t.coef * y));
     }
-    checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, zero, tol,
+    checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, zero,
                     result.failures);
   }
   if (quadraticRow) {
@@ -315,7 +317,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       scale[j] = std::max(scale[j], std::fabs(mu * g[j]));
     }
     checkMultiplier(text("quadratic row ", *quadraticRow), s * mu, activity(row, x), row.lower,
-                    row.upper, zero, tol, result.failures);
+                    row.upper, zero, result.failures);
   }
   for (std::size_t j = 0; j < x.size(); ++j) {
     if (std::fabs(residual[j]) > tol.optimality * 10 * scale[j]) {
