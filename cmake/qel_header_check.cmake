@@ -1,10 +1,18 @@
-# qel_add_header_check(NAME target ROOT include_dir DIR sub_dir DEPS targets...)
-# Compiles one generated translation unit per header below ROOT/DIR that includes only that
-# header (by its path from ROOT),
-# so every header is shown to compile on its own.
+# qel_add_header_check(NAME target ROOT include_dir PATHS paths... DEPS targets...)
+# Compiles one generated translation unit per header below ROOT/path, for each path (a folder or
+# a header), that includes only that header (by its path from ROOT), so every header is shown to
+# compile on its own.
 function(qel_add_header_check)
-  cmake_parse_arguments(ARG "" "NAME;ROOT;DIR" "DEPS" ${ARGN})
-  file(GLOB_RECURSE headers RELATIVE ${ARG_ROOT} CONFIGURE_DEPENDS ${ARG_ROOT}/${ARG_DIR}/*.hpp)
+  cmake_parse_arguments(ARG "" "NAME;ROOT" "PATHS;DEPS" ${ARGN})
+  set(headers)
+  foreach(path IN LISTS ARG_PATHS)
+    if(IS_DIRECTORY ${ARG_ROOT}/${path})
+      file(GLOB_RECURSE found RELATIVE ${ARG_ROOT} CONFIGURE_DEPENDS ${ARG_ROOT}/${path}/*.hpp)
+      list(APPEND headers ${found})
+    else()
+      list(APPEND headers ${path})
+    endif()
+  endforeach()
   set(sources)
   foreach(header IN LISTS headers)
     string(MAKE_C_IDENTIFIER ${header} stem)

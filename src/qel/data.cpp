@@ -5,6 +5,7 @@
 
 #include "nuv/id.hpp"
 #include "nuv/num_cast.hpp"
+#include "nuv/opt/abstract_log.hpp"
 #include "nuv/types.hpp"
 
 namespace qel {
@@ -31,9 +32,7 @@ void grow(Data::Values<T>& values, int n) {
 }  // namespace
 
 Data::Data()
-    : probView(std::make_shared<XpressProbView>()),
-      log(std::make_shared<nuv::opt::AbstractLog>()),
-      varAdderId(nuv::id()),
+    : varAdderId(nuv::id()),
       linConAdderId(nuv::id()),
       linObjAdderId(nuv::id()),
       quadConAdderId(nuv::id()),
@@ -101,8 +100,8 @@ void Data::clear() {
   if (prob) prob->clear();
   if (solPool) solPool->clear();
   if (solEnum) solEnum->clear();
-  log = std::make_shared<nuv::opt::AbstractLog>();
-  callback.reset();
+  callbackState.log = std::make_shared<nuv::opt::AbstractLog>();
+  callbackState.callback.reset();
   // In place: result views hold these very objects.
   *varList = Range();
   *conList = Range();

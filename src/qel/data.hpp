@@ -1,6 +1,7 @@
 // `qel::Data`: the one record of a solver instance.
 //
-// It owns the Xpress problem wrappers, the log and the host callback, the ids of the nine adders,
+// It owns the Xpress problem wrappers, the state the optimizer's callbacks reach (the log, the
+// host callback and the view of the running problem), the ids of the nine adders,
 // the index lists that say which column and row numbers the loaded model occupies, the mutex under
 // which batches are loaded, the link options, and six per-entity value containers: warm-start
 // data given with the model goes in, infeasibility marks found by a solve come out.
@@ -27,9 +28,10 @@
 //
 // Locking. Nothing here locks: an adder holds `mutex` across its whole batch, which covers the add
 // operations and the Xpress calls of that batch. The queries, `clear` and the basis maps take no
-// lock. The optimizer's callbacks hold `probViewMutex`, a lock of their own, while the running
-// problem is bound into `probView`, so that callbacks of parallel search threads do not bind the
-// one view at once; it is not `mutex`, so loading and callbacks never wait for each other.
+// lock. The optimizer's callbacks hold `callbackState.probViewMutex`, a lock of their own, while
+// the running problem is bound into `callbackState.probView`, so that callbacks of parallel search
+// threads do not bind the one view at once; it is not `mutex`, so loading and callbacks never
+// wait for each other.
 #ifndef QEL_DATA_HPP_
 #define QEL_DATA_HPP_
 
@@ -40,12 +42,10 @@
 #include "nuv/attr/lib/optional_container.hpp"
 #include "nuv/idx/lib/asc_list.hpp"
 #include "nuv/idx/lib/range.hpp"
-#include "nuv/opt/abstract_callback.hpp"
-#include "nuv/opt/abstract_log.hpp"
 #include "qel/adder/load_buffers.hpp"
 #include "qel/link_attribs.hpp"
+#include "qel/xpress/callback_state.hpp"
 #include "qel/xpress/xpress_prob.hpp"
-#include "qel/xpress/xpress_prob_view.hpp"
 #include "qel/xpress/xpress_sol_enum.hpp"
 #include "qel/xpress/xpress_sol_pool.hpp"
 
@@ -90,11 +90,10 @@ class Data {
   void clear();
 
   std::shared_ptr<XpressProb> prob;
-  std::shared_ptr<XpressProbView> probView;
   std::shared_ptr<XpressSolPool> solPool;
   std::shared_ptr<XpressSolEnum> solEnum;
-  std::shared_ptr<nuv::opt::AbstractLog> log;
-  std::shared_ptr<nuv::opt::AbstractCallback> callback;
+  // The context of every callback registered with the problem, the pool and the enumerator.
+  CallbackState callbackState;
 
   // The ids the nine adders report; variables in expressions must carry varAdderId.
   const std::uint64_t varAdderId;
@@ -121,8 +120,6 @@ class Data {
   std::mutex mutex;
   // The adders' work arrays, used under mutex; kept from batch to batch and by clear().
   LoadBuffers loadBuffers;
-  // Held by a callback from binding the running problem into probView to unbinding it.
-  std::mutex probViewMutex;
   const std::shared_ptr<LinkAttribs> linkAttribs;
 
   // Per column: initial level, host basis code and branching priority given with the variables.

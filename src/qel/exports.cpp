@@ -32,31 +32,36 @@ QEL_EXPORT void qelFree(void** handle);
 
 namespace {
 
-// The link features the plug-in switches on and the option names the host sets them by.
+// The link features the plug-in switches on and the option names the host sets them by. Features
+// 2, 4 and 8 and the stop expression's settings between its first and last have no names in
+// orla::LinkDef; they are reached by their place.
 orla::LinkDef qelLinkDef() {
   using P = orla::LinkDef::Plugin;
   using A = orla::LinkDef::PluginAttrib;
+  const auto stopExpression = [](int offset) {
+    return A{static_cast<int>(A::kStopExpression) + offset};
+  };
   orla::LinkDef def;
-  def.enable(P{1});
-  def.setName(A{1}, "mipcleanup");
-  def.setName(A{2}, "fixoptfile");
-  def.enable(P{3});
-  def.setName(A{4}, "multobj");
-  def.setName(A{5}, "objnabstol");
-  def.setName(A{6}, "objnreltol");
+  def.enable(P::kMipCleanup);
+  def.setName(A::kMipCleanup, "mipcleanup");
+  def.setName(A::kFixOptFile, "fixoptfile");
+  def.enable(P::kObjectives);
+  def.setName(A::kMultipleObjectives, "multobj");
+  def.setName(A::kObjectiveAbsTol, "objnabstol");
+  def.setName(A::kObjectiveRelTol, "objnreltol");
   def.enable(P{4});
   def.enable(P{8});
-  def.enable(P{9});
-  def.setName(A{17}, "miptrace");
-  def.setName(A{18}, "miptracenode");
-  def.setName(A{19}, "miptracetime");
-  def.setName(A{20}, "miptraceincumbent");
-  def.enable(P{10});
-  def.setName(A{21}, "mipstopexpr");
-  def.setName(A{22}, "mipstopexprnodestep");
-  def.setName(A{23}, "mipstopexprtimestep");
-  def.setName(A{24}, "mipstopexprsolutiontol");
-  def.setName(A{25}, "mipstopexprverbosity");
+  def.enable(P::kTrace);
+  def.setName(A::kTraceFile, "miptrace");
+  def.setName(A::kTraceNodeStep, "miptracenode");
+  def.setName(A::kTraceTimeStep, "miptracetime");
+  def.setName(A::kTraceIncumbent, "miptraceincumbent");
+  def.enable(P::kStopExpression);
+  def.setName(A::kStopExpression, "mipstopexpr");
+  def.setName(stopExpression(1), "mipstopexprnodestep");
+  def.setName(stopExpression(2), "mipstopexprtimestep");
+  def.setName(stopExpression(3), "mipstopexprsolutiontol");
+  def.setName(A::kStopExpressionLast, "mipstopexprverbosity");
   def.enable(P{2});
   return def;
 }

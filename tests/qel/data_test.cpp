@@ -143,7 +143,7 @@ void fillRecord(qel::Data& data) {
   data.varBasis->set(1, 3, 0);
   data.constrInfeasible->set(0, 1, 0);
   data.linkAttribs->advbasis()->set(0, 0);
-  data.callback = std::make_shared<NoCallback>();
+  data.callbackState.callback = std::make_shared<NoCallback>();
 }
 
 using DataClearTest = qel_test::RecordTest;
@@ -153,17 +153,17 @@ TEST_F(DataClearTest, EmptiesTheSameObjectsAndKeepsIdsAndView) {
   const auto varList = data_->varList;
   const auto linConList = data_->linConList;
   const auto varBasis = data_->varBasis;
-  const auto log = data_->log;
-  const auto view = data_->probView;
+  const auto log = data_->callbackState.log;
+  const auto view = data_->callbackState.probView;
   const std::uint64_t firstId = data_->varAdderId;
   const XPRSprob old = data_->prob->rawProb();
 
   data_->clear();
   EXPECT_NE(data_->prob->rawProb(), old);
   EXPECT_EQ(xt::inspect(data_->prob->rawProb()).model.cols(), 0);
-  EXPECT_NE(data_->log, log);
-  EXPECT_EQ(data_->callback, nullptr);
-  EXPECT_EQ(data_->probView, view);
+  EXPECT_NE(data_->callbackState.log, log);
+  EXPECT_EQ(data_->callbackState.callback, nullptr);
+  EXPECT_EQ(data_->callbackState.probView, view);
   EXPECT_EQ(data_->varAdderId, firstId);
   EXPECT_EQ(data_->varList, varList);
   EXPECT_EQ(data_->varBasis, varBasis);
@@ -217,7 +217,7 @@ TEST_F(DataClearSolutionObjectsTest, ReplacesProblemPoolAndEnumeratorInThatOrder
   // The enumerator's own clear ran: its capacity is unlimited again.
   EXPECT_EQ(data_->solEnum->capacity(), INT_MAX);
   EXPECT_EQ(data_->varList->size(), 0);
-  EXPECT_EQ(data_->callback, nullptr);
+  EXPECT_EQ(data_->callbackState.callback, nullptr);
 }
 
 // A re-creation that fails and the text it raises; the objects replaced until then are those
@@ -233,7 +233,7 @@ class DataClearFailureTest : public DataClearSolutionObjectsTest,
 
 TEST_P(DataClearFailureTest, StopsAtTheFailedStep) {
   const FailedStep& step = GetParam();
-  const auto log = data_->log;
+  const auto log = data_->callbackState.log;
   xt::failNext(step.function, 7, "ignored");
   EXPECT_THAT([&] { data_->clear(); },
               ThrowsMessage<qel::XpressException>(StrEq(std::string("Xpress (7): ") + step.text +
@@ -242,8 +242,8 @@ TEST_P(DataClearFailureTest, StopsAtTheFailedStep) {
   ASSERT_NE(failed, kLifecycle.end());
   EXPECT_EQ(lifecycle(), std::vector<std::string>(kLifecycle.begin(), failed + 1));
   // Nothing after the failed step ran.
-  EXPECT_EQ(data_->log, log);
-  EXPECT_NE(data_->callback, nullptr);
+  EXPECT_EQ(data_->callbackState.log, log);
+  EXPECT_NE(data_->callbackState.callback, nullptr);
   EXPECT_EQ(data_->varList->size(), 2);
   EXPECT_EQ(data_->varBasis->elemCount(), 1);
   EXPECT_EQ(data_->linkAttribs->advbasis()->elemCount(), 1);

@@ -21,6 +21,7 @@
 #include "report.hpp"
 #include "tests/platform/host/temp_files.hpp"
 #include "tests/support/lexicographic_optima.hpp"
+#include "tests/support/qcqp_optimum.hpp"
 
 namespace qel_test {
 namespace {
@@ -309,6 +310,66 @@ TEST_F(ExportsTest, RowResultsReachTheirRowsWithQuadraticRowsSetsAndIndicators) 
   EXPECT_THAT(mip.results.activities, ElementsAre(optNear(4), optNear(-4)));
 }
 
+// The host's products c x_p x_q, evaluated at x.
+double productsAt(const std::vector<vopRec::QuadTerm>& terms, const std::vector<double>& x) {
+  double value = 0.0;
+  for (const auto& q : terms) value += q.coef * x.at(q.first) * x.at(q.second);
+  return value;
+}
+
+// min c'x s.t. a quadratic row of products <= r over two free columns: the returned point is
+// the closed-form optimum and, in the host's own terms, makes the row active. The row's matrix
+// Q has Q_01 = half the sum of the cross products, in either order.
+TEST_F(ExportsTest, QuadraticRowsWithCrossProductsHoldAtTheOptimumInTheHostsTerms) {
+  struct Case {
+    std::vector<vopRec::QuadTerm> products;
+    double q00, q01, q11, c0, c1, r;
+  };
+  const Case cases[] = {
+      {{{0, 0, 1}, {0, 1, 1}, {1, 1, 1}}, 1, 0.5, 1, -1, -1, 1},
+      {{{0, 0, 2}, {1, 0, -1}, {1, 1, 1}}, 2, -0.5, 1, 1, -2, 2},
+      {{{0, 0, 1}, {0, 1, 0.5}, {1, 0, 1}, {1, 1, 3}}, 1, 0.75, 3, -3, 1, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.q01));
+    vopRec m;
+    m.columns = {{.name = "x", .lower = -kInf}, {.name = "y", .lower = -kInf}};
+    m.rows = {{.name = "q", .upper = c.r, .quadratic = c.products}};
+    m.objectives = {{.name = "o", .terms = {{0, c.c0}, {1, c.c1}}}};
+    ASSERT_EQ(solve(m), 0) << testing::PrintToString(m.messages);
+    const auto best = qcqpOptimum(c.q00, c.q01, c.q11, c.c0, c.c1, c.r);
+    EXPECT_THAT(m.results.values, ElementsAre(near(best.x0), near(best.x1)));
+    EXPECT_THAT(m.results.objective, optNear(best.objective));
+    EXPECT_NEAR(productsAt(c.products, m.results.values), c.r, 1e-6);
+  }
+}
+
+// min -x - y + k b, x, y in [0, 2], b binary, x^2 + xy + y^2 <= 3 while b = 1: the row's own
+// optimum (1, 1) lies inside the box and gives -2 + k, b = 0 leaves the corner (2, 2) at -4.
+TEST_F(ExportsTest, QuadraticIndicatorRowWithACrossProductHoldsInTheHostsTerms) {
+  const auto withRow = qcqpOptimum(1, 0.5, 1, -1, -1, 3);
+  ASSERT_NEAR(withRow.x0, 1, 1e-12);
+  ASSERT_NEAR(withRow.x1, 1, 1e-12);
+  const std::vector<vopRec::QuadTerm> products = {{0, 0, 1}, {0, 1, 1}, {1, 1, 1}};
+  for (const double k : {-3.0, 3.0}) {
+    SCOPED_TRACE(k);
+    const bool on = withRow.objective + k < -4;
+    vopRec m;
+    m.columns = {{.name = "x", .upper = 2},
+                 {.name = "y", .upper = 2},
+                 {.name = "b", .type = vopRec::ColumnType::kInteger, .upper = 1}};
+    m.indicators = {{.name = "i", .column = 2, .row = {.upper = 3, .quadratic = products}}};
+    m.objectives = {{.name = "o", .terms = {{0, -1}, {1, -1}, {2, k}}}};
+    ASSERT_EQ(solve(m), 0) << testing::PrintToString(m.messages);
+    EXPECT_THAT(m.results.objective, optNear(on ? withRow.objective + k : -4));
+    EXPECT_THAT(m.results.values, on ? ElementsAre(near(withRow.x0), near(withRow.x1), near(1))
+                                     : ElementsAre(near(2), near(2), near(0)));
+    if (on) {
+      EXPECT_NEAR(productsAt(products, m.results.values), 3, 1e-6);
+    }
+  }
+}
+
 TEST_F(ExportsTest, OptionsByNameChangeTheRun) {
   vopRec plain = qelhost::readModel(COIN_SAMPLE_DIR "/p0033.mps"), cleaned = plain;
   cleaned.options = {{"MIPCLEANUP", "1"}};
@@ -411,7 +472,10 @@ TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
       {{infeasible}, 1, "status: infeasible\n"},
       {{production, "lpIterLimit=1"}, 1, "status: iteration_limit\n"},
       {{production, "nosuchoption=1"}, 2, "qelhost: error: unknown option 'nosuchoption'\n"},
-      {{bad}, 2, "qelhost: cannot read '" + bad + "': not a valid MPS file\n"},
+      {{bad},
+       2,
+       "qelhost: cannot read '" + bad +
+           "': line 5: a COLUMNS line is a column and one or two pairs of row and value\n"},
   };
   for (const auto& [arguments, exit, text] : cases) {
     SCOPED_TRACE(arguments.back());

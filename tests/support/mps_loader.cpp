@@ -1,8 +1,13 @@
 #include "tests/support/mps_loader.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <coin/CoinMpsIO.hpp>
 #include <coin/CoinPackedMatrix.hpp>
+#include <cstdio>
+#include <fstream>
+#include <locale>
+#include <sstream>
 
 namespace xprs_test {
 
@@ -18,6 +23,51 @@ class SilentHandler final : public CoinMessageHandler {
   int print() override { return 0; }
 };
 
+struct QcEntry {
+  std::string row, col1, col2;
+  double value;
+};
+
+// CoinMpsIO knows no QCMATRIX section: takes those sections out of the file's lines and
+// returns their entries; the other lines stay in rest.
+std::vector<QcEntry> takeQcMatrices(const std::string& path, std::string& rest) {
+  std::ifstream in(path);
+  std::vector<QcEntry> entries;
+  std::string row;
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line[0] != ' ') {
+      std::istringstream head(line);
+      std::string section;
+      head >> section;
+      inside = section == "QCMATRIX";
+      if (inside) {
+        head >> row;
+        continue;
+      }
+    }
+    if (!inside) {
+      rest += line + '\n';
+      continue;
+    }
+    std::istringstream fields(line);
+    fields.imbue(std::locale::classic());
+    QcEntry e{row, {}, {}, 0.0};
+    if (!(fields >> e.col1 >> e.col2 >> e.value)) {
+      ADD_FAILURE() << "malformed QCMATRIX entry '" << line << "' in " << path;
+      continue;
+    }
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+int indexOf(const std::vector<std::string>& names, const std::string& name) {
+  const auto it = std::find(names.begin(), names.end(), name);
+  if (it == names.end()) ADD_FAILURE() << "unknown name " << name << " in a QCMATRIX section";
+  return static_cast<int>(it - names.begin());
+}
+
 }  // namespace
 
 SampleModel readSample(const std::string& name) { return readMpsFile(samplePath(name)); }
@@ -27,7 +77,13 @@ SampleModel readMpsFile(const std::string& path) {
   CoinMpsIO reader;
   reader.passInMessageHandler(&silent);
   SampleModel m;
-  if (reader.readMps(path.c_str(), "") != 0) {
+  std::string rest;
+  const std::vector<QcEntry> qc = takeQcMatrices(path, rest);
+  const std::string linear = path + ".linear";
+  if (!qc.empty()) std::ofstream(linear) << rest;
+  const int rc = reader.readMps((qc.empty() ? path : linear).c_str(), "");
+  if (!qc.empty()) std::remove(linear.c_str());
+  if (rc != 0) {
     ADD_FAILURE() << "cannot read " << path;
     return m;
   }
@@ -75,6 +131,16 @@ SampleModel readMpsFile(const std::string& path) {
     delete[] qCol;
     delete[] qEl;
   }
+  std::vector<std::string> rowNames;
+  std::vector<std::string> colNames;
+  for (int i = 0; i < m.rows; ++i) rowNames.emplace_back(reader.rowName(i));
+  for (int j = 0; j < m.cols; ++j) colNames.emplace_back(reader.columnName(j));
+  for (const QcEntry& e : qc) {
+    m.qcRow.push_back(indexOf(rowNames, e.row));
+    m.qcCol1.push_back(indexOf(colNames, e.col1));
+    m.qcCol2.push_back(indexOf(colNames, e.col2));
+    m.qcVal.push_back(e.value);
+  }
   return m;
 }
 
@@ -100,6 +166,10 @@ void load(XPRSprob prob, const SampleModel& m) {
   ASSERT_EQ(XPRSchgmqobj64(prob, static_cast<XPRSint64>(m.qVal.size()), m.qCol1.data(),
                            m.qCol2.data(), m.qVal.data()),
             0);
+  for (std::size_t k = 0; k < m.qcVal.size(); ++k) {
+    if (m.qcCol1[k] > m.qcCol2[k]) continue;
+    ASSERT_EQ(XPRSaddqmatrix64(prob, m.qcRow[k], 1, &m.qcCol1[k], &m.qcCol2[k], &m.qcVal[k]), 0);
+  }
   if (m.objRhs != 0.0) {
     const int constant = -1;
     ASSERT_EQ(XPRSchgobj(prob, 1, &constant, &m.objRhs), 0);

@@ -22,6 +22,9 @@ struct SampleModel {
   std::vector<double> value;
   std::vector<int> qCol1, qCol2;  // raw QUADOBJ entries
   std::vector<double> qVal;
+  // QCMATRIX entries as listed: the Q of a row's x'Qx, both triangles.
+  std::vector<int> qcRow, qcCol1, qcCol2;
+  std::vector<double> qcVal;
   double objRhs = 0.0;  // right-hand side r of the objective row: the objective is c'x - r
 };
 
@@ -30,7 +33,8 @@ struct SampleModel {
 // The model of any MPS file; readSample reads samplePath(name) with it.
 [[nodiscard]] SampleModel readMpsFile(const std::string& path);
 // Loads the model with XPRSaddrows64 (no entries), XPRSaddcols64, XPRSchgcoltype,
-// XPRSchgmqobj64 and XPRSchgobj (objective constant); fails the test on a non-zero code.
+// XPRSchgmqobj64, XPRSaddqmatrix64 (the upper triangle of each QCMATRIX) and XPRSchgobj
+// (objective constant); fails the test on a non-zero code.
 void load(XPRSprob prob, const SampleModel& model);
 
 }  // namespace xprs_test

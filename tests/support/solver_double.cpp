@@ -62,6 +62,7 @@ struct SolverDouble::State {
   std::shared_ptr<nuv::opt::AbstractCallback> callback;
   std::vector<nuv::TagIndex> contexts;
   std::vector<std::string> journal;
+  std::atomic<int> terminations{0};
   std::vector<DoubleColumn> columns;
   std::vector<DoubleRow> rows;
   std::vector<int> linearRows;  // row numbers of the linear rows, in loading order
@@ -799,10 +800,13 @@ nuv::opt::SolveStatus SolverDouble::solve() {
     s.inCallback.reset();
   }
   for (const std::string& line : s.last.log) s.log->println(line);
+  for (const std::string& text : s.last.errors) s.log->error("Double", text);
   s.solved = true;
   return s.last.status;
 }
 
-void SolverDouble::terminate() { state_->record("terminate"); }
+void SolverDouble::terminate() { ++state_->terminations; }
+
+int SolverDouble::terminations() const { return state_->terminations.load(); }
 
 }  // namespace qel_test

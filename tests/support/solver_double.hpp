@@ -15,7 +15,8 @@
 //     run scripts them: the level of a column is its lower bound (0 when that is infinite), a
 //     row's slack is rhs - activity at those levels, the dual of row r is 100 + r, the reduced
 //     cost of column c is 1000 + c, basis codes are 1 + index % 3;
-//   - every call is journalled; `failOn` makes an operation raise.
+//   - every call is journalled, except `terminate`, which may come from another thread while
+//     `solve` runs and is only counted; `failOn` makes an operation raise.
 #ifndef TESTS_SUPPORT_SOLVER_DOUBLE_HPP_
 #define TESTS_SUPPORT_SOLVER_DOUBLE_HPP_
 
@@ -112,7 +113,8 @@ struct DoubleRun {
   unsigned long nodes = 0;
   double time = 0.25;
   std::vector<DoubleCallback> callbacks;
-  std::vector<std::string> log;  // written with println before the run ends
+  std::vector<std::string> log;     // written with println before the run ends
+  std::vector<std::string> errors;  // then written with error("Double", text)
 };
 
 class SolverDouble final : public nuv::opt::AbstractSolver {
@@ -131,6 +133,8 @@ class SolverDouble final : public nuv::opt::AbstractSolver {
   // "std" raises std::runtime_error(text), "nuv" a nuv::Exception(text), "int" the int 7.
   void failOn(std::string op, std::string kind, std::string text = "injected");
   [[nodiscard]] const std::vector<std::string>& journal() const;
+  // How often terminate was called; safe to read while another thread calls it.
+  [[nodiscard]] int terminations() const;
   [[nodiscard]] const std::vector<DoubleColumn>& columns() const;
   [[nodiscard]] const std::vector<DoubleRow>& rows() const;
   [[nodiscard]] const std::vector<DoubleObjective>& objectives() const;

@@ -14,6 +14,7 @@
 
 #include "batches.hpp"
 #include "host_log.hpp"
+#include "interrupt_watch.hpp"
 #include "link_error.hpp"
 #include "nuv/attr/abstract_item_dict.hpp"
 #include "nuv/attr/item.hpp"
@@ -108,8 +109,9 @@ std::vector<T> firstOf(std::vector<std::vector<T>> all) {
 
 class Driver {
  public:
-  Driver(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model)
-      : solver_(solver), definition_(definition), model_(model) {}
+  Driver(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model,
+         InterruptWatch& interrupts)
+      : solver_(solver), definition_(definition), model_(model), interrupts_(interrupts) {}
 
   void run() {
     std::vector<vopRec::Option> solverOptions;
@@ -123,7 +125,7 @@ class Driver {
     });
     if (model_.log) {
       during("installing the log", [&] {
-        if (!solver_.setLog(std::make_shared<HostLog>(model_.log))) {
+        if (!solver_.setLog(std::make_shared<HostLog>(model_.log, errors_))) {
           throw LinkError("the solver refused the log");
         }
       });
@@ -133,12 +135,17 @@ class Driver {
     setModelName();
     load();
     if (trace_) trace_->setObjective(objectiveAdderId_);
-    const SolveStatus status = during("solving", [&] { return solver_.solve(); });
+    const SolveStatus status = during("solving", [&] { return interrupts_.solve(); });
     model_.results.status = static_cast<int>(status);
     readResults(false);
     model_.results.solved = true;
     if (settings_.mipCleanup) cleanUp();
     if (trace_ && trace_->failure()) warn(*trace_->failure());
+  }
+
+  // The errors the solver logged so far become messages, after those already given.
+  void keepLoggedErrors() {
+    for (std::string& e : errors_->take()) model_.messages.push_back(std::move(e));
   }
 
  private:
@@ -211,30 +218,20 @@ class Driver {
 
     // Linear rows go first: the solver lists the results of linear rows in loading order, so
     // with nothing loaded before them their result items are the row numbers `add` returns.
-    std::vector<RowPart> quadraticParts;
-    for (std::size_t i = 0; i < model_.rows.size(); ++i) {
-      const vopRec::Row& row = model_.rows[i];
-      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
-      auto& into = row.quadratic.empty() ? linearParts_ : quadraticParts;
-      into.insert(into.end(), parts.begin(), parts.end());
-    }
+    const auto itself = [](const auto& row) -> const auto& { return row; };
+    linearParts_ = partsOf(
+        model_.rows, [](const vopRec::Row& r) { return r.quadratic.empty(); }, itself);
+    const std::vector<RowPart> quadraticParts = partsOf(
+        model_.rows, [](const vopRec::Row& r) { return !r.quadratic.empty(); }, itself);
     if (!linearParts_.empty()) {
-      linearAdder_ = required(solver_.constraintAdder(keys::linear_function::tag,
-                                                      keys::static_bounded_domain::tag, nullptr),
-                              "linear rows");
-      linearRows_ = inBatches(linearParts_.size(), size, "linear rows", [&](int f, int n) {
-        return linearAdder_->add(batches.linearRows(parts(linearParts_, f, n), columns_));
-      });
+      linearAdder_ = boundedRowAdder(keys::linear_function::tag, "linear rows");
+      linearRows_ = loadParts(*linearAdder_, linearParts_, "linear rows",
+                              [&](auto p) { return batches.linearRows(p, columns_); });
     }
     loadObjectives(batches);
     if (!quadraticParts.empty()) {
-      const auto adder =
-          required(solver_.constraintAdder(keys::quadratic_function::tag,
-                                           keys::static_bounded_domain::tag, nullptr),
-                   "quadratic rows");
-      inBatches(quadraticParts.size(), size, "quadratic rows", [&](int f, int n) {
-        return adder->add(batches.quadraticRows(parts(quadraticParts, f, n), columns_));
-      });
+      loadParts(*boundedRowAdder(keys::quadratic_function::tag, "quadratic rows"), quadraticParts,
+                "quadratic rows", [&](auto p) { return batches.quadraticRows(p, columns_); });
     }
     if (!model_.sets.empty()) {
       const auto adder = required(
@@ -244,21 +241,40 @@ class Driver {
                 [&](int f, int n) { return adder->add(batches.sets(f, n, columns_)); });
     }
     loadIndicators(batches);
-    std::vector<RowPart> nonlinearParts;
-    for (std::size_t i = 0; i < model_.nonlinearRows.size(); ++i) {
-      const vopRec::NonlinearRow& row = model_.nonlinearRows[i];
-      auto parts = splitRow(static_cast<int>(i), row.name, row.lower, row.upper);
-      nonlinearParts.insert(nonlinearParts.end(), parts.begin(), parts.end());
-    }
+    const std::vector<RowPart> nonlinearParts = partsOf(
+        model_.nonlinearRows, [](const auto&) { return true; }, itself);
     if (!nonlinearParts.empty()) {
-      const auto adder =
-          required(solver_.constraintAdder(keys::identity_function::tag,
-                                           keys::static_bounded_domain::tag, nullptr),
-                   "nonlinear rows");
-      inBatches(nonlinearParts.size(), size, "nonlinear rows", [&](int f, int n) {
-        return adder->add(batches.nonlinearRows(parts(nonlinearParts, f, n), columns_));
-      });
+      loadParts(*boundedRowAdder(keys::identity_function::tag, "nonlinear rows"), nonlinearParts,
+                "nonlinear rows", [&](auto p) { return batches.nonlinearRows(p, columns_); });
     }
+  }
+
+  // The parts of the entities `keep` accepts, each split by the bounds of the row `rowOf` gives
+  // for it (the entity itself, or an indicator's linked row); parts are numbered by entity.
+  template <class Entity, class Keep, class RowOf>
+  static std::vector<RowPart> partsOf(const std::vector<Entity>& all, Keep keep, RowOf rowOf) {
+    std::vector<RowPart> out;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      if (!keep(all[i])) continue;
+      const auto& row = rowOf(all[i]);
+      auto parts = splitRow(static_cast<int>(i), all[i].name, row.lower, row.upper);
+      out.insert(out.end(), parts.begin(), parts.end());
+    }
+    return out;
+  }
+
+  std::shared_ptr<nuv::opt::AbstractConstraintAdder> boundedRowAdder(nuv::Tag function,
+                                                                     std::string_view what) {
+    return required(solver_.constraintAdder(function, keys::static_bounded_domain::tag, nullptr),
+                    what);
+  }
+
+  // Hands the row parts to `adder` in batches; `batch` builds one batch from its parts.
+  template <class Adder, class Batch>
+  std::vector<int> loadParts(Adder& adder, const std::vector<RowPart>& all, std::string_view what,
+                             Batch&& batch) {
+    return inBatches(all.size(), model_.batchSize, what,
+                     [&](int f, int n) { return adder.add(batch(parts(all, f, n))); });
   }
 
   static std::span<const RowPart> parts(const std::vector<RowPart>& all, int first, int count) {
@@ -299,14 +315,10 @@ class Driver {
   void loadIndicators(const BatchBuilder& batches) {
     // The adder serves one function kind of linked rows: linear and quadratic rows apart.
     for (const bool quadratic : {false, true}) {
-      std::vector<RowPart> all;
-      for (std::size_t i = 0; i < model_.indicators.size(); ++i) {
-        const vopRec::Indicator& indicator = model_.indicators[i];
-        if (indicator.row.quadratic.empty() == quadratic) continue;
-        auto parts =
-            splitRow(static_cast<int>(i), indicator.name, indicator.row.lower, indicator.row.upper);
-        all.insert(all.end(), parts.begin(), parts.end());
-      }
+      const std::vector<RowPart> all = partsOf(
+          model_.indicators,
+          [&](const vopRec::Indicator& i) { return i.row.quadratic.empty() != quadratic; },
+          [](const vopRec::Indicator& i) -> const vopRec::Row& { return i.row; });
       if (all.empty()) continue;
       const nuv::Tag function =
           quadratic ? keys::quadratic_function::tag : keys::linear_function::tag;
@@ -316,9 +328,7 @@ class Driver {
                                                  keys::static_bounded_domain::tag, function,
                                                  keys::static_bounded_domain::tag, nullptr),
                    "indicators");
-      inBatches(all.size(), model_.batchSize, "indicators", [&](int f, int n) {
-        return adder->add(batches.indicators(parts(all, f, n), columns_));
-      });
+      loadParts(*adder, all, "indicators", [&](auto p) { return batches.indicators(p, columns_); });
     }
   }
 
@@ -431,18 +441,14 @@ class Driver {
     vopRec::Results& r = model_.results;
     const auto rows = during("reading the row results",
                              [&] { return solver_.constraints(linearAdder_->id(), nullptr); });
-    const auto& domain = rows.domain;
-    const auto slack = during("reading the row results", [&] {
-      return firstOf(elements<double>(domain[keys::static_bounded_domain::slack], 1));
-    });
-    const auto dual = during("reading the row results", [&] {
-      return firstOf(elements<double>(domain[keys::static_bounded_domain::dual], 1));
-    });
-    const auto basis = during("reading the row results", [&] {
-      return firstOf(elements<int>(domain[keys::static_bounded_domain::basis], 1));
-    });
-    const auto marks = during("reading the row results", [&] {
-      return firstOf(elements<int>(domain[keys::static_bounded_domain::infeasible_mark], 1));
+    std::vector<double> slack, dual;
+    std::vector<int> basis, marks;
+    during("reading the row results", [&] {
+      const auto& domain = rows.domain;
+      slack = firstOf(elements<double>(domain[keys::static_bounded_domain::slack], 1));
+      dual = firstOf(elements<double>(domain[keys::static_bounded_domain::dual], 1));
+      basis = firstOf(elements<int>(domain[keys::static_bounded_domain::basis], 1));
+      marks = firstOf(elements<int>(domain[keys::static_bounded_domain::infeasible_mark], 1));
     });
     const std::size_t n = model_.rows.size();
     r.activities.assign(slack.empty() ? 0 : n, std::nullopt);
@@ -484,7 +490,7 @@ class Driver {
     if (!settings_.fixOptFile.empty()) setOptions(readOptionFile(settings_.fixOptFile));
     during("fixing the discrete entities", [&] { command->call(); });
     const SolveStatus status =
-        during("re-solving with fixed discrete entities", [&] { return solver_.solve(); });
+        during("re-solving with fixed discrete entities", [&] { return interrupts_.solve(); });
     if (status != SolveStatus::normal_completion) {
       warn("mip clean-up: the re-solve with fixed discrete entities ended with status " +
            std::to_string(static_cast<int>(status)) + "; its results are not reported");
@@ -497,6 +503,8 @@ class Driver {
   nuv::opt::AbstractSolver& solver_;
   const LinkDef& definition_;
   vopRec& model_;
+  InterruptWatch& interrupts_;
+  std::shared_ptr<LoggedErrors> errors_ = std::make_shared<LoggedErrors>();
   Settings settings_;
   std::shared_ptr<TraceCallback> trace_;
   ColumnMap columns_;
@@ -511,8 +519,16 @@ class Driver {
 
 }  // namespace
 
-void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model) {
-  Driver(solver, definition, model).run();
+void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model,
+           InterruptWatch& interrupts) {
+  Driver driver(solver, definition, model, interrupts);
+  try {
+    driver.run();
+  } catch (...) {
+    driver.keepLoggedErrors();
+    throw;
+  }
+  driver.keepLoggedErrors();
 }
 
 }  // namespace orla::detail

@@ -12,10 +12,15 @@ class AbstractSolver;
 
 namespace orla::detail {
 
+class InterruptWatch;
+
 // Loads the model into the solver, solves and fills model.results; warnings go to
-// model.messages. Raises std::exception on failure, with a text that says what the link was
-// doing ("loading the linear rows: ...") unless the link itself found the fault.
-void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model);
+// model.messages, followed by the errors the solver logged ("error: title: text"), also when
+// the run fails. Raises std::exception on failure, with a text that says what the link was
+// doing ("loading the linear rows: ...") unless the link itself found the fault. Every solve
+// runs through `interrupts`.
+void drive(nuv::opt::AbstractSolver& solver, const LinkDef& definition, vopRec& model,
+           InterruptWatch& interrupts);
 
 }  // namespace orla::detail
 

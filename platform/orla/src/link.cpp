@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "driver.hpp"
+#include "interrupt_watch.hpp"
+#include "number_check.hpp"
 #include "nuv/opt/abstract_solver.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
@@ -129,7 +131,9 @@ int Link::solveModel() noexcept {
   try {
     model_->results = {};
     model_->messages.clear();
-    detail::drive(*solver_, definition_, *model_);
+    detail::refuseNaN(*model_);
+    detail::InterruptWatch interrupts(*solver_);
+    detail::drive(*solver_, definition_, *model_, interrupts);
     return 0;
   } catch (const std::exception& e) {
     report(*model_, "error: ", e.what());

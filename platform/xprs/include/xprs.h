@@ -473,7 +473,8 @@ XPRS_EXPORT int XPRS_CC XPRSgetscaledinfeas(XPRSprob prob, int* p_nprimalcols, i
                                             int* p_ndualrows, int* p_ndualcols, int x[],
                                             int slack[], int duals[], int djs[]);
 
-/* Files. XPRSwriteprob writes MPS, or LP with the flag 'l'; the other three write readable
+/* Files. XPRSwriteprob writes MPS, with a QCMATRIX section (the full symmetric Q) per
+ * quadratic row, or LP with the flag 'l' (no quadratic rows); the other three write readable
  * text files of this library's own format. */
 XPRS_EXPORT int XPRS_CC XPRSwriteprob(XPRSprob prob, const char* filename, const char* flags);
 XPRS_EXPORT int XPRS_CC XPRSwritebasis(XPRSprob prob, const char* filename, const char* flags);

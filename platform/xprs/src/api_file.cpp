@@ -1,7 +1,9 @@
-// Files: the problem as MPS or LP (through CoinUtils' writers), and the basis, the solution
-// print, the save file and tuner method files as readable text of this library's own format.
+// Files: the problem as MPS or LP (through CoinUtils' writers, with this file's QCMATRIX
+// sections added to the MPS), and the basis, the solution print, the save file and tuner method
+// files as readable text of this library's own format.
 #include <xprs.h>
 
+#include <algorithm>
 #include <coin/CoinFinite.hpp>
 #include <coin/CoinLpIO.hpp>
 #include <coin/CoinMpsIO.hpp>
@@ -9,7 +11,11 @@
 #include <cstring>
 #include <fstream>
 #include <iomanip>
+#include <locale>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <utility>
 
 #include "controls.hpp"
 #include "engine.hpp"
@@ -64,9 +70,51 @@ void record(Problem& p, const char* function, const char* filename, const char* 
   p.target().rec.files.push_back({function, filename ? filename : "", flags ? flags : "", path});
 }
 
+// Puts one QCMATRIX section per quadratic row before the file's closing ENDATA. A section lists
+// the row's symmetric Q of x'Qx in full: an off-diagonal entry once in each triangle.
+void insertQcMatrices(const ModelRecord& m, const std::string& path,
+                      const std::vector<std::string>& rowNames,
+                      const std::vector<std::string>& colNames) {
+  std::map<int, std::map<std::pair<int, int>, double>> upper;
+  for (std::size_t k = 0; k < m.qVal.size(); ++k) {
+    const int i = std::min(m.qCol1[k], m.qCol2[k]);
+    const int j = std::max(m.qCol1[k], m.qCol2[k]);
+    upper[m.qRow[k]][{i, j}] += m.qVal[k];
+  }
+  std::ostringstream sections;
+  sections.imbue(std::locale::classic());
+  sections << std::setprecision(17);
+  for (const auto& [row, entries] : upper) {
+    std::map<std::pair<int, int>, double> full;
+    for (const auto& [key, v] : entries) {
+      if (v == 0.0) continue;
+      full[key] = v;
+      full[{key.second, key.first}] = v;
+    }
+    if (full.empty()) continue;
+    sections << "QCMATRIX   " << rowNames[static_cast<std::size_t>(row)] << '\n';
+    for (const auto& [key, v] : full) {
+      sections << "    " << colNames[static_cast<std::size_t>(key.first)] << "  "
+               << colNames[static_cast<std::size_t>(key.second)] << "  " << v << '\n';
+    }
+  }
+  std::string content;
+  {
+    std::ifstream in(path);
+    std::ostringstream whole;
+    whole << in.rdbuf();
+    content = whole.str();
+  }
+  const std::size_t end = content.rfind("ENDATA");
+  if (end == std::string::npos) fail("cannot write file \"", path, "\"");
+  content.insert(end, sections.str());
+  std::ofstream out(path, std::ios::trunc);
+  out << content;
+  if (!out) fail("cannot write file \"", path, "\"");
+}
+
 void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
   const ModelRecord& m = rec.model;
-  if (!m.qRow.empty()) fail("quadratic constraints cannot be written");
   if (!m.formulas.empty()) fail("nonlinear formulas cannot be written");
   const EngineModel e = assemble(m, /*mip=*/false);
   CoinPackedMatrix matrix(true, e.nrows, e.ncols, static_cast<CoinBigIndex>(e.index.size()),
@@ -80,6 +128,7 @@ void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
   const std::vector<std::string> rowNames = names(m.rowNames, e.nrows, 'R');
   if (lp) {
     if (!m.objQ.empty()) fail("the LP format cannot hold a quadratic objective");
+    if (!m.qRow.empty()) fail("the LP format cannot hold quadratic rows");
     CoinLpIO writer;
     writer.setInfinity(COIN_DBL_MAX);
     writer.setLpDataWithoutRowAndColNames(matrix, e.colLb.data(), e.colUb.data(), e.obj.data(),
@@ -122,6 +171,7 @@ void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
                       sets.empty() ? nullptr : sets.data()) != 0) {
     fail("cannot write file \"", path, "\"");
   }
+  if (!m.qRow.empty()) insertQcMatrices(m, path, rowNames, colNames);
 }
 
 }  // namespace

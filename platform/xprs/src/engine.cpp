@@ -994,6 +994,7 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
     run.stopStatus = ctx.stopReason() ? ctx.stopReason() : XPRS_STOP_TIMELIMIT;
     run.iterations = root->numberIterations();
+    run.bestBound = -e.sense * XPRS_PLUSINFINITY;  // stopped before the root: nothing proved
   } else if (cbc.isInitialSolveProvenPrimalInfeasible()) {
     run.lpStatus = XPRS_LP_INFEAS;
     run.mipStatus = XPRS_MIP_INFEAS;

@@ -73,16 +73,18 @@ struct SubResult {
   std::vector<double> x;
 };
 
+// Cbc minimises the objective times the sense: its bounds come back in the problem's sense.
 class EnumEvents final : public CbcEventHandler {
  public:
-  EnumEvents(RunContext* ctx, int nodesBefore, double rhs)
-      : ctx_(ctx), nodesBefore_(nodesBefore), rhs_(rhs) {}
+  EnumEvents(RunContext* ctx, int nodesBefore, int sense, double rhs)
+      : ctx_(ctx), nodesBefore_(nodesBefore), sense_(sense), rhs_(rhs) {}
   EnumEvents(const EnumEvents&) = default;
   EnumEvents& operator=(const EnumEvents&) = delete;
   CbcEventHandler* clone() const override { return new EnumEvents(*this); }
   CbcAction event(CbcEvent e) override {
     if (e == node) {
-      ctx_->node(nodesBefore_ + model_->getNodeCount(), model_->getBestPossibleObjValue() - rhs_);
+      ctx_->node(nodesBefore_ + model_->getNodeCount(),
+                 sense_ * model_->getBestPossibleObjValue() - rhs_);
     }
     return ctx_->poll() ? stop : noAction;
   }
@@ -90,6 +92,7 @@ class EnumEvents final : public CbcEventHandler {
  private:
   RunContext* ctx_;
   int nodesBefore_;
+  int sense_;
   double rhs_;
 };
 
@@ -111,12 +114,17 @@ class Search {
     // Cbc aborts on some models whose infeasibility shows without solving: they never reach it.
     infeasible_ = provenInfeasible(e_, m_, /*mip=*/true, dblControl(rec, XPRS_FEASTOL),
                                    std::max(1e-9, dblControl(rec, XPRS_MIPTOL)));
+    // Cbc reads a maximisation's cutoff in the problem's sense, while the search keeps its cutoff
+    // in the minimisation sense: a maximisation enters Cbc as the minimisation of its negated
+    // objective, whose values, bounds and cutoffs are the problem's times the sense.
+    if (e_.sense < 0) {
+      for (double& c : e_.obj) c = -c;
+    }
     quiet_.setLogLevel(0);
     base_.passInMessageHandler(&quiet_);
     base_.loadProblem(e_.ncols, e_.nrows, e_.start.data(), e_.index.data(), e_.value.data(),
                       e_.colLb.data(), e_.colUb.data(), e_.obj.data(), e_.rowLb.data(),
                       e_.rowUb.data());
-    base_.setObjSense(e_.sense);
     for (int j = 0; j < e_.ncols; ++j) {
       if (m_.colType[static_cast<std::size_t>(j)] != 'C') {
         base_.setInteger(j);
@@ -306,7 +314,7 @@ class Search {
       cbc.setMaximumSeconds(timeLimit_ - ctx_.elapsed());
     }
     if (maxNodes_ >= 0 && maxNodes_ < XPRS_MAXINT) cbc.setMaximumNodes(maxNodes_ - nodes_);
-    EnumEvents events(&ctx_, nodes_, e_.rhs);
+    EnumEvents events(&ctx_, nodes_, e_.sense, e_.rhs);
     cbc.passInEventHandler(&events);
     cbc.initialSolve();
     const bool lpInfeasible = cbc.isInitialSolveProvenPrimalInfeasible();

@@ -78,13 +78,15 @@ NlpModel::NlpModel(const ModelRecord& m, bool integers) : sense_(m.sense) {
     for (std::size_t i = 0; i < nr; ++i) linStart_[i + 1] += linStart_[i];
   }
 
-  // x'Qx of the rows: a term v x_a x_b per triplet, duplicates summed.
+  // x'Qx of the rows as product terms w x_a x_b, duplicates summed. A triplet (i, j, v) names
+  // Q_ij of the symmetric Q, whichever triangle it is given in: with i != j it also stands for
+  // Q_ji, so its product term is 2v x_i x_j; on the diagonal it is v x_i^2.
   {
     std::map<std::tuple<int, int, int>, double> merged;
     for (std::size_t k = 0; k < m.qVal.size(); ++k) {
       const int a = std::max(m.qCol1[k], m.qCol2[k]);
       const int b = std::min(m.qCol1[k], m.qCol2[k]);
-      merged[{m.qRow[k], a, b}] += m.qVal[k];
+      merged[{m.qRow[k], a, b}] += a == b ? m.qVal[k] : 2.0 * m.qVal[k];
     }
     for (const auto& [key, v] : merged) {
       if (v != 0.0) quad_.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key), v});

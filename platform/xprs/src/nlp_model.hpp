@@ -86,8 +86,8 @@ class NlpModel {
 
   struct QuadTerm {
     int row;
-    int a, b;  // a >= b
-    double value;
+    int a, b;                          // a >= b
+    double value;                      // the term is value x_a x_b
     double objScale = 0.0;             // share of the objective (see substituteObjectiveRow)
     Slots jacA{-1, -1}, jacB{-1, -1};  // per constraint of the row
     int hess = -1;

@@ -56,7 +56,7 @@ std::shared_ptr<nuv::attr::AbstractItemDict> Solver::attribs(const nuv::Tag& nam
     // Inside a callback the standard attributes describe the running problem.
     std::weak_ptr<XpressProbInterface> prob;
     if (context != nullptr) {
-      prob = data_->probView;
+      prob = data_->callbackState.probView;
     } else {
       prob = data_->prob;
     }

@@ -55,7 +55,7 @@ nuv::attr::BaseContainer ObjDomain::operator[](nuv::Index key) const {
   // incumbent; outside, the main problem's objective value of the last optimisation.
   std::weak_ptr<XpressProbInterface> prob;
   if (context_) {
-    prob = data->probView;
+    prob = data->callbackState.probView;
   } else {
     prob = data->prob;
   }

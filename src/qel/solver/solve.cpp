@@ -29,6 +29,7 @@
 #include "qel/link_attribs.hpp"
 #include "qel/solver/solution_container.hpp"
 #include "qel/solver/solver.hpp"
+#include "qel/xpress/nlp_controls.hpp"
 #include "qel/xpress/xpress_callbacks.hpp"
 #include "qel/xpress/xpress_prob.hpp"
 #include "qel/xpress/xpress_sol_enum.hpp"
@@ -38,9 +39,6 @@ namespace qel {
 
 namespace {
 
-// Xpress controls of the nonlinear solver that the header does not name.
-constexpr int kNlpSolver = 12417;
-constexpr int kMultistartMaxSolves = 12364;
 // The nonlinear solver forced on a fixed problem.
 constexpr int kNlpSolverOnFixed = 1;
 
@@ -168,7 +166,7 @@ void loadPriorities(Data& data) {
 void addMultistartPreset(Data& data) {
   const int value = option(data.linkAttribs->xslp_multistartpreset());
   if (value <= 0) return;
-  const int maxSolves = data.prob->getIntControl(kMultistartMaxSolves);
+  const int maxSolves = data.prob->getIntControl(kXslpMultistartMaxSolves);
   int preset = kPresetSlpExtended;
   int jobs = maxSolves;
   switch (value) {
@@ -203,8 +201,8 @@ void setUpEnumeration(Data& data) {
     if (!prob.modifiedControl(control.id) || (value & control.clearedBits) == 0) {
       prob.setIntControl(control.id, value & ~control.clearedBits);
     } else {
-      data.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
-                                       nuv::toString(value) + control.consequence);
+      data.callbackState.log->warning("Warning", std::string("Setting '") + control.name + "' to " +
+                                                     nuv::toString(value) + control.consequence);
     }
   }
 }
@@ -226,11 +224,18 @@ void limitCutoffs(XpressProb& prob) {
   }
 }
 
+// A run that fails ends with a status, not an exception. Xpress writes the reason to its
+// message callback only while its log is on, and as an error, which the callback drops: it goes
+// to the log as an error here, so that the host learns it whatever the log shows.
+void reportFailure(const Data& data, const XpressProb& prob, int returnCode) {
+  if (returnCode != 0 && data.log) data.log->error("Xpress", prob.getLastError());
+}
+
 // Another optimisation; its solution status.
-int optimize(XpressProb& prob) {
+int optimize(const Data& data, XpressProb& prob) {
   int solveStatus = 0;
   int solStatus = 0;
-  static_cast<void>(prob.optimize("", &solveStatus, &solStatus));
+  reportFailure(data, prob, prob.optimize("", &solveStatus, &solStatus));
   return solStatus;
 }
 
@@ -308,8 +313,8 @@ nuv::opt::SolveStatus Solver::solve() {
   if (linear) loadStartBasis(data, mip);
   if (mip) loadPriorities(data);
   if (option(options.solnpoolcapacity()) > 1) data.solPool->probAttach(prob);
-  if (prob.isFixed() && !prob.modifiedControl(kNlpSolver)) {
-    prob.setIntControl(kNlpSolver, kNlpSolverOnFixed);
+  if (prob.isFixed() && !prob.modifiedControl(kXslpNlpSolver)) {
+    prob.setIntControl(kXslpNlpSolver, kNlpSolverOnFixed);
   }
   addMultistartPreset(data);
   const bool enumerate = mip && option(options.solnpoolpop()) == 2;
@@ -320,13 +325,13 @@ nuv::opt::SolveStatus Solver::solve() {
 
   int solStatus = XPRS_SOLSTATUS_NOTFOUND;
   if (option(options.tuner()) == 1) {
-    static_cast<void>(prob.tune(""));
+    reportFailure(data, prob, prob.tune(""));
     solStatus = prob.getIntAttrib(XPRS_SOLSTATUS);
   } else if (enumerate) {
     static_cast<void>(data.solEnum->opt(prob, *data.solPool));
     solStatus = prob.getIntAttrib(XPRS_SOLSTATUS);
   } else {
-    solStatus = optimize(prob);
+    solStatus = optimize(data, prob);
   }
   const int optimizeType = prob.getIntAttrib(XPRS_OPTIMIZETYPEUSED);
   const int stopStatus = prob.getIntAttrib(optimizeType == XPRS_OPTIMIZETYPE_LOCAL ||
@@ -337,24 +342,26 @@ nuv::opt::SolveStatus Solver::solve() {
   // The pool is attached only while a solve runs; its messages are silenced while it lets go.
   data.solPool->setCBMessage(nullptr, nullptr);
   data.solPool->probDetach(&prob);
-  data.solPool->setCBMessage(callbackMessage, &data);
+  data.solPool->setCBMessage(callbackMessage, &data.callbackState);
 
   if (!mip && (solStatus == XPRS_SOLSTATUS_INFEASIBLE || solStatus == XPRS_SOLSTATUS_UNBOUNDED) &&
       option(options.rerun()) > 0 && prob.getIntControl(XPRS_PRESOLVE) != 0) {
-    data.log->info("Re-solving model with presolve turned off.");
+    data.callbackState.log->info("Re-solving model with presolve turned off.");
     prob.setIntControl(XPRS_PRESOLVE, 0);
     if (linear) prob.setIntControl(XPRS_DEFAULTALG, XPRS_ALG_PRIMAL);
-    solStatus = optimize(prob);
+    solStatus = optimize(data, prob);
   }
   if (option(options.writeprtsol()) > 0) prob.writePrtSol("", "");
   if (const auto file = linkValue(*options.basisout())) prob.writeBasis(file->c_str(), "");
 
   markInfeasibilities(data, optimizeType);
-  data.log->info("XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) +
-                 " (" + nuv::toString(stopStatus) + ")");
-  data.log->info("XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
-                 nuv::toString(solStatus) + ")");
-  data.log->newline();
+  data.callbackState.log->info(
+      "XPRESS stop status: " + XpressProbInterface::getStopStatusString(stopStatus) + " (" +
+      nuv::toString(stopStatus) + ")");
+  data.callbackState.log->info(
+      "XPRESS sol status: " + XpressProbInterface::getSolStatusString(solStatus) + " (" +
+      nuv::toString(solStatus) + ")");
+  data.callbackState.log->newline();
   return toSolveStatus(stopStatus, solStatus, optimizeType);
 }
 

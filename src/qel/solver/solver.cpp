@@ -66,12 +66,12 @@ void Solver::start(std::span<const std::string> /*arguments*/, std::string_view 
   if (!data.solPool) data.solPool = std::make_shared<XpressSolPool>();
   if (!data.solEnum) data.solEnum = std::make_shared<XpressSolEnum>();
   if (messages_ == Messages::none) {
-    data.prob->addCBMessage(callbackMessage, &data, /*priority=*/0);
+    data.prob->addCBMessage(callbackMessage, &data.callbackState, /*priority=*/0);
     messages_ = Messages::onProblem;
   }
   if (messages_ == Messages::onProblem) {
-    data.solPool->setCBMessage(callbackMessage, &data);
-    data.solEnum->setCBMessage(callbackMessage, &data);
+    data.solPool->setCBMessage(callbackMessage, &data.callbackState);
+    data.solEnum->setCBMessage(callbackMessage, &data.callbackState);
     messages_ = Messages::installed;
   }
 }
@@ -84,19 +84,21 @@ void Solver::clear() {
 
 bool Solver::setLog(const std::shared_ptr<nuv::opt::AbstractLog>& log) {
   if (!log) return false;
-  data_->log = log;
+  data_->callbackState.log = log;
   return true;
 }
 
-std::shared_ptr<nuv::opt::AbstractLog> Solver::getLog() const { return data_->log; }
+std::shared_ptr<nuv::opt::AbstractLog> Solver::getLog() const { return data_->callbackState.log; }
 
 bool Solver::setCallback(const std::shared_ptr<nuv::opt::AbstractCallback>& callback) {
   if (!callback) return false;
-  data_->callback = callback;
+  data_->callbackState.callback = callback;
   return true;
 }
 
-std::shared_ptr<nuv::opt::AbstractCallback> Solver::getCallback() const { return data_->callback; }
+std::shared_ptr<nuv::opt::AbstractCallback> Solver::getCallback() const {
+  return data_->callbackState.callback;
+}
 
 bool Solver::addCallbackContext(const nuv::TagIndex& context) {
   if (context.tag != kContextTag) return false;
@@ -104,13 +106,13 @@ bool Solver::addCallbackContext(const nuv::TagIndex& context) {
   switch (context.index) {
     case 0:
       data.prob->setIntControl(XPRS_CALLBACKCHECKTIMEDELAY, kCheckTimeDelayValue);
-      data.prob->addCBCheckTime(callbackCheckTime, &data, /*priority=*/0);
+      data.prob->addCBCheckTime(callbackCheckTime, &data.callbackState, /*priority=*/0);
       return true;
     case 1:
-      data.prob->addCBOptNode(callbackOptNode, &data, /*priority=*/0);
+      data.prob->addCBOptNode(callbackOptNode, &data.callbackState, /*priority=*/0);
       return true;
     case 2:
-      data.prob->addCBIntSol(callbackIntSol, &data, /*priority=*/0);
+      data.prob->addCBIntSol(callbackIntSol, &data.callbackState, /*priority=*/0);
       return true;
     default:
       return false;

@@ -101,7 +101,8 @@ class Solver final : public nuv::opt::AbstractSolver {
   // status text and code, then an empty line, and marks the columns and rows Xpress reports
   // infeasible. Raises the start guard before `start`, "Support Error" for a branching priority
   // that is not finite (before any change to the problem), qel::XpressException when Xpress
-  // refuses a call; the run's own return code is not examined.
+  // refuses a call. A run that fails raises nothing: it logs the optimizer's last error as an
+  // error titled "Xpress" and ends with the status its attributes give.
   nuv::opt::SolveStatus solve() override;
   // Interrupts the running optimisation of the problem with the user-interrupt reason. Raises
   // the start guard before `start`, qel::XpressException when Xpress refuses.

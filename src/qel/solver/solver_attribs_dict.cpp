@@ -171,7 +171,7 @@ nuv::attr::BaseItem SolverAttribs::operator[](nuv::Index key) const {
   if (id <= 999) return linkOption(*data->linkAttribs, key, kind);
   if ((id >= 6000 && id <= 6199) || id >= 7000) {
     const std::weak_ptr<XpressProbInterface> target =
-        context_ != nullptr ? std::weak_ptr<XpressProbInterface>(data->probView)
+        context_ != nullptr ? std::weak_ptr<XpressProbInterface>(data->callbackState.probView)
                             : std::weak_ptr<XpressProbInterface>(data->prob);
     return probControl(target, id, kind, refBit(key));
   }

@@ -9,7 +9,7 @@
 
 #include "nuv/opt/context.hpp"
 #include "nuv/tag.hpp"
-#include "qel/data.hpp"
+#include "qel/xpress/callback_state.hpp"
 #include "qel/xpress/xpress_prob_view.hpp"
 
 namespace qel {
@@ -30,9 +30,9 @@ class ViewBinding {
 
 // Reports a failure inside a callback and stops the run. A log that raises as well is ignored:
 // the interrupt still has to happen, and nothing may unwind into Xpress.
-void abandonRun(const Data& data, XPRSprob prob, std::string_view reason) noexcept {
+void abandonRun(const CallbackState& state, XPRSprob prob, std::string_view reason) noexcept {
   try {
-    if (data.log) data.log->error("Callback", reason);
+    if (state.log) state.log->error("Callback", reason);
   } catch (...) {
   }
   // The return code is dropped: inside a callback there is no one left to tell.
@@ -43,33 +43,33 @@ void abandonRun(const Data& data, XPRSprob prob, std::string_view reason) noexce
 // the running problem has not yet chosen the kind of optimisation it performs.
 void notifyHost(XPRSprob prob, void* context, const nuv::TagIndex& hostContext,
                 bool skipBeforeRun) noexcept {
-  Data& data = *static_cast<Data*>(context);
+  CallbackState& state = *static_cast<CallbackState*>(context);
   try {
-    const std::scoped_lock lock(data.probViewMutex);
-    const ViewBinding bound(*data.probView, prob);
+    const std::scoped_lock lock(state.probViewMutex);
+    const ViewBinding bound(*state.probView, prob);
     if (skipBeforeRun &&
-        data.probView->getIntAttrib(XPRS_OPTIMIZETYPEUSED) == XPRS_OPTIMIZETYPE_NONE) {
+        state.probView->getIntAttrib(XPRS_OPTIMIZETYPEUSED) == XPRS_OPTIMIZETYPE_NONE) {
       return;
     }
-    if (!data.callback) {
-      abandonRun(data, prob, "no host callback is set; the optimisation is interrupted.");
+    if (!state.callback) {
+      abandonRun(state, prob, "no host callback is set; the optimisation is interrupted.");
       return;
     }
-    data.callback->notify(hostContext);
+    state.callback->notify(hostContext);
   } catch (const std::exception& e) {
-    abandonRun(data, prob, e.what());
+    abandonRun(state, prob, e.what());
   } catch (...) {
-    abandonRun(data, prob, "unknown exception; the optimisation is interrupted.");
+    abandonRun(state, prob, "unknown exception; the optimisation is interrupted.");
   }
 }
 
 }  // namespace
 
-void XPRS_CC callbackMessage(XPRSprob /*prob*/, void* data, const char* text, int length,
+void XPRS_CC callbackMessage(XPRSprob /*prob*/, void* state, const char* text, int length,
                              int type) {
   // Error messages are dropped: the failing call raises its own exception with the same text.
   if (length <= 0 || type == XPRS_MSG_ERROR) return;
-  const auto& log = static_cast<const Data*>(data)->log;
+  const auto& log = static_cast<const CallbackState*>(state)->log;
   if (!log) return;
   const std::string_view message(text, static_cast<std::size_t>(length));
   try {
@@ -83,17 +83,17 @@ void XPRS_CC callbackMessage(XPRSprob /*prob*/, void* data, const char* text, in
   }
 }
 
-int XPRS_CC callbackCheckTime(XPRSprob prob, void* data) {
-  notifyHost(prob, data, nuv::opt::context::progress, /*skipBeforeRun=*/true);
+int XPRS_CC callbackCheckTime(XPRSprob prob, void* state) {
+  notifyHost(prob, state, nuv::opt::context::progress, /*skipBeforeRun=*/true);
   return 0;
 }
 
-void XPRS_CC callbackOptNode(XPRSprob prob, void* data, int* /*infeasible*/) {
-  notifyHost(prob, data, nuv::opt::context::node, /*skipBeforeRun=*/false);
+void XPRS_CC callbackOptNode(XPRSprob prob, void* state, int* /*infeasible*/) {
+  notifyHost(prob, state, nuv::opt::context::node, /*skipBeforeRun=*/false);
 }
 
-void XPRS_CC callbackIntSol(XPRSprob prob, void* data) {
-  notifyHost(prob, data, nuv::opt::context::new_incumbent, /*skipBeforeRun=*/false);
+void XPRS_CC callbackIntSol(XPRSprob prob, void* state) {
+  notifyHost(prob, state, nuv::opt::context::new_incumbent, /*skipBeforeRun=*/false);
 }
 
 }  // namespace qel

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "qel/xpress/xpress_call.hpp"
 #include "qel/xpress/xpress_exception.hpp"
 
 namespace qel {
@@ -25,8 +26,9 @@ std::string initError() {
 }  // namespace
 
 XpressLibrary::XpressLibrary() {
-  if (const int rc = XPRSinit(nullptr); rc != 0) {
-    throw XpressException(initError(), rc, "XPRSinit");
+  constexpr auto init = QEL_XPRESS_CALL(XPRSinit);
+  if (const int rc = init.function(nullptr); rc != 0) {
+    throw XpressException(initError(), rc, init.name);
   }
 }
 

@@ -1,6 +1,5 @@
 // `qel::XpressObject<Calls>`: an owned Xpress object other than a problem (a MIP solution pool or
-// solution enumerator) with the checked calls every such object offers, and `qel::XpressCall`,
-// one of its C functions with the name it reports.
+// solution enumerator) with the checked calls every such object offers.
 //
 // Calls names the object's C functions (see detail::SolPoolCalls in xpress_sol_pool.hpp):
 //   Handle                the handle type
@@ -35,18 +34,10 @@
 #include <string_view>
 
 #include "qel/xpress/message_callback.hpp"
+#include "qel/xpress/xpress_call.hpp"
 #include "qel/xpress/xpress_exception.hpp"
 
 namespace qel {
-
-// A C function of an Xpress object and its name, the trace of its failures.
-template <class Function>
-struct XpressCall {
-  Function function;
-  std::string_view name;
-};
-template <class Function>
-XpressCall(Function, std::string_view) -> XpressCall<Function>;
 
 template <class Calls>
 class XpressObject {
@@ -78,12 +69,8 @@ class XpressObject {
   [[nodiscard]] double getDblAttrib(int id) const { return get(Calls::getDblAttrib, id); }
   [[nodiscard]] int getIntControl(int id) const { return get(Calls::getIntControl, id); }
   [[nodiscard]] double getDblControl(int id) const { return get(Calls::getDblControl, id); }
-  void setIntControl(int id, int value) const {
-    check(Calls::setIntControl.function(handle_, id, value), Calls::setIntControl.name);
-  }
-  void setDblControl(int id, double value) const {
-    check(Calls::setDblControl.function(handle_, id, value), Calls::setDblControl.name);
-  }
+  void setIntControl(int id, int value) const { call(Calls::setIntControl, id, value); }
+  void setDblControl(int id, double value) const { call(Calls::setDblControl, id, value); }
 
   // Stores fn and ctx in the context, then registers the object's message forwarding with Xpress
   // (checked): each message reaches fn with a null problem, ctx, the text, its length and the
@@ -92,8 +79,7 @@ class XpressObject {
   void setCBMessage(MessageCallback fn, void* ctx) {
     context_.msgFn = fn;
     context_.msgCtx = ctx;
-    check(Calls::setCBMessage.function(handle_, forwardMessage, &context_),
-          Calls::setCBMessage.name);
+    call(Calls::setCBMessage, forwardMessage, &context_);
   }
 
   // The Xpress handle (null only after a failed recreate).
@@ -119,6 +105,13 @@ class XpressObject {
     handle_ = create();
   }
 
+  // The checked call: function with the handle and args, its return code passed to check() with
+  // the function's name.
+  template <class Function, class... Args>
+  void call(const XpressCall<Function>& function, Args... args) const {
+    check(function.function(handle_, args...), function.name);
+  }
+
   [[nodiscard]] Context& context() noexcept { return context_; }
   [[nodiscard]] const Context& context() const noexcept { return context_; }
 
@@ -134,9 +127,9 @@ class XpressObject {
   }
 
   template <class T>
-  T get(const XpressCall<int(XPRS_CC*)(Handle, int, T*)>& call, int id) const {
+  T get(const XpressCall<int(XPRS_CC*)(Handle, int, T*)>& function, int id) const {
     T value{};
-    check(call.function(handle_, id, &value), call.name);
+    call(function, id, &value);
     return value;
   }
 

@@ -2,6 +2,7 @@
 
 #include <xprs.h>
 
+#include "qel/xpress/xpress_call.hpp"
 #include "qel/xpress/xpress_exception.hpp"
 
 namespace qel {
@@ -11,9 +12,10 @@ namespace {
 // A new Xpress problem. A failed creation reads no error text: Xpress keeps none without a
 // problem.
 XPRSprob createProblem() {
+  constexpr auto create = QEL_XPRESS_CALL(XPRScreateprob);
   XPRSprob created = nullptr;
-  if (const int rc = XPRScreateprob(&created); rc != 0) {
-    throw XpressException("Cannot create problem.", rc, "XPRScreateprob");
+  if (const int rc = create.function(&created); rc != 0) {
+    throw XpressException("Cannot create problem.", rc, create.name);
   }
   return created;
 }
@@ -24,10 +26,11 @@ void destroyProblem(XPRSprob problem) noexcept { XPRSdestroyprob(problem); }
 // A new Xpress problem holding a copy of source and its callbacks. The new problem is destroyed
 // again when the copy fails, so nothing leaks.
 XPRSprob copyProblem(XPRSprob source) {
+  constexpr auto copyInto = QEL_XPRESS_CALL(XPRScopyprob);
   XPRSprob copy = createProblem();
-  if (const int rc = XPRScopyprob(copy, source, nullptr); rc != 0) {
+  if (const int rc = copyInto.function(copy, source, nullptr); rc != 0) {
     destroyProblem(copy);
-    throw XpressException("Cannot copy problem.", rc, "XPRScopyprob");
+    throw XpressException("Cannot copy problem.", rc, copyInto.name);
   }
   // Callbacks are copied on a best-effort basis: the model itself was copied.
   XPRScopycallbacks(copy, source);

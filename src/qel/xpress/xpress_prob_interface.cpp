@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "nuv/exception.hpp"
+#include "qel/xpress/xpress_call.hpp"
 #include "qel/xpress/xpress_exception.hpp"
 
 namespace qel {
@@ -35,6 +36,11 @@ void XpressProbInterface::check(int returnCode, std::string_view function,
   throw XpressException(getLastError(), returnCode, function, location);
 }
 
+template <class Function, class... Args>
+void XpressProbInterface::call(XpressCall<Function> function, Args... args) const {
+  check(function.function(prob(), args...), function.name);
+}
+
 std::string XpressProbInterface::getLastError() const {
   std::array<char, kErrorBufferSize> buffer{};
   XPRSgetlasterror(xprsProb_, buffer.data());
@@ -46,109 +52,104 @@ std::string XpressProbInterface::getLastError() const {
 void XpressProbInterface::addCols(int ncols, XPRSint64 ncoefs, const double* objcoef,
                                   const XPRSint64* start, const int* rowind, const double* rowcoef,
                                   const double* lb, const double* ub) {
-  check(XPRSaddcols64(prob(), ncols, ncoefs, objcoef, start, rowind, rowcoef, lb, ub),
-        "XPRSaddcols64");
+  call(QEL_XPRESS_CALL(XPRSaddcols64), ncols, ncoefs, objcoef, start, rowind, rowcoef, lb, ub);
 }
 
 void XpressProbInterface::addRows(int nrows, XPRSint64 ncoefs, const char* rowtype,
                                   const double* rhs, const double* rng, const XPRSint64* start,
                                   const int* colind, const double* rowcoef) {
-  check(XPRSaddrows64(prob(), nrows, ncoefs, rowtype, rhs, rng, start, colind, rowcoef),
-        "XPRSaddrows64");
+  call(QEL_XPRESS_CALL(XPRSaddrows64), nrows, ncoefs, rowtype, rhs, rng, start, colind, rowcoef);
 }
 
 void XpressProbInterface::addQMatrix(int row, XPRSint64 ncoefs, const int* col1, const int* col2,
                                      const double* coef) {
-  check(XPRSaddqmatrix64(prob(), row, ncoefs, col1, col2, coef), "XPRSaddqmatrix64");
+  call(QEL_XPRESS_CALL(XPRSaddqmatrix64), row, ncoefs, col1, col2, coef);
 }
 
 void XpressProbInterface::nlpAddFormulas(int nformulas, const int* rowind, const int* formulastart,
                                          int parsed, const int* type, const double* value) {
-  check(XPRSnlpaddformulas(prob(), nformulas, rowind, formulastart, parsed, type, value),
-        "XPRSnlpaddformulas");
+  call(QEL_XPRESS_CALL(XPRSnlpaddformulas), nformulas, rowind, formulastart, parsed, type, value);
 }
 
 void XpressProbInterface::addSets(int nsets, XPRSint64 nelems, const char* settype,
                                   const XPRSint64* start, const int* colind, const double* refval) {
-  check(XPRSaddsets64(prob(), nsets, nelems, settype, start, colind, refval), "XPRSaddsets64");
+  call(QEL_XPRESS_CALL(XPRSaddsets64), nsets, nelems, settype, start, colind, refval);
 }
 
 void XpressProbInterface::setIndicators(int nrows, const int* rowind, const int* colind,
                                         const int* complement) {
-  check(XPRSsetindicators(prob(), nrows, rowind, colind, complement), "XPRSsetindicators");
+  call(QEL_XPRESS_CALL(XPRSsetindicators), nrows, rowind, colind, complement);
 }
 
 void XpressProbInterface::addNames(int type, const char* names, int first, int last) {
-  check(XPRSaddnames(prob(), type, names, first, last), "XPRSaddnames");
+  call(QEL_XPRESS_CALL(XPRSaddnames), type, names, first, last);
 }
 
 void XpressProbInterface::chgObjN(int objidx, int ncols, const int* colind, const double* objcoef) {
-  check(XPRSchgobjn(prob(), objidx, ncols, colind, objcoef), "XPRSchgobjn");
+  call(QEL_XPRESS_CALL(XPRSchgobjn), objidx, ncols, colind, objcoef);
 }
 
-void XpressProbInterface::chgObjSense(int sense) {
-  check(XPRSchgobjsense(prob(), sense), "XPRSchgobjsense");
-}
+void XpressProbInterface::chgObjSense(int sense) { call(QEL_XPRESS_CALL(XPRSchgobjsense), sense); }
 
 void XpressProbInterface::chgColType(int ncols, const int* colind, const char* coltype) {
-  check(XPRSchgcoltype(prob(), ncols, colind, coltype), "XPRSchgcoltype");
+  call(QEL_XPRESS_CALL(XPRSchgcoltype), ncols, colind, coltype);
 }
 
 void XpressProbInterface::chgGlbLimit(int ncols, const int* colind, const double* limit) {
-  check(XPRSchgglblimit(prob(), ncols, colind, limit), "XPRSchgglblimit");
+  call(QEL_XPRESS_CALL(XPRSchgglblimit), ncols, colind, limit);
 }
 
 void XpressProbInterface::chgMQObj(XPRSint64 ncoefs, const int* col1, const int* col2,
                                    const double* coef) {
-  check(XPRSchgmqobj64(prob(), ncoefs, col1, col2, coef), "XPRSchgmqobj64");
+  call(QEL_XPRESS_CALL(XPRSchgmqobj64), ncoefs, col1, col2, coef);
 }
 
 void XpressProbInterface::addObj(int ncols, const int* colind, const double* objcoef, int priority,
                                  double weight) {
-  check(XPRSaddobj(prob(), ncols, colind, objcoef, priority, weight), "XPRSaddobj");
+  call(QEL_XPRESS_CALL(XPRSaddobj), ncols, colind, objcoef, priority, weight);
 }
 
 void XpressProbInterface::chgObj(int ncols, const int* colind, const double* objcoef) {
-  check(XPRSchgobj(prob(), ncols, colind, objcoef), "XPRSchgobj");
+  call(QEL_XPRESS_CALL(XPRSchgobj), ncols, colind, objcoef);
 }
 
 void XpressProbInterface::chgBounds(int nbounds, const int* colind, const char* bndtype,
                                     const double* bndval) {
-  check(XPRSchgbounds(prob(), nbounds, colind, bndtype, bndval), "XPRSchgbounds");
+  call(QEL_XPRESS_CALL(XPRSchgbounds), nbounds, colind, bndtype, bndval);
 }
 
 // --- Callbacks ----------------------------------------------------------------------------------
 
 void XpressProbInterface::addCBMessage(MessageCallback callback, void* context, int priority) {
-  check(XPRSaddcbmessage(prob(), callback, context, priority), "XPRSaddcbmessage");
+  call(QEL_XPRESS_CALL(XPRSaddcbmessage), callback, context, priority);
 }
 
 void XpressProbInterface::addCBCheckTime(CheckTimeCallback callback, void* context, int priority) {
-  check(XPRSaddcbchecktime(prob(), callback, context, priority), "XPRSaddcbchecktime");
+  call(QEL_XPRESS_CALL(XPRSaddcbchecktime), callback, context, priority);
 }
 
 void XpressProbInterface::addCBIntSol(IntSolCallback callback, void* context, int priority) {
-  check(XPRSaddcbintsol(prob(), callback, context, priority), "XPRSaddcbintsol");
+  call(QEL_XPRESS_CALL(XPRSaddcbintsol), callback, context, priority);
 }
 
 void XpressProbInterface::addCBOptNode(OptNodeCallback callback, void* context, int priority) {
-  check(XPRSaddcboptnode(prob(), callback, context, priority), "XPRSaddcboptnode");
+  call(QEL_XPRESS_CALL(XPRSaddcboptnode), callback, context, priority);
 }
 
 void XpressProbInterface::removeCBMessage(MessageCallback callback, void* context) {
-  check(XPRSremovecbmessage(prob(), callback, context), "XPRSremovecbmessage");
+  call(QEL_XPRESS_CALL(XPRSremovecbmessage), callback, context);
 }
 
 void XpressProbInterface::removeCBCheckTime(CheckTimeCallback callback, void* context) {
-  check(XPRSremovecbchecktime(prob(), callback, context), "XPRSremovecbchecktime");
+  call(QEL_XPRESS_CALL(XPRSremovecbchecktime), callback, context);
 }
 
 void XpressProbInterface::removeCBIntSol(IntSolCallback callback, void* context) {
-  check(XPRSremovecbintsol(prob(), callback, context), "XPRSremovecbintsol");
+  call(QEL_XPRESS_CALL(XPRSremovecbintsol), callback, context);
 }
 
 void XpressProbInterface::removeCBOptNode(OptNodeCallback callback, void* context) {
-  check(XPRSremovecboptnode(prob(), callback, context), "XPRSremovecboptnode");
+  call(QEL_XPRESS_CALL(XPRSremovecboptnode), callback, context);
 }
 
 // --- Solving, warm starts and files ------------------------------------------------------------
@@ -159,105 +160,102 @@ int XpressProbInterface::optimize(const char* flags, int* solveStatus, int* solS
 
 int XpressProbInterface::tune(const char* flags) { return XPRStune(prob(), flags); }
 
-void XpressProbInterface::interrupt(int reason) {
-  check(XPRSinterrupt(prob(), reason), "XPRSinterrupt");
-}
+void XpressProbInterface::interrupt(int reason) { call(QEL_XPRESS_CALL(XPRSinterrupt), reason); }
 
 void XpressProbInterface::fixMipEntities(int options) {
-  check(XPRSfixmipentities(prob(), options), "XPRSfixmipentities");
+  call(QEL_XPRESS_CALL(XPRSfixmipentities), options);
   fixed_ = true;
 }
 
 void XpressProbInterface::loadBasis(const int* rowStatus, const int* colStatus) {
-  check(XPRSloadbasis(prob(), rowStatus, colStatus), "XPRSloadbasis");
+  call(QEL_XPRESS_CALL(XPRSloadbasis), rowStatus, colStatus);
 }
 
 void XpressProbInterface::loadDirs(int ndirs, const int* colind, const int* priority,
                                    const char* dir, const double* upPseudo,
                                    const double* downPseudo) {
-  check(XPRSloaddirs(prob(), ndirs, colind, priority, dir, upPseudo, downPseudo), "XPRSloaddirs");
+  call(QEL_XPRESS_CALL(XPRSloaddirs), ndirs, colind, priority, dir, upPseudo, downPseudo);
 }
 
 void XpressProbInterface::addMIPSol(int length, const double* values, const int* colind,
                                     const char* name) {
-  check(XPRSaddmipsol(prob(), length, values, colind, name), "XPRSaddmipsol");
+  call(QEL_XPRESS_CALL(XPRSaddmipsol), length, values, colind, name);
 }
 
 void XpressProbInterface::msAddPreset(const char* description, int preset, int maxJobs,
                                       void* data) {
-  check(XPRSmsaddpreset(prob(), description, preset, maxJobs, data), "XPRSmsaddpreset");
+  call(QEL_XPRESS_CALL(XPRSmsaddpreset), description, preset, maxJobs, data);
 }
 
 void XpressProbInterface::nlpSetInitVal(int nvars, const int* colind, const double* initial) {
-  check(XPRSnlpsetinitval(prob(), nvars, colind, initial), "XPRSnlpsetinitval");
+  call(QEL_XPRESS_CALL(XPRSnlpsetinitval), nvars, colind, initial);
 }
 
 void XpressProbInterface::writeProb(const char* fileName, const char* flags) {
-  check(XPRSwriteprob(prob(), fileName, flags), "XPRSwriteprob");
+  call(QEL_XPRESS_CALL(XPRSwriteprob), fileName, flags);
 }
 
 void XpressProbInterface::writePrtSol(const char* fileName, const char* flags) {
-  check(XPRSwriteprtsol(prob(), fileName, flags), "XPRSwriteprtsol");
+  call(QEL_XPRESS_CALL(XPRSwriteprtsol), fileName, flags);
 }
 
 void XpressProbInterface::writeBasis(const char* fileName, const char* flags) {
-  check(XPRSwritebasis(prob(), fileName, flags), "XPRSwritebasis");
+  call(QEL_XPRESS_CALL(XPRSwritebasis), fileName, flags);
 }
 
-void XpressProbInterface::save() { check(XPRSsave(prob()), "XPRSsave"); }
+void XpressProbInterface::save() { call(QEL_XPRESS_CALL(XPRSsave)); }
 
 void XpressProbInterface::tunerReadMethod(const char* fileName) {
-  check(XPRStunerreadmethod(prob(), fileName), "XPRStunerreadmethod");
+  call(QEL_XPRESS_CALL(XPRStunerreadmethod), fileName);
 }
 
 void XpressProbInterface::tunerWriteMethod(const char* fileName) {
-  check(XPRStunerwritemethod(prob(), fileName), "XPRStunerwritemethod");
+  call(QEL_XPRESS_CALL(XPRStunerwritemethod), fileName);
 }
 
 // --- Results ------------------------------------------------------------------------------------
 
 int XpressProbInterface::getSolution(double* values, int first, int last) const {
   int status = 0;
-  check(XPRSgetsolution(prob(), &status, values, first, last), "XPRSgetsolution");
+  call(QEL_XPRESS_CALL(XPRSgetsolution), &status, values, first, last);
   return status;
 }
 
 int XpressProbInterface::getRedCosts(double* values, int first, int last) const {
   int status = 0;
-  check(XPRSgetredcosts(prob(), &status, values, first, last), "XPRSgetredcosts");
+  call(QEL_XPRESS_CALL(XPRSgetredcosts), &status, values, first, last);
   return status;
 }
 
 int XpressProbInterface::getSlacks(double* values, int first, int last) const {
   int status = 0;
-  check(XPRSgetslacks(prob(), &status, values, first, last), "XPRSgetslacks");
+  call(QEL_XPRESS_CALL(XPRSgetslacks), &status, values, first, last);
   return status;
 }
 
 int XpressProbInterface::getDuals(double* values, int first, int last) const {
   int status = 0;
-  check(XPRSgetduals(prob(), &status, values, first, last), "XPRSgetduals");
+  call(QEL_XPRESS_CALL(XPRSgetduals), &status, values, first, last);
   return status;
 }
 
 void XpressProbInterface::getRowType(char* rowType, int first, int last) const {
-  check(XPRSgetrowtype(prob(), rowType, first, last), "XPRSgetrowtype");
+  call(QEL_XPRESS_CALL(XPRSgetrowtype), rowType, first, last);
 }
 
 void XpressProbInterface::getBasis(int row, int col, int* rowStatus, int* colStatus) const {
-  check(XPRSgetbasisval(prob(), row, col, rowStatus, colStatus), "XPRSgetbasisval");
+  call(QEL_XPRESS_CALL(XPRSgetbasisval), row, col, rowStatus, colStatus);
 }
 
 void XpressProbInterface::getBasis(int* rowStatus, int* colStatus) const {
-  check(XPRSgetbasis(prob(), rowStatus, colStatus), "XPRSgetbasis");
+  call(QEL_XPRESS_CALL(XPRSgetbasis), rowStatus, colStatus);
 }
 
 void XpressProbInterface::getScaledInfeas(int* nPrimalCols, int* nPrimalRows, int* nDualRows,
                                           int* nDualCols, int* primalCols, int* primalRows,
                                           int* dualRows, int* dualCols) const {
-  check(XPRSgetscaledinfeas(prob(), nPrimalCols, nPrimalRows, nDualRows, nDualCols, primalCols,
-                            primalRows, dualRows, dualCols),
-        "XPRSgetscaledinfeas");
+  call(QEL_XPRESS_CALL(XPRSgetscaledinfeas), nPrimalCols, nPrimalRows, nDualRows, nDualCols,
+       primalCols, primalRows, dualRows, dualCols);
 }
 
 std::vector<int> XpressProbInterface::getScaledInfeasColPrimal() const {
@@ -269,18 +267,15 @@ std::vector<int> XpressProbInterface::getScaledInfeasRowPrimal() const {
 }
 
 std::vector<int> XpressProbInterface::scaledInfeasList(bool rows) const {
-  XPRSprob handle = prob();
   std::array<int, 4> counts{};
   // A problem Xpress cannot report on (no solution yet) simply has no list to give.
-  if (XPRSgetscaledinfeas(handle, &counts[0], &counts[1], &counts[2], &counts[3], nullptr, nullptr,
+  if (XPRSgetscaledinfeas(prob(), &counts[0], &counts[1], &counts[2], &counts[3], nullptr, nullptr,
                           nullptr, nullptr) != 0) {
     return {};
   }
   std::vector<int> list(static_cast<std::size_t>(std::max(counts[rows ? 1 : 0], 0)));
-  check(XPRSgetscaledinfeas(handle, &counts[0], &counts[1], &counts[2], &counts[3],
-                            rows ? nullptr : list.data(), rows ? list.data() : nullptr, nullptr,
-                            nullptr),
-        "XPRSgetscaledinfeas");
+  call(QEL_XPRESS_CALL(XPRSgetscaledinfeas), &counts[0], &counts[1], &counts[2], &counts[3],
+       rows ? nullptr : list.data(), rows ? list.data() : nullptr, nullptr, nullptr);
   return list;
 }
 
@@ -288,77 +283,76 @@ std::vector<int> XpressProbInterface::scaledInfeasList(bool rows) const {
 
 int XpressProbInterface::getIntAttrib(int id) const {
   int value = 0;
-  check(XPRSgetintattrib(prob(), id, &value), "XPRSgetintattrib");
+  call(QEL_XPRESS_CALL(XPRSgetintattrib), id, &value);
   return value;
 }
 
 double XpressProbInterface::getDblAttrib(int id) const {
   double value = 0.0;
-  check(XPRSgetdblattrib(prob(), id, &value), "XPRSgetdblattrib");
+  call(QEL_XPRESS_CALL(XPRSgetdblattrib), id, &value);
   return value;
 }
 
 int XpressProbInterface::getIntControl(int id) const {
   int value = 0;
-  check(XPRSgetintcontrol(prob(), id, &value), "XPRSgetintcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetintcontrol), id, &value);
   return value;
 }
 
 double XpressProbInterface::getDblControl(int id) const {
   double value = 0.0;
-  check(XPRSgetdblcontrol(prob(), id, &value), "XPRSgetdblcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetdblcontrol), id, &value);
   return value;
 }
 
 std::string XpressProbInterface::getStrControl(int id) const {
-  XPRSprob handle = prob();
   int length = 0;
-  check(XPRSgetstringcontrol(handle, id, nullptr, 0, &length), "XPRSgetstringcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetstringcontrol), id, nullptr, 0, &length);
   // XPRSgetstrcontrol is given no size: the buffer must hold what the first call reported.
   std::vector<char> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-  check(XPRSgetstrcontrol(handle, id, buffer.data()), "XPRSgetstrcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetstrcontrol), id, buffer.data());
   return bufferText(buffer);
 }
 
 int XpressProbInterface::getObjIntControl(int objective, int id) const {
   int value = 0;
-  check(XPRSgetobjintcontrol(prob(), objective, id, &value), "XPRSgetobjintcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetobjintcontrol), objective, id, &value);
   return value;
 }
 
 double XpressProbInterface::getObjDblControl(int objective, int id) const {
   double value = 0.0;
-  check(XPRSgetobjdblcontrol(prob(), objective, id, &value), "XPRSgetobjdblcontrol");
+  call(QEL_XPRESS_CALL(XPRSgetobjdblcontrol), objective, id, &value);
   return value;
 }
 
 void XpressProbInterface::setIntControl(int id, int value) {
-  check(XPRSsetintcontrol(prob(), id, value), "XPRSsetintcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetintcontrol), id, value);
   modifiedControls_.insert(id);
 }
 
 void XpressProbInterface::setDblControl(int id, double value) {
-  check(XPRSsetdblcontrol(prob(), id, value), "XPRSsetdblcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetdblcontrol), id, value);
   modifiedControls_.insert(id);
 }
 
 void XpressProbInterface::setStrControl(int id, const char* value) {
-  check(XPRSsetstrcontrol(prob(), id, value), "XPRSsetstrcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetstrcontrol), id, value);
   modifiedControls_.insert(id);
 }
 
 void XpressProbInterface::setObjIntControl(int objective, int id, int value) {
-  check(XPRSsetobjintcontrol(prob(), objective, id, value), "XPRSsetobjintcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetobjintcontrol), objective, id, value);
   modifiedControls_.insert(id);
 }
 
 void XpressProbInterface::setObjDblControl(int objective, int id, double value) {
-  check(XPRSsetobjdblcontrol(prob(), objective, id, value), "XPRSsetobjdblcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetobjdblcontrol), objective, id, value);
   modifiedControls_.insert(id);
 }
 
 void XpressProbInterface::setDefaultControl(int id) {
-  check(XPRSsetdefaultcontrol(prob(), id), "XPRSsetdefaultcontrol");
+  call(QEL_XPRESS_CALL(XPRSsetdefaultcontrol), id);
 }
 
 bool XpressProbInterface::modifiedControl(int id) const { return modifiedControls_.contains(id); }
@@ -370,12 +364,12 @@ bool XpressProbInterface::isMIP() const {
 
 std::string XpressProbInterface::getProbName() const {
   std::array<char, kProbNameBufferSize> buffer{};
-  check(XPRSgetprobname(prob(), buffer.data()), "XPRSgetprobname");
+  call(QEL_XPRESS_CALL(XPRSgetprobname), buffer.data());
   return bufferText(buffer);
 }
 
 void XpressProbInterface::setProbName(const char* name) {
-  check(XPRSsetprobname(prob(), name), "XPRSsetprobname");
+  call(QEL_XPRESS_CALL(XPRSsetprobname), name);
 }
 
 // --- State and texts ----------------------------------------------------------------------------

@@ -4,8 +4,8 @@
 //   1. takes the handle with prob(), which raises the start guard when there is no problem, so
 //      nothing reaches Xpress before a problem exists;
 //   2. calls the Xpress function with the handle and its own arguments, unchanged and in order;
-//   3. passes the return code with the function's exact name to check(), which raises
-//      qel::XpressException for a non-zero code;
+//   3. passes the return code with the function's name, spelled from the function itself
+//      (QEL_XPRESS_CALL), to check(), which raises qel::XpressException for a non-zero code;
 //   4. only then changes the wrapper (records a control, sets the fixed flag) or returns the
 //      value Xpress wrote.
 // A failed call therefore leaves the wrapper as it was. Arrays are passed through as pointers:
@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "qel/xpress/message_callback.hpp"
+#include "qel/xpress/xpress_call.hpp"
 
 namespace qel {
 
@@ -191,6 +192,11 @@ class XpressProbInterface {
   void forgetState() noexcept;
 
  private:
+  // The checked call: function with prob() (the start guard first) and args, its return code
+  // passed to check() with the function's name.
+  template <class Function, class... Args>
+  void call(XpressCall<Function> function, Args... args) const;
+
   [[nodiscard]] std::vector<int> scaledInfeasList(bool rows) const;
 
   XPRSprob xprsProb_ = nullptr;

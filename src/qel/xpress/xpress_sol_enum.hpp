@@ -40,16 +40,16 @@ struct SolEnumCalls {
   using Handle = XPRSmipsolenum;
   using Context = SolEnumHandlerBlock;
   static constexpr std::string_view kCreateFailure = "Cannot create solution enumerator.";
-  static constexpr XpressCall create{XPRS_mse_create, "XPRS_mse_create"};
+  static constexpr auto create = QEL_XPRESS_CALL(XPRS_mse_create);
   static constexpr auto destroy = XPRS_mse_destroy;
   static constexpr auto getLastError = XPRS_mse_getlasterror;
-  static constexpr XpressCall setCBMessage{XPRS_mse_setcbmsghandler, "XPRS_mse_setcbmsghandler"};
-  static constexpr XpressCall getIntAttrib{XPRS_mse_getintattrib, "XPRS_mse_getintattrib"};
-  static constexpr XpressCall getDblAttrib{XPRS_mse_getdblattrib, "XPRS_mse_getdblattrib"};
-  static constexpr XpressCall getIntControl{XPRS_mse_getintcontrol, "XPRS_mse_getintcontrol"};
-  static constexpr XpressCall getDblControl{XPRS_mse_getdblcontrol, "XPRS_mse_getdblcontrol"};
-  static constexpr XpressCall setIntControl{XPRS_mse_setintcontrol, "XPRS_mse_setintcontrol"};
-  static constexpr XpressCall setDblControl{XPRS_mse_setdblcontrol, "XPRS_mse_setdblcontrol"};
+  static constexpr auto setCBMessage = QEL_XPRESS_CALL(XPRS_mse_setcbmsghandler);
+  static constexpr auto getIntAttrib = QEL_XPRESS_CALL(XPRS_mse_getintattrib);
+  static constexpr auto getDblAttrib = QEL_XPRESS_CALL(XPRS_mse_getdblattrib);
+  static constexpr auto getIntControl = QEL_XPRESS_CALL(XPRS_mse_getintcontrol);
+  static constexpr auto getDblControl = QEL_XPRESS_CALL(XPRS_mse_getdblcontrol);
+  static constexpr auto setIntControl = QEL_XPRESS_CALL(XPRS_mse_setintcontrol);
+  static constexpr auto setDblControl = QEL_XPRESS_CALL(XPRS_mse_setdblcontrol);
 };
 
 }  // namespace detail

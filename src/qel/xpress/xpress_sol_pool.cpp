@@ -5,27 +5,25 @@
 namespace qel {
 
 void XpressSolPool::probAttach(const XpressProbInterface& problem) const {
-  check(XPRS_msp_probattach(handle(), problem.prob()), "XPRS_msp_probattach");
+  call(QEL_XPRESS_CALL(XPRS_msp_probattach), problem.prob());
 }
 
 void XpressSolPool::probDetach(XpressProbInterface* problem) const {
   if (problem == nullptr) return;
-  check(XPRS_msp_probdetach(handle(), problem->prob()), "XPRS_msp_probdetach");
+  call(QEL_XPRESS_CALL(XPRS_msp_probdetach), problem->prob());
 }
 
 void XpressSolPool::getSolList(const XpressProbInterface& problem, int rankAttribute, int ascending,
                                int first, int last, int* ids, int* returnedCount,
                                int* totalCount) const {
-  check(XPRS_msp_getsollist(handle(), problem.rawProb(), rankAttribute, ascending, first, last, ids,
-                            returnedCount, totalCount),
-        "XPRS_msp_getsollist");
+  call(QEL_XPRESS_CALL(XPRS_msp_getsollist), problem.rawProb(), rankAttribute, ascending, first,
+       last, ids, returnedCount, totalCount);
 }
 
 void XpressSolPool::getSol(int solutionId, int* idStatus, double* values, int firstColumn,
                            int lastColumn, int* returnedCount) const {
-  check(XPRS_msp_getsol(handle(), solutionId, idStatus, values, firstColumn, lastColumn,
-                        returnedCount),
-        "XPRS_msp_getsol");
+  call(QEL_XPRESS_CALL(XPRS_msp_getsol), solutionId, idStatus, values, firstColumn, lastColumn,
+       returnedCount);
 }
 
 }  // namespace qel

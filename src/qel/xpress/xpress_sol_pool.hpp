@@ -33,16 +33,16 @@ struct SolPoolCalls {
   using Handle = XPRSmipsolpool;
   using Context = MessageTarget;
   static constexpr std::string_view kCreateFailure = "Cannot create solution pool.";
-  static constexpr XpressCall create{XPRS_msp_create, "XPRS_msp_create"};
+  static constexpr auto create = QEL_XPRESS_CALL(XPRS_msp_create);
   static constexpr auto destroy = XPRS_msp_destroy;
   static constexpr auto getLastError = XPRS_msp_getlasterror;
-  static constexpr XpressCall setCBMessage{XPRS_msp_setcbmsghandler, "XPRS_msp_setcbmsghandler"};
-  static constexpr XpressCall getIntAttrib{XPRS_msp_getintattrib, "XPRS_msp_getintattrib"};
-  static constexpr XpressCall getDblAttrib{XPRS_msp_getdblattrib, "XPRS_msp_getdblattrib"};
-  static constexpr XpressCall getIntControl{XPRS_msp_getintcontrol, "XPRS_msp_getintcontrol"};
-  static constexpr XpressCall getDblControl{XPRS_msp_getdblcontrol, "XPRS_msp_getdblcontrol"};
-  static constexpr XpressCall setIntControl{XPRS_msp_setintcontrol, "XPRS_msp_setintcontrol"};
-  static constexpr XpressCall setDblControl{XPRS_msp_setdblcontrol, "XPRS_msp_setdblcontrol"};
+  static constexpr auto setCBMessage = QEL_XPRESS_CALL(XPRS_msp_setcbmsghandler);
+  static constexpr auto getIntAttrib = QEL_XPRESS_CALL(XPRS_msp_getintattrib);
+  static constexpr auto getDblAttrib = QEL_XPRESS_CALL(XPRS_msp_getdblattrib);
+  static constexpr auto getIntControl = QEL_XPRESS_CALL(XPRS_msp_getintcontrol);
+  static constexpr auto getDblControl = QEL_XPRESS_CALL(XPRS_msp_getdblcontrol);
+  static constexpr auto setIntControl = QEL_XPRESS_CALL(XPRS_msp_setintcontrol);
+  static constexpr auto setDblControl = QEL_XPRESS_CALL(XPRS_msp_setdblcontrol);
 };
 
 }  // namespace detail

@@ -4,12 +4,18 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "orla/testing.hpp"
@@ -205,6 +211,138 @@ TEST_F(LinkTest, SecondRunClearsTheSolverAndLoadsAgain) {
   EXPECT_EQ(std::count(j.begin(), j.end(), "clear"), 1);
   EXPECT_EQ(solver_->columns().size(), 1u);
   EXPECT_THAT(m.results.values, ElementsAre(2.0));
+}
+
+TEST_F(LinkTest, ErrorsTheSolverLogsBecomeMessagesNotLogText) {
+  solver_->script({{.status = nuv::opt::SolveStatus::solver_error,
+                    .log = {"line"},
+                    .errors = {"no licence", "gave up"}}});
+  std::string seen;
+  vopRec m;
+  m.columns = {column("x", 0, 1)};
+  m.columns[0].start = 0.5;
+  m.columns.push_back(column("y", 0, 1));  // no start: a warning comes first
+  m.log = [&](std::string_view text) { seen.append(text); };
+  ASSERT_EQ(run(m), 0);
+  EXPECT_EQ(seen, "line\n");
+  EXPECT_THAT(m.messages,
+              ElementsAre("warning: column start values are not passed on: only 1 of 2 have one",
+                          "error: Double: no licence", "error: Double: gave up"));
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+TEST_F(LinkTest, RefusesANaNAnywhereInTheRecordBeforeTouchingTheSolver) {
+  using Token = vopRec::Token;
+  const auto objective = [](vopRec::Objective o) {
+    return [o](vopRec& m) { m.objectives.push_back(o); };
+  };
+  struct Case {
+    std::function<void(vopRec&)> spoil;
+    std::string message;
+  };
+  const Case cases[] = {
+      {[](vopRec& m) { m.rows[0].lower = kNaN; }, "row 'r' has a NaN lower bound"},
+      {[](vopRec& m) { m.rows[0].upper = kNaN; }, "row 'r' has a NaN upper bound"},
+      {[](vopRec& m) { m.rows[0].terms[1].coef = kNaN; },
+       "row 'r' has a NaN coefficient on column 'y'"},
+      {[](vopRec& m) {
+         m.rows.push_back({.quadratic = {{0, 2, kNaN}}});
+       },
+       "row 1 has a NaN coefficient on column 'x' times column 2"},
+      {[](vopRec& m) { m.columns[0].upper = kNaN; }, "column 'x' has a NaN upper bound"},
+      {[](vopRec& m) { m.columns[2].lower = kNaN; }, "column 2 has a NaN lower bound"},
+      {[](vopRec& m) { m.columns[1].start = kNaN; }, "column 'y' has a NaN start value"},
+      {[](vopRec& m) { m.columns[1].priority = kNaN; }, "column 'y' has a NaN priority"},
+      {objective({.name = "cost", .terms = {{0, 1.0}, {1, kNaN}}}),
+       "objective 'cost' has a NaN coefficient on column 'y'"},
+      {objective({.constant = kNaN}), "objective 0 has a NaN constant"},
+      {objective({.quadratic = {{1, 1, kNaN}}}),
+       "objective 0 has a NaN coefficient on column 'y' times column 'y'"},
+      {objective({.expression = {Token::ofColumn(0), Token::ofNumber(kNaN),
+                                 Token::ofCall("nuv:function:basic:Add")}}),
+       "objective 0 has a NaN number in its expression (token 1)"},
+      {objective({.weight = kNaN}), "objective 0 has a NaN weight"},
+      {objective({.absoluteTolerance = kNaN}), "objective 0 has a NaN absolute tolerance"},
+      {objective({.relativeTolerance = kNaN}), "objective 0 has a NaN relative tolerance"},
+      {[](vopRec& m) {
+         m.sets = {{"s", 1, {0, 1}, {1, kNaN}}};
+       },
+       "set 's' has a NaN weight for column 'y'"},
+      {[](vopRec& m) {
+         m.indicators = {{"ind", 2, true, row("", 0, kNaN, {{1, 1.0}})}};
+       },
+       "indicator 'ind' has a NaN upper bound"},
+      {[](vopRec& m) {
+         m.indicators = {{"", 2, true, row("", 0, 1, {{1, kNaN}})}};
+       },
+       "indicator 0 has a NaN coefficient on column 'y'"},
+      {[](vopRec& m) {
+         m.nonlinearRows = {{"g", {Token::ofColumn(0)}, kNaN, 1}};
+       },
+       "nonlinear row 'g' has a NaN lower bound"},
+      {[](vopRec& m) {
+         m.nonlinearRows = {{"", {Token::ofNumber(kNaN)}, 0, 1}};
+       },
+       "nonlinear row 0 has a NaN number in its expression (token 0)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    solver_ = std::make_shared<qel_test::SolverDouble>();
+    vopRec m;
+    m.columns = {column("x", 0, 1), column("y", 0, 1), column("", 0, 1)};
+    m.rows = {row("r", 1, 2, {{0, 1.0}, {1, 1.0}})};
+    c.spoil(m);
+    EXPECT_EQ(run(m), 1);
+    EXPECT_THAT(m.messages, ElementsAre("error: " + c.message));
+    EXPECT_THAT(solver_->journal(), ElementsAre());
+  }
+}
+
+void hostSigint(int) {}
+
+// Raises SIGINT while the solve runs, then waits for the link to ask the solver to stop.
+TEST_F(LinkTest, SigintDuringTheSolveAsksTheSolverToStopAndTheHostsHandlerComesBack) {
+  struct sigaction host {};
+  host.sa_handler = hostSigint;
+  struct sigaction saved {};
+  ASSERT_EQ(sigaction(SIGINT, &host, &saved), 0);
+  struct sigaction during {};
+  solver_->script({{.status = nuv::opt::SolveStatus::user_interrupt, .log = {"running"}}});
+  vopRec m;
+  m.columns = {column("x", 1, 2)};
+  // The sink sees each line in two parts, text and line feed: only the first raises.
+  bool raised = false;
+  m.log = [&](std::string_view) {
+    if (std::exchange(raised, true)) return;
+    sigaction(SIGINT, nullptr, &during);
+    raise(SIGINT);
+    // Bounded, so that a link that never asks fails instead of hanging.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (solver_->terminations() == 0 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+  };
+  const int result = run(m);
+  struct sigaction after {};
+  sigaction(SIGINT, &saved, &after);
+  EXPECT_EQ(result, 0);
+  EXPECT_GE(solver_->terminations(), 1);
+  EXPECT_NE(during.sa_handler, hostSigint);
+  EXPECT_EQ(after.sa_handler, hostSigint);
+  EXPECT_EQ(m.results.status, static_cast<int>(nuv::opt::SolveStatus::user_interrupt));
+  EXPECT_THAT(m.results.values, ElementsAre(1.0));
+}
+
+TEST_F(LinkTest, SecondSigintDuringTheSolveEndsTheProcessAtOnce) {
+  solver_->script({{.log = {"running"}}});
+  vopRec m;
+  m.columns = {column("x", 0, 1)};
+  m.log = [](std::string_view) {
+    raise(SIGINT);
+    raise(SIGINT);
+  };
+  EXPECT_EXIT(run(m), testing::KilledBySignal(SIGINT), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -149,6 +150,78 @@ TEST_F(EnumerateTest, HonoursRejectionAndCutoff) {
     EXPECT_EQ(static_cast<int>(log.calls.size()), c.found);
     EXPECT_EQ(poolCount(), c.stored);
     EXPECT_EQ(xprs::testing::inspect(mse_).solutionsRejected, c.found - c.stored);
+  }
+}
+
+// Integer x, y in [0, 5] with 2x + 2y <= 7: ten points, y - 2x from -6 to 3 (0 twice). In both
+// senses, with an objective constant and MIPABSCUTOFF, against brute force: the solutions within
+// the cutoff (ties kept), best first, with their objectives, and the best bound.
+TEST_F(EnumerateTest, EnumeratesBestFirstWithinTheCutoffInBothSenses) {
+  struct Case {
+    const char* what;
+    int sense;
+    double constant;
+    std::optional<double> cutoff;
+    int found;  // counted by hand from the values above
+  };
+  const Case cases[] = {
+      {"maximising", XPRS_OBJ_MAXIMIZE, 0, {}, 10},
+      {"maximising, cutoff -1", XPRS_OBJ_MAXIMIZE, 0, -1, 6},
+      {"maximising with a constant, cutoff on two values", XPRS_OBJ_MAXIMIZE, 10, 10, 5},
+      {"maximising, cutoff above the best", XPRS_OBJ_MAXIMIZE, 0, 3.5, 0},
+      {"minimising with a constant, cutoff -9", XPRS_OBJ_MINIMIZE, -10, -9, 6},
+      {"minimising, cutoff below the best", XPRS_OBJ_MINIMIZE, 0, -3.5, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(XPRSdestroyprob(prob_), 0);
+    ASSERT_EQ(XPRScreateprob(&prob_), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_OUTPUTLOG, 0), 0);
+    // Minimised, the objective is negated: the same points come in the same order.
+    const double s = -c.sense, obj[] = {-2 * s, s}, ub[] = {5, 5};
+    ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+    const int cols[] = {0, 1, -1};
+    const double negatedConstant[] = {-c.constant};
+    ASSERT_EQ(XPRSchgobj(prob_, 1, cols + 2, negatedConstant), 0);
+    ASSERT_EQ(XPRSchgcoltype(prob_, 2, cols, "II"), 0);
+    const double two[] = {2, 2}, seven[] = {7};
+    const XPRSint64 start[] = {0};
+    ASSERT_EQ(XPRSaddrows64(prob_, 1, 2, "L", seven, nullptr, start, cols, two), 0);
+    ASSERT_EQ(XPRSchgobjsense(prob_, c.sense), 0);
+    if (c.cutoff) {
+      ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPABSCUTOFF, *c.cutoff), 0);
+    }
+    std::vector<double> objectives;
+    std::set<std::vector<double>> points;
+    for (double x = 0; x <= 5; ++x) {
+      for (double y = 0; 2 * x + 2 * y <= 7; ++y) {
+        const double v = s * (y - 2 * x) + c.constant;
+        if (!c.cutoff || c.sense * v <= c.sense * *c.cutoff) {
+          objectives.push_back(v);
+          points.insert({x, y});
+        }
+      }
+    }
+    std::sort(objectives.begin(), objectives.end(),
+              [&](double a, double b) { return c.sense * a < c.sense * b; });
+    ASSERT_EQ(static_cast<int>(objectives.size()), c.found);
+    HandlerLog log;
+    ASSERT_EQ(run(log), 0) << enumError();
+    std::vector<double> delivered;
+    std::set<std::vector<double>> deliveredPoints;
+    for (const HandlerCall& call : log.calls) {
+      delivered.push_back(call.objective);
+      deliveredPoints.insert(call.x);
+    }
+    EXPECT_THAT(delivered, testing::Pointwise(testing::DoubleNear(1e-9), objectives));
+    EXPECT_EQ(deliveredPoints, points);
+    EXPECT_EQ(attrib(XPRS_SOLSTATUS), c.found ? XPRS_SOLSTATUS_OPTIMAL : XPRS_SOLSTATUS_INFEASIBLE);
+    if (c.found == 0) continue;
+    double mipObj = 0, bound = 0;
+    ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_MIPOBJVAL, &mipObj), 0);
+    ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_BESTBOUND, &bound), 0);
+    EXPECT_NEAR(mipObj, objectives.front(), 1e-9);
+    EXPECT_NEAR(bound, objectives.front(), 1e-9);
   }
 }
 

@@ -10,8 +10,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "tests/support/mps_loader.hpp"
+#include "tests/support/qcqp_optimum.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
@@ -119,6 +122,56 @@ TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
   double objective = 0;
   ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &objective), 0);
   EXPECT_NEAR(objective, -3.0, 1e-9);
+}
+
+// Each quadratic row becomes a QCMATRIX section listing its symmetric Q in full: a cross
+// triplet in either triangle, or split in two, comes back once per triangle with its whole
+// value, and the model read back has the optimum of the model written.
+TEST_F(FileTest, QuadraticRowsRoundTripThroughQcMatrixSections) {
+  const double lb[] = {XPRS_MINUSINFINITY, XPRS_MINUSINFINITY};
+  const double obj[] = {-1, -1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, lb, nullptr), 0);
+  const char types[] = {'L', 'L', 'L'};
+  const double rhs[] = {10, 3, 100};
+  const XPRSint64 start[] = {0, 2, 2};
+  const int cols[] = {0, 1};
+  const double ones[] = {1, 1};
+  ASSERT_EQ(XPRSaddrows64(prob_, 3, 2, types, rhs, nullptr, start, cols, ones), 0);
+  const int a1[] = {0, 1, 1};
+  const int a2[] = {0, 0, 1};
+  const double a[] = {1, 0.5, 1};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, 1, 3, a1, a2, a), 0);
+  const int b1[] = {1, 0, 0};
+  const int b2[] = {1, 1, 1};
+  const double b[] = {2, 0.25, 0.25};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, 2, 3, b1, b2, b), 0);
+  const std::string base = (dir_ / "q").string();
+  ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
+  EXPECT_EQ(XPRSwriteprob(prob_, base.c_str(), "l"), 32);
+  EXPECT_EQ(lastError(), "XPRSwriteprob: the LP format cannot hold quadratic rows");
+
+  const auto model = xprs_test::readMpsFile(base + ".mps");
+  using Entry = std::tuple<int, int, int, double>;
+  std::vector<Entry> entries;
+  for (std::size_t k = 0; k < model.qcVal.size(); ++k) {
+    entries.emplace_back(model.qcRow[k], model.qcCol1[k], model.qcCol2[k], model.qcVal[k]);
+  }
+  EXPECT_THAT(entries,
+              testing::ElementsAre(Entry{1, 0, 0, 1}, Entry{1, 0, 1, 0.5}, Entry{1, 1, 0, 0.5},
+                                   Entry{1, 1, 1, 1}, Entry{2, 0, 1, 0.5}, Entry{2, 1, 0, 0.5},
+                                   Entry{2, 1, 1, 2}));
+  XPRSprob copy = nullptr;
+  ASSERT_EQ(XPRScreateprob(&copy), 0);
+  ASSERT_EQ(XPRSsetintcontrol(copy, XPRS_OUTPUTLOG, 0), 0);
+  xprs_test::load(copy, model);
+  const auto best = qel_test::qcqpOptimum(1, 0.5, 1, -1, -1, 3);
+  for (XPRSprob p : {prob_, copy}) {
+    ASSERT_EQ(XPRSoptimize(p, "", nullptr, nullptr), 0);
+    double objective = 0;
+    ASSERT_EQ(XPRSgetdblattrib(p, XPRS_OBJVAL, &objective), 0);
+    EXPECT_NEAR(objective, best.objective, 1e-6);
+  }
+  EXPECT_EQ(XPRSdestroyprob(copy), 0);
 }
 
 // A right-hand side r on the objective row makes the objective c'x - r, here x + 2y - 4.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/formula_tokens.hpp"
+#include "tests/support/qcqp_optimum.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 
@@ -141,6 +142,78 @@ TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
 // Rosenbrock's function (1 - x)^2 + 100 (y - x^2)^2 + 5 from (-1.2, 1), as the plug-in writes a
 // nonlinear objective: a free column z with cost 1 and the row -z + f(x, y) = 0, whose dual is
 // -1 (z = f - rhs).
+// A triplet (i, j, v) of XPRSaddqmatrix64 with i != j is Q_ij = Q_ji = v of x'Qx, the term
+// 2v x_i x_j, in whichever triangle it stands; duplicates add up. min c'x s.t. x'Qx <= r has
+// its optimum in closed form, so the point, the value, the dual and the zero slack of the
+// active row all show whether the row was read as written.
+TEST_F(NlpTest, CrossTripletsStandForBothOffDiagonalEntriesOfTheRowMatrix) {
+  struct Case {
+    const char* what;
+    std::vector<int> col1, col2;
+    std::vector<double> coef;
+    double q00, q01, q11;  // Q as the triplets give it
+    double c0, c1, r;
+  };
+  const Case cases[] = {
+      {"x^2 + xy + y^2 <= 3", {0, 0, 1}, {0, 1, 1}, {1, 0.5, 1}, 1, 0.5, 1, -1, -1, 3},
+      {"lower triangle, negative", {0, 1, 1}, {0, 0, 1}, {2, -0.5, 1}, 2, -0.5, 1, 1, -2, 2},
+      {"split in two", {0, 0, 1, 1}, {0, 1, 0, 1}, {1, 0.25, 0.5, 3}, 1, 0.75, 3, -3, 1, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {c.c0, c.c1});
+    const int row = addRow('L', c.r);
+    ASSERT_EQ(XPRSaddqmatrix64(prob_, row, static_cast<XPRSint64>(c.coef.size()), c.col1.data(),
+                               c.col2.data(), c.coef.data()),
+              0);
+    const auto best = qel_test::qcqpOptimum(c.q00, c.q01, c.q11, c.c0, c.c1, c.r);
+    const Outcome o = optimize();
+    expectLocalOptimum(o);
+    EXPECT_NEAR(o.obj, best.objective, 1e-6);
+    const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_NEAR(x[0], best.x0, 1e-6);
+    EXPECT_NEAR(x[1], best.x1, 1e-6);
+    EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0, 1e-6);
+    EXPECT_NEAR(values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], best.dual, 1e-6);
+  }
+}
+
+// min -x - y + k b, x, y in [0, 2], b binary, x^2 + xy + y^2 <= 3 (triplet (x, y, 0.5)) while
+// b = 1. With b = 1 the row's own optimum x = y = 1 lies inside the box; with b = 0 the corner
+// (2, 2) is free, where the activity 12 is the row's largest: its big-M must reach 12 - 3.
+TEST_F(NlpTest, IndicatorOverAQuadraticRowWithACrossTermUsesTheWholeTerm) {
+  const auto withRow = qel_test::qcqpOptimum(1, 0.5, 1, -1, -1, 3);
+  ASSERT_NEAR(withRow.x0, 1, 1e-12);
+  ASSERT_NEAR(withRow.x1, 1, 1e-12);
+  for (const double k : {-3.0, 3.0}) {
+    SCOPED_TRACE(k);
+    const bool on = withRow.objective + k < -4;
+    fresh();
+    addCols({0, 0, 0}, {2, 2, 1}, {-1, -1, k});
+    const int b[] = {2};
+    ASSERT_EQ(XPRSchgcoltype(prob_, 1, b, "B"), 0);
+    const int row = addRow('L', 3);
+    const int c1[] = {0, 0, 1};
+    const int c2[] = {0, 1, 1};
+    const double q[] = {1, 0.5, 1};
+    ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 3, c1, c2, q), 0);
+    const int rows[] = {row};
+    const int flag[] = {1};
+    ASSERT_EQ(XPRSsetindicators(prob_, 1, rows, b, flag), 0);
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_NEAR(o.obj, on ? withRow.objective + k : -4, 1e-6);
+    const auto v = values(XPRSgetsolution, 3, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_THAT(v, testing::Pointwise(testing::DoubleNear(1e-6),
+                                      on ? std::vector<double>{withRow.x0, withRow.x1, 1}
+                                         : std::vector<double>{2, 2, 0}));
+    const double activity = v[0] * v[0] + v[0] * v[1] + v[1] * v[1];
+    EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 3 - activity, 1e-6);
+  }
+}
+
 TEST_F(NlpTest, RosenbrockFromTheClassicStartReachesOneOne) {
   addCols({kFree, kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY},
           {0, 0, 1});

@@ -140,11 +140,11 @@ TEST_F(ResultFactoriesTest, ObjectiveInACallbackReadsTheRunningProblem) {
   } seen{solver_.get(), {}};
   auto onIncumbent = [](XPRSprob prob, void* context) {
     auto& s = *static_cast<Seen*>(context);
-    s.solver->data()->probView->setProb(prob);
+    s.solver->data()->callbackState.probView->setProb(prob);
     const auto objective =
         s.solver->constraints(s.solver->data()->linObjAdderId, &opt::context::new_incumbent);
     for (const nuv::Index key : {5, 6}) s.values.push_back(all(objective.domain[key]).at(0));
-    s.solver->data()->probView->setProb(nullptr);
+    s.solver->data()->callbackState.probView->setProb(nullptr);
   };
   data_->prob->addCBIntSol(onIncumbent, &seen, 0);
   xprs::testing::RunScript run;

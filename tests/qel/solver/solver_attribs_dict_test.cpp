@@ -226,11 +226,12 @@ TEST_F(SolverAttribsTest, ProblemControlsOfACallbackContextGoToTheView) {
   const qel::SolverAttribs dict(data_, &nuv::opt::context::node);
   Item<double> feasTol(dict["feastol"]);
   EXPECT_THROW((void)feasTol.get(0), nuv::Exception);  // no problem lent outside callbacks
-  data_->probView->setProb(data_->prob->rawProb());
+  data_->callbackState.probView->setProb(data_->prob->rawProb());
   feasTol.set(0.5, 0);
   EXPECT_EQ(data_->prob->getDblControl(7003), 0.5);
-  EXPECT_TRUE(data_->probView->modifiedControl(7003) && !data_->prob->modifiedControl(7003));
-  data_->probView->setProb(nullptr);
+  EXPECT_TRUE(data_->callbackState.probView->modifiedControl(7003) &&
+              !data_->prob->modifiedControl(7003));
+  data_->callbackState.probView->setProb(nullptr);
   Item<int>(dict[66010100]).set(4, 0);
   EXPECT_EQ(data_->solEnum->getIntControl(6601), 4);
 }

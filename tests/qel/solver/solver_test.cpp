@@ -126,8 +126,8 @@ class SolverTest : public ::testing::Test {
     run.events = std::move(events);
     xt::script(prob(), run);
     const int stop = optimize();
-    EXPECT_EQ(data().probView->rawProb(), nullptr);
-    EXPECT_FALSE(heldElsewhere(data().probViewMutex));
+    EXPECT_EQ(data().callbackState.probView->rawProb(), nullptr);
+    EXPECT_FALSE(heldElsewhere(data().callbackState.probViewMutex));
     return stop;
   }
   static std::shared_ptr<HostCallback> host(std::function<void(const nuv::TagIndex&)> f) {
@@ -221,7 +221,7 @@ TEST_F(SolverTest, EachContextRegistersItsCallback) {
   std::vector<xt::CallbackKind> kinds;
   for (const auto& callback : xt::inspect(prob()).callbacks) {
     kinds.push_back(callback.kind);
-    EXPECT_TRUE(callback.data == &data() && callback.priority == 0);
+    EXPECT_TRUE(callback.data == &data().callbackState && callback.priority == 0);
   }
   EXPECT_THAT(kinds, ElementsAre(xt::CallbackKind::Message, xt::CallbackKind::CheckTime,
                                  xt::CallbackKind::OptNode, xt::CallbackKind::IntSol));
@@ -234,11 +234,12 @@ TEST_F(SolverTest, HostCallbackReadsTheRunningProblemThroughTheView) {
   std::vector<int> nodes;
   std::vector<double> incumbents;
   solver_->setCallback(host([&](const nuv::TagIndex& context) {
-    EXPECT_NE(data().probView->rawProb(), prob());
-    EXPECT_TRUE(heldElsewhere(data().probViewMutex));
-    if (context == opt::context::node) nodes.push_back(data().probView->getIntAttrib(XPRS_NODES));
+    EXPECT_NE(data().callbackState.probView->rawProb(), prob());
+    EXPECT_TRUE(heldElsewhere(data().callbackState.probViewMutex));
+    if (context == opt::context::node)
+      nodes.push_back(data().callbackState.probView->getIntAttrib(XPRS_NODES));
     if (context == opt::context::new_incumbent) {
-      incumbents.push_back(data().probView->getDblAttrib(XPRS_MIPOBJVAL));
+      incumbents.push_back(data().callbackState.probView->getDblAttrib(XPRS_MIPOBJVAL));
     }
   }));
   for (const auto& c : {opt::context::progress, opt::context::node, opt::context::new_incumbent}) {
@@ -250,7 +251,7 @@ TEST_F(SolverTest, HostCallbackReadsTheRunningProblemThroughTheView) {
   ASSERT_FALSE(incumbents.empty());
   EXPECT_TRUE(std::is_sorted(incumbents.rbegin(), incumbents.rend()));
   EXPECT_EQ(incumbents.back(), data().prob->getDblAttrib(XPRS_MIPOBJVAL));
-  EXPECT_EQ(data().probView->rawProb(), nullptr);
+  EXPECT_EQ(data().callbackState.probView->rawProb(), nullptr);
 }
 
 TEST_F(SolverTest, TerminateFromTheHostCallbackStopsTheRun) {

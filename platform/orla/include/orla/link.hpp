@@ -29,9 +29,16 @@
 //      evaluate stop expressions.
 // Features 0, 2, 4 to 8 and 11 to 15 may be enabled and change nothing.
 //
+// Before the solver is touched, `callSolver` refuses a model record that holds a NaN anywhere
+// (bounds, coefficients, constants, start values, priorities, weights, tolerances, expression
+// numbers), naming the entity. While it runs, SIGINT (Ctrl-C) asks the running solve to stop,
+// so that the run ends with the status the solver reports and the best solution found so far; a
+// second SIGINT ends the process at once. The previous SIGINT disposition is restored on return.
+//
 // Errors: `readyAPI` and `callSolver` never throw; failures become entries of
-// `vopRec::messages` and the result 1. The solver is shared with the link and released when
-// the last link holding it is destroyed.
+// `vopRec::messages` and the result 1. Errors the solver writes to its log while the host's
+// log sink is installed become messages as well ("error: title: text"), not log text. The
+// solver is shared with the link and released when the last link holding it is destroyed.
 #ifndef ORLA_LINK_HPP_
 #define ORLA_LINK_HPP_
 

@@ -45,7 +45,8 @@ struct ModelRecord {
   // Linear matrix entries, raw and in call order (duplicates and zeros kept).
   std::vector<int> elemRow, elemCol;
   std::vector<double> elemVal;
-  // Quadratic row terms (x'Qx convention, upper triangle), raw and in call order.
+  // Quadratic row terms, raw and in call order: (i, j, v) is Q_ij = Q_ji = v of the row's
+  // x'Qx (the term 2v x_i x_j when i != j), in either triangle.
   std::vector<int> qRow, qCol1, qCol2;
   std::vector<double> qVal;
   // Objective Hessian: raw triplets of every XPRSchgmqobj64 call, and the merged matrix keyed by

@@ -1,0 +1,11 @@
+NAME
+OBJSENSE
+    MAXIMIZE
+ROWS
+ N obj
+ L c
+COLUMNS
+ x obj 1 c 1
+RHS
+ RHS c 4
+ENDATA
