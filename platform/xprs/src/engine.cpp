@@ -643,7 +643,10 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
   run.iterations = out.iterations;
   ClpSimplex* clp = out.solved.get();
   const double* x = clp ? clp->primalColumnSolution() : nullptr;
-  const double* act = clp ? clp->primalRowSolution() : nullptr;
+  // The activities come from the point: Clp leaves its row activities unset when presolve
+  // removes every row, as it does when the matrix is empty.
+  const std::vector<double> activity = clp ? activityOf(e, x) : std::vector<double>();
+  const double* act = clp ? activity.data() : nullptr;
   double sumInf = 0.0;
   if (clp) primalInfeasibilities(e, x, act, feasTol * 10, r, &sumInf);
   run.sumPrimalInf = sumInf;
@@ -659,6 +662,9 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
         for (double& y : r.dual) y = -y;
         for (double& d : r.dj) d = -d;
       }
+      // Without matrix entries Clp hands back a maximisation's reduced costs in the minimising
+      // sense; no row contributes then, so each is the column's objective coefficient.
+      if (e.value.empty() && !quadratic) r.dj = e.obj;
     }
   };
   auto keepBasis = [&] {

@@ -152,6 +152,53 @@ TEST_F(SolveTest, RangeRowAtItsLowerEndHasSlackAtUpper) {
   EXPECT_EQ(r, XPRS_AT_UPPER);
 }
 
+// Rows without entries have activity 0, so their slack is their right-hand side, also when
+// every row is empty (presolve then removes them all) and with presolve off, for an LP and a
+// convex QP: min 2x (+ x^2), x in [-1, 4], rows 'G' >= -0.6, 'L' <= 6, 'R' 1 - 3 .. 1.
+TEST_F(SolveTest, EmptyRowsHaveTheirRightHandSideAsSlack) {
+  quiet();
+  const double obj[] = {2}, lb[] = {-1}, ub[] = {4};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, lb, ub), 0);
+  const char types[] = {'G', 'L', 'R'};
+  const double rhs[] = {-0.6, 6, 1}, rng[] = {0, 0, 3};
+  const XPRSint64 start[] = {0, 0, 0};
+  ASSERT_EQ(XPRSaddrows64(prob_, 3, 0, types, rhs, rng, start, nullptr, nullptr), 0);
+  for (const bool quadratic : {false, true}) {
+    if (quadratic) {
+      const int col[] = {0};
+      const double two[] = {2};
+      ASSERT_EQ(XPRSchgmqobj64(prob_, 1, col, col, two), 0);
+    }
+    for (const int presolve : {1, 0}) {
+      SCOPED_TRACE(testing::Message() << "quadratic " << quadratic << ", presolve " << presolve);
+      ASSERT_EQ(XPRSsetintcontrol(prob_, XPRS_PRESOLVE, presolve), 0);
+      const Outcome o = optimize();
+      EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+      EXPECT_NEAR(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], -1, 1e-6);
+      EXPECT_THAT(values(XPRSgetslacks, 3, XPRS_SOLAVAILABLE_OPTIMAL),
+                  testing::ElementsAre(-0.6, 6, 1));
+    }
+  }
+}
+
+// Without matrix entries no row contributes to a reduced cost: it is the objective coefficient,
+// in either sense (max 2x - y, x in [-1, 4], y in [0, 1], an empty row).
+TEST_F(SolveTest, ReducedCostsWithAnEmptyMatrixAreTheObjectiveInBothSenses) {
+  quiet();
+  const double obj[] = {2, -1}, lb[] = {-1, 0}, ub[] = {4, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, lb, ub), 0);
+  const char types[] = {'L'};
+  const double rhs[] = {6};
+  const XPRSint64 start[] = {0};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 0, types, rhs, nullptr, start, nullptr, nullptr), 0);
+  for (const int sense : {XPRS_OBJ_MAXIMIZE, XPRS_OBJ_MINIMIZE}) {
+    SCOPED_TRACE(sense);
+    ASSERT_EQ(XPRSchgobjsense(prob_, sense), 0);
+    EXPECT_EQ(optimize().sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_THAT(values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL), testing::ElementsAre(2, -1));
+  }
+}
+
 // Columns x, y, z, w, v >= 0; min 2z - 3v subject to
 //   r0 L: x + v <= 3.5         binding, dual -1
 //   r1 G: y + z >= 3           binding, dual 1

@@ -1,0 +1,286 @@
+// Random small models solved through the plug-in's four exported functions, as a host solves
+// them, each answer certified against the model record built here (never the optimizer's copy).
+//
+// The input decodes into a record of one to five columns (continuous, or in half the models
+// also integer, binary, semi-continuous and semi-integer; finite and infinite bounds), up to four
+// linear rows of every sense and ranges, at most one convex quadratic row, a linear, convex
+// quadratic or several linear objectives (priorities, weights, senses, tolerances) and, with
+// discrete columns, a set of type 1 or 2 and up to two indicators. Coefficients come from a small
+// grid, so optima are well conditioned. A failed check prints the model and the failures and
+// aborts; at exit the model kinds and outcomes seen are counted on standard error.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orla/vop_rec.hpp"
+#include "plugin.hpp"
+#include "tests/support/checker/answer_checker.hpp"
+
+namespace {
+
+using ColumnType = vopRec::ColumnType;
+constexpr double kInf = vopRec::kInfinity;
+
+template <std::size_t N>
+double pick(FuzzedDataProvider& in, const double (&grid)[N]) {
+  return grid[in.ConsumeIntegralInRange<std::size_t>(0, N - 1)];
+}
+
+constexpr double kCoefs[] = {-4, -3, -2, -1, -0.5, 0.5, 1, 2, 3, 4};
+constexpr double kLowers[] = {0, -kInf, -2, -1, 0, 0, 1, 2};
+constexpr double kUppers[] = {4, kInf, 0, 1, 2, 3, 5, 8};
+constexpr double kRhs[] = {-4, -2, -1, 0, 1, 2, 3, 4, 6, 8};
+
+// A continuous column, or with `discrete` also an integer, binary, semi-continuous or
+// semi-integer one.
+vopRec::Column column(FuzzedDataProvider& in, bool discrete) {
+  vopRec::Column c;
+  switch (discrete ? in.ConsumeIntegralInRange(0, 5) : 0) {
+    case 0:
+    case 1:
+      c.lower = pick(in, kLowers), c.upper = pick(in, kUppers);
+      break;
+    case 2:
+      c.type = ColumnType::kInteger, c.lower = pick(in, kLowers), c.upper = pick(in, kUppers);
+      break;
+    case 3:
+      c.type = ColumnType::kInteger, c.lower = 0, c.upper = 1;
+      break;
+    default: {
+      constexpr double semiLowers[] = {0, 1, 2}, semiUppers[] = {2, 3, 5, kInf};
+      c.type = in.ConsumeBool() ? ColumnType::kSemiContinuous : ColumnType::kSemiInteger;
+      c.lower = pick(in, semiLowers), c.upper = pick(in, semiUppers);
+    }
+  }
+  return c;
+}
+
+std::vector<vopRec::Term> linearTerms(FuzzedDataProvider& in, int n) {
+  std::vector<vopRec::Term> terms;
+  for (int j = 0; j < n; ++j) {
+    if (in.ConsumeBool()) terms.push_back({j, pick(in, kCoefs)});
+  }
+  return terms;
+}
+
+// Sets the row's bounds: <=, >=, =, a range or free.
+void bound(FuzzedDataProvider& in, vopRec::Row& row) {
+  const double rhs = pick(in, kRhs);
+  switch (in.ConsumeIntegralInRange(0, 4)) {
+    case 0:
+      row.upper = rhs;
+      break;
+    case 1:
+      row.lower = rhs;
+      break;
+    case 2:
+      row.lower = row.upper = rhs;
+      break;
+    case 3:
+      row.lower = rhs, row.upper = rhs + in.ConsumeIntegralInRange(1, 4);
+      break;
+    default:
+      break;
+  }
+}
+
+// alpha * (a'x)^2 as product terms: convex whatever a.
+void addSquare(FuzzedDataProvider& in, int n, std::vector<vopRec::QuadTerm>& out) {
+  constexpr double alphas[] = {0.5, 1, 2};
+  const double alpha = pick(in, alphas);
+  const auto a = linearTerms(in, n);
+  for (std::size_t p = 0; p < a.size(); ++p) {
+    out.push_back({a[p].column, a[p].column, alpha * a[p].coef * a[p].coef});
+    for (std::size_t q = p + 1; q < a.size(); ++q) {
+      out.push_back({a[p].column, a[q].column, 2 * alpha * a[p].coef * a[q].coef});
+    }
+  }
+}
+
+vopRec decode(FuzzedDataProvider& in) {
+  vopRec m;
+  const bool discrete = in.ConsumeBool();
+  const int n = in.ConsumeIntegralInRange(1, 5);
+  for (int j = 0; j < n; ++j) m.columns.push_back(column(in, discrete));
+  const int rows = in.ConsumeIntegralInRange(0, 4);
+  for (int i = 0; i < rows; ++i) {
+    vopRec::Row row;
+    row.terms = linearTerms(in, n);
+    bound(in, row);
+    m.rows.push_back(std::move(row));
+  }
+  if (in.ConsumeIntegralInRange(0, 5) == 5) {
+    vopRec::Row row;
+    row.terms = linearTerms(in, n);
+    addSquare(in, n, row.quadratic);
+    constexpr double radii[] = {1, 2, 4, 8};
+    row.upper = pick(in, radii);
+    m.rows.push_back(std::move(row));
+  }
+  switch (in.ConsumeIntegralInRange(0, 4)) {
+    case 0:
+    case 1:
+      m.objectives.push_back({.maximize = in.ConsumeBool(), .terms = linearTerms(in, n)});
+      break;
+    case 2: {
+      vopRec::Objective o{.maximize = false, .terms = linearTerms(in, n)};
+      addSquare(in, n, o.quadratic);
+      if (in.ConsumeBool()) addSquare(in, n, o.quadratic);
+      m.objectives.push_back(std::move(o));
+      break;
+    }
+    default: {
+      constexpr double weights[] = {1, 2, 0.5, -1}, absTols[] = {0, 0.5, 1}, relTols[] = {0, 0.1};
+      const int count = in.ConsumeIntegralInRange(2, 3);
+      const bool tolerances = in.ConsumeBool();
+      for (int k = 0; k < count; ++k) {
+        vopRec::Objective o{.maximize = in.ConsumeBool(), .terms = linearTerms(in, n)};
+        o.constant = pick(in, kRhs);
+        if (in.ConsumeBool()) o.priority = in.ConsumeIntegralInRange(0, 2);
+        if (in.ConsumeBool()) o.weight = pick(in, weights);
+        if (tolerances) {
+          o.absoluteTolerance = pick(in, absTols);
+          o.relativeTolerance = pick(in, relTols);
+        }
+        m.objectives.push_back(std::move(o));
+      }
+    }
+  }
+  if (discrete && n >= 2 && in.ConsumeIntegralInRange(0, 3) == 3) {
+    vopRec::Set set{.type = in.ConsumeBool() ? 2 : 1};
+    for (int j = 0; j < n; ++j) {
+      if (in.ConsumeBool()) set.columns.push_back(j);
+    }
+    if (in.ConsumeBool()) {
+      for (std::size_t p = 0; p < set.columns.size(); ++p) {
+        set.weights.push_back(static_cast<double>(set.columns.size() - p) * 1.5);
+      }
+    }
+    if (set.columns.size() >= 2) m.sets.push_back(std::move(set));
+  }
+  const int indicators =
+      discrete && in.ConsumeIntegralInRange(0, 3) == 3 ? in.ConsumeIntegralInRange(1, 2) : 0;
+  for (int k = 0; k < indicators; ++k) {
+    vopRec::Indicator ind{.column = in.ConsumeIntegralInRange(0, n - 1),
+                          .whenOne = in.ConsumeBool()};
+    m.columns[static_cast<std::size_t>(ind.column)] = {
+        .type = ColumnType::kInteger, .lower = 0, .upper = 1};
+    ind.row.terms = linearTerms(in, n);
+    bound(in, ind.row);
+    m.indicators.push_back(std::move(ind));
+  }
+  return m;
+}
+
+// The model kinds and outcomes seen, written to standard error at exit. Counting allocates
+// nothing, so that a kind seen for the first time does not set off libFuzzer's leak check.
+class Tally {
+ public:
+  ~Tally() {
+    for (std::size_t k = 0; k < used_; ++k) {
+      std::fprintf(stderr, "tally %8ld %s\n", entries_[k].count, entries_[k].name);
+    }
+  }
+  void count(std::string_view name) {
+    name = name.substr(0, sizeof(Entry::name) - 1);
+    for (std::size_t k = 0; k < used_; ++k) {
+      if (name == entries_[k].name) {
+        ++entries_[k].count;
+        return;
+      }
+    }
+    if (used_ == entries_.size()) return;
+    Entry& e = entries_[used_++];
+    name.copy(e.name, name.size());
+    e.count = 1;
+  }
+
+ private:
+  struct Entry {
+    char name[112] = {};
+    long count = 0;
+  };
+  std::array<Entry, 256> entries_{};
+  std::size_t used_ = 0;
+};
+Tally tally;
+
+void countKinds(const vopRec& m) {
+  bool integer = false, semi = false, infinite = false, quadraticRow = false;
+  for (const auto& c : m.columns) {
+    integer = integer || c.type == ColumnType::kInteger || c.type == ColumnType::kSemiInteger;
+    semi = semi || c.type == ColumnType::kSemiContinuous || c.type == ColumnType::kSemiInteger;
+    infinite = infinite || !std::isfinite(c.lower) || !std::isfinite(c.upper);
+  }
+  for (const auto& r : m.rows) quadraticRow = quadraticRow || !r.quadratic.empty();
+  const bool qp = !m.objectives.front().quadratic.empty();
+  std::string kind = m.objectives.size() > 1 ? "multi-objective " : "";
+  kind += integer ? "MI" : "";
+  kind += quadraticRow ? "QCP" : qp ? "QP" : "LP";
+  if (!m.sets.empty()) kind += " +sos" + std::to_string(m.sets.front().type);
+  if (!m.indicators.empty()) kind += " +indicators";
+  if (semi) kind += " +semi";
+  if (infinite) kind += " +infinite bounds";
+  tally.count("kind: " + kind);
+}
+
+const qelhost::Plugin& plugin() {
+  static const qelhost::Plugin loaded(QELLINK64_PATH);
+  return loaded;
+}
+
+// Creates, hands the model over, solves and frees, as a host does; keeps the optimizer's log.
+int solve(vopRec& model, std::string& log) {
+  const qelhost::Plugin& p = plugin();
+  model.log = [&log](std::string_view line) { log += line; };
+  void* handle = nullptr;
+  char text[256] = {};
+  if (p.create(&handle, text, sizeof text) != 0) {
+    std::fprintf(stderr, "certified_solve_fuzz: qelCreate failed: %s\n", text);
+    std::abort();
+  }
+  const int result = p.readyApi(handle, &model) || p.callSolver(handle);
+  p.free(&handle);
+  return result;
+}
+
+}  // namespace
+
+// The plug-in is loaded before the first input, so that its coverage counts from the start.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  plugin();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  vopRec model = decode(in);
+  countKinds(model);
+  std::string log;
+  const int call = solve(model, log);
+  const qel_check::CheckResult result = qel_check::checkAnswer(model, call, log, solve);
+  if (!result.ok()) {
+    std::fprintf(stderr, "certified_solve_fuzz: a wrong answer\n%s",
+                 qel_check::describe(model).c_str());
+    for (const std::string& f : result.failures) std::fprintf(stderr, "  %s\n", f.c_str());
+    std::abort();
+  }
+  tally.count("status " + std::to_string(model.results.status) + ", " +
+              (result.certificate.empty() ? "uncertified: " + result.uncertified
+                                          : "certified by " + result.certificate));
+  if (result.certificate == "refused") {
+    const std::size_t at = log.find("XPRSoptimize: ");
+    const std::string why =
+        call != 0 ? model.messages.front() : log.substr(at, log.find('\n', at) - at);
+    tally.count("refused: " + why);
+  }
+  return 0;
+}
