@@ -6,12 +6,12 @@
 #include <coin/CbcEventHandler.hpp>
 #include <coin/CbcModel.hpp>
 #include <coin/CoinError.hpp>
-#include <coin/CoinMessageHandler.hpp>
 #include <csignal>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "coin_log.hpp"
 #include "nlp_engine.hpp"
 #include "nlp_problem.hpp"
 
@@ -121,24 +121,6 @@ class SearchEvents final : public CbcEventHandler {
   std::shared_ptr<int> stop_ = std::make_shared<int>(XPRS_STOP_NONE);
 };
 
-// Bonmin's own log lines go to the run's messages.
-class BonminLog final : public CoinMessageHandler {
- public:
-  explicit BonminLog(RunContext* ctx) : ctx_(ctx) {}
-  BonminLog(const BonminLog&) = default;
-  BonminLog& operator=(const BonminLog&) = delete;
-  CoinMessageHandler* clone() const override { return new BonminLog(*this); }
-  int print() override {
-    std::string line = messageBuffer();
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    if (!line.empty()) ctx_->message(line, XPRS_MSG_INFO);
-    return 0;
-  }
-
- private:
-  RunContext* ctx_;
-};
-
 std::string optionText(const NlpSettings& s) {
   std::string o = text("bonmin.algorithm B-BB\n", "bonmin.bb_log_level ", s.log ? 1 : 0, "\n",
                        "bonmin.nlp_log_level 0\nprint_level 0\nsb yes\n",
@@ -161,7 +143,7 @@ NlpResult runBonmin(RunContext& ctx, NlpModel& model, const std::vector<double>&
                     const NlpSettings& settings) {
   SigintGuard sigint;
   Ipopt::SmartPtr<BonminProblem> problem = new BonminProblem(model, start, sigint);
-  BonminLog log(&ctx);
+  CoinLog log(&ctx, CoinLog::Typing::AllInformation);
   log.setLogLevel(settings.log ? 1 : 0);
   SearchEvents events(ctx, model);
   const std::shared_ptr<int> stop = events.stopReason();
