@@ -58,29 +58,8 @@ int storedSolutions(const Enumerator& mse) {
 extern "C" {
 
 int XPRS_CC XPRS_mse_create(XPRSmipsolenum* mse) {
-  Library& lib = Library::instance();
-  bool keepHandle = false;
-  if (int rc = lib.enterGlobal("XPRS_mse_create", nullptr, Digest()("mse", mse).str(), &keepHandle);
-      rc != 0) {
-    if (mse && !keepHandle) *mse = nullptr;
-    return rc;
-  }
-  if (mse == nullptr) {
-    lib.setGlobalError(kErrorCode, "XPRS_mse_create: mse is NULL");
-    return kErrorCode;
-  }
-  *mse = nullptr;
-  if (!lib.initialised()) {
-    lib.setGlobalError(kErrorCode, "XPRS_mse_create: the library is not initialised");
-    return kErrorCode;
-  }
-  try {
-    *mse = lib.createEnumerator().handle;
-  } catch (...) {
-    lib.setGlobalError(kErrorCode, "XPRS_mse_create: out of memory");
-    return kErrorCode;
-  }
-  return 0;
+  return createHandle(
+      "XPRS_mse_create", "mse", mse, [](Library & lib) -> auto& { return lib.createEnumerator(); });
 }
 
 int XPRS_CC XPRS_mse_destroy(XPRSmipsolenum mse) {

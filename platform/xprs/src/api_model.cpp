@@ -213,30 +213,9 @@ int XPRS_CC XPRSgetlicerrmsg(char* buffer, int maxbytes) {
 }
 
 int XPRS_CC XPRScreateprob(XPRSprob* p_prob) {
-  Library& lib = Library::instance();
-  bool keepHandle = false;
-  if (int rc =
-          lib.enterGlobal("XPRScreateprob", nullptr, Digest()("p_prob", p_prob).str(), &keepHandle);
-      rc != 0) {
-    if (p_prob && !keepHandle) *p_prob = nullptr;
-    return rc;
-  }
-  if (p_prob == nullptr) {
-    lib.setGlobalError(kErrorCode, "XPRScreateprob: p_prob is NULL");
-    return kErrorCode;
-  }
-  *p_prob = nullptr;
-  if (!lib.initialised()) {
-    lib.setGlobalError(kErrorCode, "XPRScreateprob: the library is not initialised");
-    return kErrorCode;
-  }
-  try {
-    *p_prob = lib.createProblem().handle;
-  } catch (...) {
-    lib.setGlobalError(kErrorCode, "XPRScreateprob: out of memory");
-    return kErrorCode;
-  }
-  return 0;
+  return createHandle(
+      "XPRScreateprob", "p_prob", p_prob,
+      [](Library & lib) -> auto& { return lib.createProblem(); });
 }
 
 int XPRS_CC XPRSdestroyprob(XPRSprob prob) {

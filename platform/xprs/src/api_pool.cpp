@@ -51,29 +51,8 @@ void refuseDblControl(int id) {
 extern "C" {
 
 int XPRS_CC XPRS_msp_create(XPRSmipsolpool* msp) {
-  Library& lib = Library::instance();
-  bool keepHandle = false;
-  if (int rc = lib.enterGlobal("XPRS_msp_create", nullptr, Digest()("msp", msp).str(), &keepHandle);
-      rc != 0) {
-    if (msp && !keepHandle) *msp = nullptr;
-    return rc;
-  }
-  if (msp == nullptr) {
-    lib.setGlobalError(kErrorCode, "XPRS_msp_create: msp is NULL");
-    return kErrorCode;
-  }
-  *msp = nullptr;
-  if (!lib.initialised()) {
-    lib.setGlobalError(kErrorCode, "XPRS_msp_create: the library is not initialised");
-    return kErrorCode;
-  }
-  try {
-    *msp = lib.createPool().handle;
-  } catch (...) {
-    lib.setGlobalError(kErrorCode, "XPRS_msp_create: out of memory");
-    return kErrorCode;
-  }
-  return 0;
+  return createHandle(
+      "XPRS_msp_create", "msp", msp, [](Library & lib) -> auto& { return lib.createPool(); });
 }
 
 int XPRS_CC XPRS_msp_destroy(XPRSmipsolpool msp) {
