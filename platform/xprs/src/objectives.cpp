@@ -47,76 +47,46 @@ double valueOf(const ObjectiveRecord& obj, const std::vector<double>& x) {
   return v;
 }
 
-}  // namespace
-
-void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
-                     const ModelSolver& solve) {
-  Problem& problem = ctx.problem();
-  ctx.reportObjectiveOf(m);
-  const auto levels = levelsOf(m);
-  ModelRecord model = m;
-  model.objectives.resize(1);
-  ObjectiveRecord& level = model.objectives.front();
-  int iterations = 0;
-  int nodes = 0;
-  int solved = 0;
-  bool complete = true;
-  RunRecord last;
-  for (std::size_t k = 0; k < levels.size(); ++k) {
-    const auto& [priority, objs] = levels[k];
-    level = ObjectiveRecord{};
-    level.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
-    for (int i : objs) {
-      const ObjectiveRecord& obj = m.objectives[static_cast<std::size_t>(i)];
-      const double w = objDblControl(obj, XPRS_OBJECTIVE_WEIGHT);
-      for (std::size_t j = 0; j < level.coef.size(); ++j) level.coef[j] += w * obj.coef[j];
-      level.rhs += w * obj.rhs;
-    }
-    // Weights can make a coefficient or the constant infinite: no engine takes it.
-    for (std::size_t j = 0; j < level.coef.size(); ++j) {
-      if (!(std::fabs(level.coef[j]) < XPRS_PLUSINFINITY)) {
-        fail("the weighted objectives of priority ", priority, " give column ", j,
-             " the coefficient ", level.coef[j], ", which is not finite");
-      }
-    }
-    if (!(std::fabs(level.rhs) < XPRS_PLUSINFINITY)) {
-      fail("the weighted objectives of priority ", priority, " give the constant ", -level.rhs,
-           ", which is not finite");
-    }
-    last = RunRecord{};
-    last.optType = run.optType;
-    solve(last, model);
-    iterations += last.iterations;
-    nodes += last.nodes;
-    if (last.solveStatus != XPRS_SOLVESTATUS_COMPLETED ||
-        last.solStatus != XPRS_SOLSTATUS_OPTIMAL) {
-      complete = false;
-      ctx.message(text("Objectives of priority ", priority, " not solved to optimality"),
-                  XPRS_MSG_INFO);
-      break;
-    }
-    solved += static_cast<int>(objs.size());
-    ctx.message(text("Objectives of priority ", priority, ": optimum ", last.objVal),
-                XPRS_MSG_INFO);
-    if (k + 1 == levels.size()) break;
-    double tol = 0.0;
-    for (int i : objs) {
-      const ObjectiveRecord& obj = m.objectives[static_cast<std::size_t>(i)];
-      tol = std::max({tol, objDblControl(obj, XPRS_OBJECTIVE_ABSTOL),
-                      objDblControl(obj, XPRS_OBJECTIVE_RELTOL) * std::fabs(last.objVal)});
-    }
-    addBoundRow(model, level, last.objVal, tol);
-    // The optimum just found is feasible for the next level: offer it as a start.
-    if (run.optType == XPRS_OPTIMIZETYPE_MIP && problem.rec.results.primalAvail != 0) {
-      problem.pendingMipSols.push_back(MipSolRecord{problem.rec.results.x, {}, std::nullopt});
+// The objectives of one priority blended by their weights into the level's objective.
+ObjectiveRecord blendLevel(const ModelRecord& m, int priority, const std::vector<int>& objs) {
+  ObjectiveRecord level;
+  level.coef.assign(static_cast<std::size_t>(m.cols()), 0.0);
+  for (int i : objs) {
+    const ObjectiveRecord& obj = m.objectives[static_cast<std::size_t>(i)];
+    const double w = objDblControl(obj, XPRS_OBJECTIVE_WEIGHT);
+    for (std::size_t j = 0; j < level.coef.size(); ++j) level.coef[j] += w * obj.coef[j];
+    level.rhs += w * obj.rhs;
+  }
+  // Weights can make a coefficient or the constant infinite: no engine takes it.
+  for (std::size_t j = 0; j < level.coef.size(); ++j) {
+    if (!(std::fabs(level.coef[j]) < XPRS_PLUSINFINITY)) {
+      fail("the weighted objectives of priority ", priority, " give column ", j,
+           " the coefficient ", level.coef[j], ", which is not finite");
     }
   }
-  run = last;
-  run.iterations = iterations;
-  run.nodes = nodes;
-  run.solvedObjs = solved;
+  if (!(std::fabs(level.rhs) < XPRS_PLUSINFINITY)) {
+    fail("the weighted objectives of priority ", priority, " give the constant ", -level.rhs,
+         ", which is not finite");
+  }
+  return level;
+}
 
-  ResultRecord& r = problem.rec.results;
+// How far later levels may move the level's objective from its optimum: the largest of its
+// objectives' absolute and relative tolerances.
+double levelTolerance(const ModelRecord& m, const std::vector<int>& objs, double optimum) {
+  double tol = 0.0;
+  for (int i : objs) {
+    const ObjectiveRecord& obj = m.objectives[static_cast<std::size_t>(i)];
+    tol = std::max({tol, objDblControl(obj, XPRS_OBJECTIVE_ABSTOL),
+                    objDblControl(obj, XPRS_OBJECTIVE_RELTOL) * std::fabs(optimum)});
+  }
+  return tol;
+}
+
+// The results as the problem's own: objective 0's value, and nothing of the rows the levels
+// added (no duals or basis, which those rows would have shaped).
+void keepObjectiveResults(const ModelRecord& m, const ModelRecord& model, bool complete,
+                          RunRecord& run, ResultRecord& r) {
   if (r.primalAvail != 0) {
     const double main = valueOf(m.objectives.front(), r.x);
     run.objVal = main;
@@ -141,6 +111,53 @@ void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
     r.rowBasis.clear();
     r.colBasis.clear();
   }
+}
+
+}  // namespace
+
+void solveObjectives(RunContext& ctx, const ModelRecord& m, RunRecord& run,
+                     const ModelSolver& solve) {
+  Problem& problem = ctx.problem();
+  ctx.reportObjectiveOf(m);
+  const auto levels = levelsOf(m);
+  ModelRecord model = m;
+  model.objectives.resize(1);
+  ObjectiveRecord& level = model.objectives.front();
+  int iterations = 0;
+  int nodes = 0;
+  int solved = 0;
+  bool complete = true;
+  RunRecord last;
+  for (std::size_t k = 0; k < levels.size(); ++k) {
+    const auto& [priority, objs] = levels[k];
+    level = blendLevel(m, priority, objs);
+    last = RunRecord{};
+    last.optType = run.optType;
+    solve(last, model);
+    iterations += last.iterations;
+    nodes += last.nodes;
+    if (last.solveStatus != XPRS_SOLVESTATUS_COMPLETED ||
+        last.solStatus != XPRS_SOLSTATUS_OPTIMAL) {
+      complete = false;
+      ctx.message(text("Objectives of priority ", priority, " not solved to optimality"),
+                  XPRS_MSG_INFO);
+      break;
+    }
+    solved += static_cast<int>(objs.size());
+    ctx.message(text("Objectives of priority ", priority, ": optimum ", last.objVal),
+                XPRS_MSG_INFO);
+    if (k + 1 == levels.size()) break;
+    addBoundRow(model, level, last.objVal, levelTolerance(m, objs, last.objVal));
+    // The optimum just found is feasible for the next level: offer it as a start.
+    if (run.optType == XPRS_OPTIMIZETYPE_MIP && problem.rec.results.primalAvail != 0) {
+      problem.pendingMipSols.push_back(MipSolRecord{problem.rec.results.x, {}, std::nullopt});
+    }
+  }
+  run = last;
+  run.iterations = iterations;
+  run.nodes = nodes;
+  run.solvedObjs = solved;
+  keepObjectiveResults(m, model, complete, run, problem.rec.results);
 }
 
 }  // namespace xprs::standin
