@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -142,6 +143,113 @@ std::string writeResult(const ProblemRecord& rec, const std::vector<std::string>
   return path;
 }
 
+// What a tuning session keeps of the problem to give every trial the same start, and what it
+// learnt.
+struct Session {
+  explicit Session(Problem& p)
+      : problem(p),
+        ownInt(p.rec.intControls),
+        ownDbl(p.rec.dblControls),
+        basis(p.pendingBasis),
+        starts(p.pendingMipSols),
+        runs(p.rec.runs),
+        outputLog(intControl(p.rec, XPRS_OUTPUTLOG)),
+        budget(dblControl(p.rec, XPRS_TUNERMAXTIME)) {
+    if (!(budget > 0)) budget = timeLimit(p.rec);
+  }
+
+  // The problem's own controls with the trial's settings.
+  void apply(const Trial& trial) {
+    problem.rec.intControls = ownInt;
+    problem.rec.dblControls = ownDbl;
+    for (const Setting& s : trial) problem.rec.intControls[s.id] = s.value;
+  }
+
+  Problem& problem;
+  const std::map<int, int> ownInt;
+  const std::map<int, double> ownDbl;
+  const std::optional<BasisRecord> basis;
+  const std::vector<MipSolRecord> starts;
+  const int runs;
+  const int outputLog;
+  double budget;
+  const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  std::vector<Outcome> outcomes;
+  const std::vector<Trial>* trials = &trialsFor(false);
+  std::size_t best = 0;
+};
+
+// One trial with used seconds of the budget gone.
+Outcome runTrial(Session& session, const Trial& trial, double used) {
+  Problem& problem = session.problem;
+  ProblemRecord& rec = problem.rec;
+  session.apply(trial);
+  // The trials' own log lines would drown the tuner's: only their warnings and errors pass.
+  if (session.outputLog != 0) rec.intControls[XPRS_OUTPUTLOG] = std::max(session.outputLog, 3);
+  if (session.budget > 0) rec.dblControls[XPRS_TIMELIMIT] = std::max(session.budget - used, 1e-3);
+  problem.pendingBasis = session.basis;
+  problem.pendingMipSols = session.starts;
+  Outcome o;
+  o.rc = runOptimize(problem, kFunction, "", nullptr, nullptr);
+  if (o.rc != 0) o.error = problem.lastError;
+  o.run = rec.run;
+  o.results = rec.results;
+  return o;
+}
+
+// Runs the trials within the budget until one is interrupted. Returns the code of the first
+// trial when the engine refused the model, else 0.
+int runTrials(Session& session) {
+  Problem& problem = session.problem;
+  for (std::size_t k = 0; k < session.trials->size(); ++k) {
+    const double used =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - session.start).count();
+    // The first trial always runs: it gives the problem its results.
+    if (k > 0 && session.budget > 0 && used >= session.budget) {
+      note(problem, session.outputLog, "Tuner: time limit reached");
+      break;
+    }
+    const Trial& trial = (*session.trials)[k];
+    session.outcomes.push_back(runTrial(session, trial, used));
+    const Outcome& done = session.outcomes.back();
+    if (k == 0) {
+      // A model the engine refuses is refused under any settings.
+      if (done.rc != 0) return done.rc;
+      session.trials = &trialsFor(done.run.optType == XPRS_OPTIMIZETYPE_MIP);
+    }
+    note(problem, session.outputLog,
+         text("Tuner trial ", k + 1, " of ", session.trials->size(), ": ", describe(trial), ": ",
+              describe(done)));
+    if (better(done, session.outcomes[session.best], problem.rec.model.sense)) session.best = k;
+    if (interrupted(done.run)) {
+      note(problem, session.outputLog, "Tuner: interrupted");
+      break;
+    }
+  }
+  return 0;
+}
+
+// The lines of the tuner's result file.
+std::vector<std::string> resultLines(const Session& session) {
+  const ProblemRecord& rec = session.problem.rec;
+  const std::vector<Trial>& trials = *session.trials;
+  std::vector<std::string> lines;
+  lines.push_back(text("Tuner result for problem \"",
+                       rec.model.probName.empty() ? "problem" : rec.model.probName, "\""));
+  lines.push_back(text("Model: ", rec.run.optType == XPRS_OPTIMIZETYPE_MIP ? "MIP" : "LP"));
+  lines.push_back(session.budget > 0 ? "Time budget: " + seconds(session.budget)
+                                     : "Time budget: none");
+  lines.push_back(
+      "Choice: the best outcome (completed, then stopped with a solution, then stopped without "
+      "one, then failed), then the better objective, then the shorter time");
+  for (std::size_t k = 0; k < session.outcomes.size(); ++k) {
+    lines.push_back(
+        text("trial ", k + 1, ": ", describe(trials[k]), ": ", describe(session.outcomes[k])));
+  }
+  lines.push_back(text("best: trial ", session.best + 1, ": ", describe(trials[session.best])));
+  return lines;
+}
+
 }  // namespace
 
 int runTune(Problem& problem, const char* flags) {
@@ -152,90 +260,25 @@ int runTune(Problem& problem, const char* flags) {
   if (flags != nullptr && *flags != '\0') {
     return refuseRun(problem, kFunction, text("unsupported flag '", *flags, "'"));
   }
-  const auto start = std::chrono::steady_clock::now();
-  const auto ownInt = rec.intControls;
-  const auto ownDbl = rec.dblControls;
-  const std::optional<BasisRecord> basis = problem.pendingBasis;
-  const std::vector<MipSolRecord> starts = problem.pendingMipSols;
-  const int runs = rec.runs;
-  const int outputLog = intControl(rec, XPRS_OUTPUTLOG);
-  double budget = dblControl(rec, XPRS_TUNERMAXTIME);
-  if (!(budget > 0)) budget = timeLimit(rec);
-
-  std::vector<Outcome> outcomes;
-  const std::vector<Trial>* trials = &trialsFor(false);
-  std::size_t best = 0;
-  for (std::size_t k = 0; k < trials->size(); ++k) {
-    const double used =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // The first trial always runs: it gives the problem its results.
-    if (k > 0 && budget > 0 && used >= budget) {
-      note(problem, outputLog, "Tuner: time limit reached");
-      break;
-    }
-    const Trial& trial = (*trials)[k];
-    rec.intControls = ownInt;
-    rec.dblControls = ownDbl;
-    for (const Setting& s : trial) rec.intControls[s.id] = s.value;
-    // The trials' own log lines would drown the tuner's: only their warnings and errors pass.
-    if (outputLog != 0) rec.intControls[XPRS_OUTPUTLOG] = std::max(outputLog, 3);
-    if (budget > 0) rec.dblControls[XPRS_TIMELIMIT] = std::max(budget - used, 1e-3);
-    problem.pendingBasis = basis;
-    problem.pendingMipSols = starts;
-    Outcome o;
-    o.rc = runOptimize(problem, kFunction, "", nullptr, nullptr);
-    if (o.rc != 0) o.error = problem.lastError;
-    o.run = rec.run;
-    o.results = rec.results;
-    outcomes.push_back(std::move(o));
-    const Outcome& done = outcomes.back();
-    if (k == 0) {
-      // A model the engine refuses is refused under any settings.
-      if (done.rc != 0) {
-        rec.intControls = ownInt;
-        rec.dblControls = ownDbl;
-        rec.runs = runs + 1;
-        return done.rc;
-      }
-      trials = &trialsFor(done.run.optType == XPRS_OPTIMIZETYPE_MIP);
-    }
-    note(problem, outputLog,
-         text("Tuner trial ", k + 1, " of ", trials->size(), ": ", describe(trial), ": ",
-              describe(done)));
-    if (better(done, outcomes[best], rec.model.sense)) best = k;
-    if (interrupted(done.run)) {
-      note(problem, outputLog, "Tuner: interrupted");
-      break;
-    }
+  Session session(problem);
+  if (const int rc = runTrials(session); rc != 0) {
+    session.apply({});
+    rec.runs = session.runs + 1;
+    return rc;
   }
-
-  const Trial& chosen = (*trials)[best];
-  rec.intControls = ownInt;
-  rec.dblControls = ownDbl;
-  for (const Setting& s : chosen) rec.intControls[s.id] = s.value;
-  rec.run = outcomes[best].run;
-  rec.results = std::move(outcomes[best].results);
-  rec.runs = runs + 1;
-  note(problem, outputLog, text("Tuner: best is trial ", best + 1, ": ", describe(chosen)));
+  const Trial& chosen = (*session.trials)[session.best];
+  session.apply(chosen);
+  rec.run = session.outcomes[session.best].run;
+  rec.results = std::move(session.outcomes[session.best].results);
+  rec.runs = session.runs + 1;
+  note(problem, session.outputLog,
+       text("Tuner: best is trial ", session.best + 1, ": ", describe(chosen)));
 
   if (intControl(rec, XPRS_TUNEROUTPUT) == 0) return 0;
-  std::vector<std::string> lines;
-  lines.push_back(text("Tuner result for problem \"",
-                       rec.model.probName.empty() ? "problem" : rec.model.probName, "\""));
-  lines.push_back(text("Model: ", rec.run.optType == XPRS_OPTIMIZETYPE_MIP ? "MIP" : "LP"));
-  lines.push_back(budget > 0 ? "Time budget: " + seconds(budget) : "Time budget: none");
-  lines.push_back(
-      "Choice: the best outcome (completed, then stopped with a solution, then stopped without "
-      "one, then failed), then the better objective, then the shorter time");
-  for (std::size_t k = 0; k < outcomes.size(); ++k) {
-    lines.push_back(
-        text("trial ", k + 1, ": ", describe((*trials)[k]), ": ", describe(outcomes[k])));
-  }
-  lines.push_back(text("best: trial ", best + 1, ": ", describe(chosen)));
   try {
-    const std::string path = writeResult(rec, lines);
+    const std::string path = writeResult(rec, resultLines(session));
     rec.files.push_back({kFunction, "", "", path});
-    note(problem, outputLog, text("Tuner: results written to ", path));
+    note(problem, session.outputLog, text("Tuner: results written to ", path));
   } catch (const ApiError& e) {
     return refuseRun(problem, kFunction, e.what());
   }
