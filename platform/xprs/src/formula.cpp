@@ -88,88 +88,241 @@ double powLog(double p, double u, int order) {
 
 constexpr double kTwoOverSqrtPi = 2.0 * std::numbers::inv_sqrtpi;
 
+// The tree of a formula as its tokens build it, and the stack of values (node numbers and
+// argument markers) that the next tokens take.
+struct Compiler {
+  std::vector<Formula::Node> nodes;
+  std::vector<int> args;
+  std::vector<int> stack;
+
+  void push(const Formula::Node& n) {
+    nodes.push_back(n);
+    stack.push_back(static_cast<int>(nodes.size()) - 1);
+  }
+
+  void node(Op op, std::span<const int> children) {
+    Formula::Node n;
+    n.op = op;
+    n.first = static_cast<int>(args.size());
+    n.count = static_cast<int>(children.size());
+    for (int c : children) {
+      args.push_back(c);
+      n.variable = n.variable || nodes[static_cast<std::size_t>(c)].variable;
+    }
+    push(n);
+  }
+
+  void end(std::size_t k, std::size_t tokens) {
+    if (k + 1 != tokens) fail("token EOF before the end in token ", k);
+    if (std::find(stack.begin(), stack.end(), kMarker) != stack.end()) {
+      fail("argument marker without function at the end in token ", k);
+    }
+    if (stack.size() > 1) fail(stack.size(), " values left at the end in token ", k);
+  }
+
+  void constant(double v, std::size_t k) {
+    if (!std::isfinite(v)) fail("invalid constant ", v, " in token ", k);
+    Formula::Node n;
+    n.constant = v;
+    push(n);
+  }
+
+  void column(double v, int cols, std::size_t k) {
+    if (!integral(v) || v < 0 || v >= cols) fail("invalid column ", v, " in token ", k);
+    Formula::Node n;
+    n.op = Op::Column;
+    n.variable = true;
+    n.first = static_cast<int>(v);
+    push(n);
+  }
+
+  void op(double v, std::size_t k) {
+    if (!integral(v) || v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS) {
+      fail("invalid operator ", v, " in token ", k);
+    }
+    const int code = static_cast<int>(v);
+    const std::size_t arity = code == XPRS_OP_UMINUS ? 1 : 2;
+    if (stack.size() < arity || std::find(stack.end() - static_cast<std::ptrdiff_t>(arity),
+                                          stack.end(), kMarker) != stack.end()) {
+      fail("operator ", code, " without ", arity == 1 ? "its operand" : "both operands",
+           " in token ", k);
+    }
+    const std::vector<int> children(stack.end() - static_cast<std::ptrdiff_t>(arity), stack.end());
+    stack.resize(stack.size() - arity);
+    static constexpr Op kOps[] = {Op::Neg, Op::Pow, Op::Mul, Op::Div, Op::Add, Op::Sub};
+    node(kOps[code - 1], children);
+  }
+
+  void function(double v, std::size_t k) {
+    Op op = Op::Const;
+    if (!builtIn(v, &op)) fail("unsupported internal function ", v, " in token ", k);
+    const auto marker = std::find(stack.rbegin(), stack.rend(), kMarker);
+    if (marker == stack.rend()) {
+      fail("function ", v, " without argument marker in token ", k);
+    }
+    const std::vector<int> children(marker.base(), stack.end());
+    const bool variadic = op == Op::Min || op == Op::Max;
+    if (children.empty() || (!variadic && children.size() != 1)) {
+      fail("function ", v, " with ", children.size(), " arguments in token ", k);
+    }
+    stack.erase(marker.base() - 1, stack.end());
+    node(op, children);
+  }
+};
+
+// The value of an operator or function of one argument at u.
+double unaryValue(Op op, double u) {
+  switch (op) {
+    case Op::Neg:
+      return -u;
+    case Op::Log10:
+      return std::log10(u);
+    case Op::Ln:
+      return std::log(u);
+    case Op::Exp:
+      return std::exp(u);
+    case Op::Abs:
+      return std::fabs(u);
+    case Op::Sqrt:
+      return std::sqrt(u);
+    case Op::Sin:
+      return std::sin(u);
+    case Op::Cos:
+      return std::cos(u);
+    case Op::Tan:
+      return std::tan(u);
+    case Op::ArcSin:
+      return std::asin(u);
+    case Op::ArcCos:
+      return std::acos(u);
+    case Op::ArcTan:
+      return std::atan(u);
+    case Op::Sign:
+      return std::isnan(u) ? u : static_cast<double>((u > 0) - (u < 0));
+    case Op::Erf:
+      return std::erf(u);
+    case Op::Erfc:
+      return std::erfc(u);
+    default:
+      return 0.0;
+  }
+}
+
+// The value of a binary operator at (u, w).
+double binaryValue(Op op, double u, double w) {
+  switch (op) {
+    case Op::Pow:
+      // Squares are the common case (the plug-in writes Square as power 2).
+      return w == 2.0 ? u * u : std::pow(u, w);
+    case Op::Mul:
+      return u * w;
+    case Op::Div:
+      return u / w;
+    case Op::Add:
+      return u + w;
+    case Op::Sub:
+      return u - w;
+    default:
+      return 0.0;
+  }
+}
+
+// The derivative of an operator or function of one argument at u.
+double unarySlope(Op op, double u) {
+  switch (op) {
+    case Op::Neg:
+      return -1.0;
+    case Op::Log10:
+      return 1.0 / (u * std::numbers::ln10);
+    case Op::Ln:
+      return 1.0 / u;
+    case Op::Exp:
+      return std::exp(u);
+    case Op::Abs:
+      return static_cast<double>((u > 0) - (u < 0));
+    case Op::Sqrt:
+      return 0.5 / std::sqrt(u);
+    case Op::Sin:
+      return std::cos(u);
+    case Op::Cos:
+      return -std::sin(u);
+    case Op::Tan: {
+      const double t = std::tan(u);
+      return 1.0 + t * t;
+    }
+    case Op::ArcSin:
+      return 1.0 / std::sqrt(1.0 - u * u);
+    case Op::ArcCos:
+      return -1.0 / std::sqrt(1.0 - u * u);
+    case Op::ArcTan:
+      return 1.0 / (1.0 + u * u);
+    case Op::Erf:
+      return kTwoOverSqrtPi * std::exp(-u * u);
+    case Op::Erfc:
+      return -kTwoOverSqrtPi * std::exp(-u * u);
+    default:
+      return 0.0;
+  }
+}
+
+// The partials of a binary operator at (u, w); variableExponent says whether a power's exponent
+// depends on a column.
+void binaryPartials(Op op, double u, double w, bool variableExponent, double* d) {
+  switch (op) {
+    case Op::Pow:
+      d[0] = w == 2.0 ? 2.0 * u : scaledPow(w, u, w - 1.0);
+      d[1] = variableExponent ? powLog(std::pow(u, w), u, 1) : 0.0;
+      break;
+    case Op::Mul:
+      d[0] = w;
+      d[1] = u;
+      break;
+    case Op::Div:
+      d[0] = 1.0 / w;
+      d[1] = -u / (w * w);
+      break;
+    case Op::Add:
+      d[0] = 1.0;
+      d[1] = 1.0;
+      break;
+    case Op::Sub:
+      d[0] = 1.0;
+      d[1] = -1.0;
+      break;
+    default:
+      break;
+  }
+}
+
+bool isBinary(Op op) {
+  return op == Op::Pow || op == Op::Mul || op == Op::Div || op == Op::Add || op == Op::Sub;
+}
+
 }  // namespace
 
 Formula Formula::compile(std::span<const int> type, std::span<const double> value, int cols) {
-  Formula f;
-  std::vector<int> stack;
-  auto node = [&](Op op, std::span<const int> children) {
-    Node n;
-    n.op = op;
-    n.first = static_cast<int>(f.args_.size());
-    n.count = static_cast<int>(children.size());
-    for (int c : children) {
-      f.args_.push_back(c);
-      n.variable = n.variable || f.nodes_[static_cast<std::size_t>(c)].variable;
-    }
-    f.nodes_.push_back(n);
-    stack.push_back(static_cast<int>(f.nodes_.size()) - 1);
-  };
+  Compiler c;
   for (std::size_t k = 0; k < type.size(); ++k) {
     const double v = value[k];
     switch (type[k]) {
       case XPRS_TOK_EOF:
-        if (k + 1 != type.size()) fail("token EOF before the end in token ", k);
-        if (std::find(stack.begin(), stack.end(), kMarker) != stack.end()) {
-          fail("argument marker without function at the end in token ", k);
-        }
-        if (stack.size() > 1) fail(stack.size(), " values left at the end in token ", k);
+        c.end(k, type.size());
         break;
-      case XPRS_TOK_CON: {
-        if (!std::isfinite(v)) fail("invalid constant ", v, " in token ", k);
-        Node n;
-        n.constant = v;
-        f.nodes_.push_back(n);
-        stack.push_back(static_cast<int>(f.nodes_.size()) - 1);
+      case XPRS_TOK_CON:
+        c.constant(v, k);
         break;
-      }
-      case XPRS_TOK_COL: {
-        if (!integral(v) || v < 0 || v >= cols) fail("invalid column ", v, " in token ", k);
-        Node n;
-        n.op = Op::Column;
-        n.variable = true;
-        n.first = static_cast<int>(v);
-        f.nodes_.push_back(n);
-        stack.push_back(static_cast<int>(f.nodes_.size()) - 1);
+      case XPRS_TOK_COL:
+        c.column(v, cols, k);
         break;
-      }
       case XPRS_TOK_RB:
-        stack.push_back(kMarker);
+        c.stack.push_back(kMarker);
         break;
-      case XPRS_TOK_OP: {
-        if (!integral(v) || v < XPRS_OP_UMINUS || v > XPRS_OP_MINUS) {
-          fail("invalid operator ", v, " in token ", k);
-        }
-        const int op = static_cast<int>(v);
-        const std::size_t arity = op == XPRS_OP_UMINUS ? 1 : 2;
-        if (stack.size() < arity || std::find(stack.end() - static_cast<std::ptrdiff_t>(arity),
-                                              stack.end(), kMarker) != stack.end()) {
-          fail("operator ", op, " without ", arity == 1 ? "its operand" : "both operands",
-               " in token ", k);
-        }
-        const std::vector<int> children(stack.end() - static_cast<std::ptrdiff_t>(arity),
-                                        stack.end());
-        stack.resize(stack.size() - arity);
-        static constexpr Op kOps[] = {Op::Neg, Op::Pow, Op::Mul, Op::Div, Op::Add, Op::Sub};
-        node(kOps[op - 1], children);
+      case XPRS_TOK_OP:
+        c.op(v, k);
         break;
-      }
-      case XPRS_TOK_IFUN: {
-        Op op = Op::Const;
-        if (!builtIn(v, &op)) fail("unsupported internal function ", v, " in token ", k);
-        const auto marker = std::find(stack.rbegin(), stack.rend(), kMarker);
-        if (marker == stack.rend()) {
-          fail("function ", v, " without argument marker in token ", k);
-        }
-        const std::vector<int> children(marker.base(), stack.end());
-        const bool variadic = op == Op::Min || op == Op::Max;
-        if (children.empty() || (!variadic && children.size() != 1)) {
-          fail("function ", v, " with ", children.size(), " arguments in token ", k);
-        }
-        stack.erase(marker.base() - 1, stack.end());
-        node(op, children);
+      case XPRS_TOK_IFUN:
+        c.function(v, k);
         break;
-      }
       case XPRS_TOK_LB:
         fail("left bracket in a parsed formula in token ", k);
       case XPRS_TOK_DEL:
@@ -180,6 +333,9 @@ Formula Formula::compile(std::span<const int> type, std::span<const double> valu
         fail("invalid token type ", type[k], " in token ", k);
     }
   }
+  Formula f;
+  f.nodes_ = std::move(c.nodes);
+  f.args_ = std::move(c.args);
   for (const Node& n : f.nodes_) {
     if (n.op == Op::Column) f.columns_.push_back(n.first);
   }
@@ -203,58 +359,6 @@ double Formula::evaluate(const double* x, std::vector<double>& values) const {
       case Op::Column:
         r = x[n.first];
         break;
-      case Op::Neg:
-        r = -u;
-        break;
-      case Op::Pow:
-        // Squares are the common case (the plug-in writes Square as power 2).
-        r = w == 2.0 ? u * u : std::pow(u, w);
-        break;
-      case Op::Mul:
-        r = u * w;
-        break;
-      case Op::Div:
-        r = u / w;
-        break;
-      case Op::Add:
-        r = u + w;
-        break;
-      case Op::Sub:
-        r = u - w;
-        break;
-      case Op::Log10:
-        r = std::log10(u);
-        break;
-      case Op::Ln:
-        r = std::log(u);
-        break;
-      case Op::Exp:
-        r = std::exp(u);
-        break;
-      case Op::Abs:
-        r = std::fabs(u);
-        break;
-      case Op::Sqrt:
-        r = std::sqrt(u);
-        break;
-      case Op::Sin:
-        r = std::sin(u);
-        break;
-      case Op::Cos:
-        r = std::cos(u);
-        break;
-      case Op::Tan:
-        r = std::tan(u);
-        break;
-      case Op::ArcSin:
-        r = std::asin(u);
-        break;
-      case Op::ArcCos:
-        r = std::acos(u);
-        break;
-      case Op::ArcTan:
-        r = std::atan(u);
-        break;
       case Op::Min:
       case Op::Max:
         r = u;
@@ -264,15 +368,8 @@ double Formula::evaluate(const double* x, std::vector<double>& values) const {
           if (std::isnan(c)) r = c;
         }
         break;
-      case Op::Sign:
-        r = std::isnan(u) ? u : static_cast<double>((u > 0) - (u < 0));
-        break;
-      case Op::Erf:
-        r = std::erf(u);
-        break;
-      case Op::Erfc:
-        r = std::erfc(u);
-        break;
+      default:
+        r = isBinary(n.op) ? binaryValue(n.op, u, w) : unaryValue(n.op, u);
     }
     values[i] = r;
   }
@@ -287,64 +384,6 @@ void Formula::firstPartials(const Node& n, const double* values, double* d) cons
     case Op::Const:
     case Op::Column:
       break;
-    case Op::Neg:
-      d[0] = -1.0;
-      break;
-    case Op::Pow:
-      d[0] = w == 2.0 ? 2.0 * u : scaledPow(w, u, w - 1.0);
-      d[1] = nodes_[static_cast<std::size_t>(a[1])].variable ? powLog(std::pow(u, w), u, 1) : 0.0;
-      break;
-    case Op::Mul:
-      d[0] = w;
-      d[1] = u;
-      break;
-    case Op::Div:
-      d[0] = 1.0 / w;
-      d[1] = -u / (w * w);
-      break;
-    case Op::Add:
-      d[0] = 1.0;
-      d[1] = 1.0;
-      break;
-    case Op::Sub:
-      d[0] = 1.0;
-      d[1] = -1.0;
-      break;
-    case Op::Log10:
-      d[0] = 1.0 / (u * std::numbers::ln10);
-      break;
-    case Op::Ln:
-      d[0] = 1.0 / u;
-      break;
-    case Op::Exp:
-      d[0] = std::exp(u);
-      break;
-    case Op::Abs:
-      d[0] = static_cast<double>((u > 0) - (u < 0));
-      break;
-    case Op::Sqrt:
-      d[0] = 0.5 / std::sqrt(u);
-      break;
-    case Op::Sin:
-      d[0] = std::cos(u);
-      break;
-    case Op::Cos:
-      d[0] = -std::sin(u);
-      break;
-    case Op::Tan: {
-      const double t = std::tan(u);
-      d[0] = 1.0 + t * t;
-      break;
-    }
-    case Op::ArcSin:
-      d[0] = 1.0 / std::sqrt(1.0 - u * u);
-      break;
-    case Op::ArcCos:
-      d[0] = -1.0 / std::sqrt(1.0 - u * u);
-      break;
-    case Op::ArcTan:
-      d[0] = 1.0 / (1.0 + u * u);
-      break;
     case Op::Min:
     case Op::Max: {
       int best = 0;
@@ -357,15 +396,12 @@ void Formula::firstPartials(const Node& n, const double* values, double* d) cons
       d[best] = 1.0;
       break;
     }
-    case Op::Sign:
-      d[0] = 0.0;
-      break;
-    case Op::Erf:
-      d[0] = kTwoOverSqrtPi * std::exp(-u * u);
-      break;
-    case Op::Erfc:
-      d[0] = -kTwoOverSqrtPi * std::exp(-u * u);
-      break;
+    default:
+      if (isBinary(n.op)) {
+        binaryPartials(n.op, u, w, nodes_[static_cast<std::size_t>(a[1])].variable, d);
+      } else {
+        d[0] = unarySlope(n.op, u);
+      }
   }
 }
 
