@@ -1,7 +1,7 @@
 // Shared by the solution pool and enumerator tests: a small MIP with its brute-force solutions,
 // and a fixture with a quiet problem, a pool and an enumerator, released and checked at the end.
-#ifndef TESTS_PLATFORM_XPRS_POOL_FIXTURE_HPP_
-#define TESTS_PLATFORM_XPRS_POOL_FIXTURE_HPP_
+#ifndef TESTS_PLATFORM_XPRS_POOL_POOL_FIXTURE_HPP_
+#define TESTS_PLATFORM_XPRS_POOL_POOL_FIXTURE_HPP_
 
 #include <xprs.h>
 
@@ -42,4 +42,4 @@ class PoolTest : public StandinTest {
 
 }  // namespace xprs_test
 
-#endif  // TESTS_PLATFORM_XPRS_POOL_FIXTURE_HPP_
+#endif  // TESTS_PLATFORM_XPRS_POOL_POOL_FIXTURE_HPP_

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/xprs/pool_fixture.hpp"
+#include "tests/platform/xprs/pool/pool_fixture.hpp"
 #include "xprs_testing.hpp"
 
 namespace {

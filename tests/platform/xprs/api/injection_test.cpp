@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/xprs/pool_fixture.hpp"
+#include "tests/platform/xprs/pool/pool_fixture.hpp"
 #include "tests/support/standin_test.hpp"
 #include "xprs_testing.hpp"
 

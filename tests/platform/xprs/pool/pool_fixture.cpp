@@ -1,4 +1,4 @@
-#include "tests/platform/xprs/pool_fixture.hpp"
+#include "tests/platform/xprs/pool/pool_fixture.hpp"
 
 #include <algorithm>
 

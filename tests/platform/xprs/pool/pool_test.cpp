@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/xprs/pool_fixture.hpp"
+#include "tests/platform/xprs/pool/pool_fixture.hpp"
 #include "tests/support/mps_loader.hpp"
 #include "xprs_testing.hpp"
 

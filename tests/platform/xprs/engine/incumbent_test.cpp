@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/xprs/pool_fixture.hpp"
+#include "tests/platform/xprs/pool/pool_fixture.hpp"
 
 namespace {
 
