@@ -15,8 +15,8 @@ class CoinLog final : public CoinMessageHandler {
     // Clp and Cbc number their messages by severity: below 3000 information, below 6000
     // warning, errors above.
     ByNumber,
-    // Bonmin mixes its own numbering with Cbc's and Ipopt's: every line is information, and
-    // its blank lines are dropped.
+    // Bonmin's lines, its own and those of the Cbc search under it: every line is
+    // information, and blank lines are dropped.
     AllInformation,
   };
 

@@ -14,6 +14,7 @@
 #include "engine/cut_generators.hpp"
 #include "engine/mip_model.hpp"
 #include "engine/precheck.hpp"
+#include "engine/run_context.hpp"
 
 namespace xprs::standin {
 
