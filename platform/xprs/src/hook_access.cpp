@@ -3,10 +3,10 @@
 
 #include <map>
 
-#include "engine.hpp"
-#include "formula.hpp"
-#include "formula_hessian.hpp"
+#include "engine/engine.hpp"
 #include "library.hpp"
+#include "nlp/formula.hpp"
+#include "nlp/formula_hessian.hpp"
 
 namespace xprs::standin {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pool.hpp"
+#include "pool/pool.hpp"
 
 namespace xprs::standin {
 

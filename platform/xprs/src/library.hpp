@@ -256,6 +256,36 @@ int callProblem(const char* function, XPRSprob prob, const Digest& digest, Body&
   return kErrorCode;
 }
 
+// The frame of a function that creates a handle into *out (named outName in the texts): the
+// journal entry and the checks, then create(Library&), whose object's handle goes to *out. After
+// a failure *out is null, unless an injected failure asks to leave it as it was.
+template <class Handle, class Create>
+int createHandle(const char* function, const char* outName, Handle* out, Create&& create) {
+  Library& lib = Library::instance();
+  bool keepHandle = false;
+  if (int rc = lib.enterGlobal(function, nullptr, Digest()(outName, out).str(), &keepHandle);
+      rc != 0) {
+    if (out && !keepHandle) *out = nullptr;
+    return rc;
+  }
+  if (out == nullptr) {
+    lib.setGlobalError(kErrorCode, text(function, ": ", outName, " is NULL"));
+    return kErrorCode;
+  }
+  *out = nullptr;
+  if (!lib.initialised()) {
+    lib.setGlobalError(kErrorCode, text(function, ": the library is not initialised"));
+    return kErrorCode;
+  }
+  try {
+    *out = create(lib).handle;
+  } catch (...) {
+    lib.setGlobalError(kErrorCode, text(function, ": out of memory"));
+    return kErrorCode;
+  }
+  return 0;
+}
+
 // Copies text into a caller buffer of 512 bytes: at most 511 characters and the terminator.
 void copyMessage(const std::string& text, char* buffer);
 

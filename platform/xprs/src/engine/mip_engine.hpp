@@ -1,0 +1,22 @@
+// The run of a MIP through Cbc: the relaxation at the root, then the tree search with Cbc's cuts
+// and heuristics, branching objects for sets and semi-continuous columns, big-M rows for
+// indicators, and a MIP start when one is usable.
+#ifndef XPRS_MIP_ENGINE_HPP_
+#define XPRS_MIP_ENGINE_HPP_
+
+#include <string>
+
+#include "library.hpp"
+
+namespace xprs::standin {
+
+class RunContext;
+
+// Solves objective 0 of m and stores the run's statuses in run and its results in the
+// problem's record; with the flag 'l' the run stops after the relaxation. Raises ApiError on
+// what Cbc cannot be trusted with.
+void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m);
+
+}  // namespace xprs::standin
+
+#endif  // XPRS_MIP_ENGINE_HPP_

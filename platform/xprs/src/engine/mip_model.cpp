@@ -1,0 +1,177 @@
+#include "engine/mip_model.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <coin/CbcBranchActual.hpp>
+#include <coin/CbcBranchLotsize.hpp>
+#include <coin/CbcModel.hpp>
+#include <coin/CoinFinite.hpp>
+#include <coin/CoinMessageHandler.hpp>
+#include <coin/OsiClpSolverInterface.hpp>
+#include <memory>
+
+#include "validate.hpp"
+
+namespace xprs::standin {
+
+namespace {
+
+// Set s of m as Cbc's special ordered set.
+std::unique_ptr<CbcObject> setObject(CbcModel& cbc, const ModelRecord& m, int s) {
+  const auto b = static_cast<std::size_t>(m.setStart[static_cast<std::size_t>(s)]);
+  const auto n = static_cast<int>(m.setStart[static_cast<std::size_t>(s) + 1] -
+                                  m.setStart[static_cast<std::size_t>(s)]);
+  std::vector<double> w(m.setRef.begin() + static_cast<std::ptrdiff_t>(b),
+                        m.setRef.begin() + static_cast<std::ptrdiff_t>(b) + n);
+  std::vector<double> sorted = w;
+  std::sort(sorted.begin(), sorted.end());
+  if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+    fail("set ", s, " has duplicate reference values");
+  }
+  std::vector<int> members(m.setCol.begin() + static_cast<std::ptrdiff_t>(b),
+                           m.setCol.begin() + static_cast<std::ptrdiff_t>(b) + n);
+  std::sort(members.begin(), members.end());
+  if (auto twice = std::adjacent_find(members.begin(), members.end()); twice != members.end()) {
+    fail("set ", s, " lists column ", *twice, " more than once");
+  }
+  return std::make_unique<CbcSOS>(&cbc, n, m.setCol.data() + b, w.data(), s,
+                                  m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2);
+}
+
+}  // namespace
+
+std::vector<double> semiContinuousLimits(const ModelRecord& m, EngineModel& e, double intTol) {
+  std::vector<double> limits(static_cast<std::size_t>(e.ncols), 0.0);
+  for (std::size_t j = 0; j < limits.size(); ++j) {
+    const char t = m.colType[j];
+    if (t != 'S' && t != 'R') continue;
+    const char* kind = t == 'S' ? "semi-continuous" : "semi-integer";
+    if (m.colLb[j] < 0.0)
+      fail(kind, " column ", j, " has a negative lower bound (", m.colLb[j], ")");
+    if (m.colUb[j] < 0.0)
+      fail(kind, " column ", j, " has a negative upper bound (", m.colUb[j], ")");
+    const double limit = m.colLimit[j];
+    const double low = t == 'R' ? std::ceil(limit - intTol) : limit;
+    const double high =
+        t == 'R' && e.colUb[j] < COIN_DBL_MAX ? std::floor(e.colUb[j] + intTol) : e.colUb[j];
+    if (isInfinite(limit) || low > high) {
+      e.colLb[j] = 0.0;
+      e.colUb[j] = 0.0;
+      continue;
+    }
+    if (limit > kSemiContinuousCap) {
+      fail(kind, " column ", j, " has a limit (", limit, ") above the engine's limit ",
+           kSemiContinuousCap);
+    }
+    limits[j] = limit;
+  }
+  return limits;
+}
+
+MipShape loadSolver(OsiClpSolverInterface& si, CoinMessageHandler& quiet, const ModelRecord& m,
+                    const EngineModel& e, const IndicatorForm& indicators) {
+  si.passInMessageHandler(&quiet);
+  si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+                 e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
+  if (indicators.rows() > 0) {
+    si.addRows(indicators.rows(), indicators.start.data(), indicators.index.data(),
+               indicators.value.data(), indicators.rowLb.data(), indicators.rowUb.data());
+  }
+  MipShape shape;
+  shape.special = m.sets() > 0;
+  for (int j = 0; j < e.ncols; ++j) {
+    const char t = m.colType[static_cast<std::size_t>(j)];
+    if (t == 'I' || t == 'B' || t == 'R') si.setInteger(j);
+    if (t == 'S' || t == 'R') {
+      shape.special = true;
+      shape.semiContinuous = true;
+      // Cbc's lot-size branching asserts (and aborts the process) unless the column's upper
+      // bound equals the upper end of its range and that end is small enough for a 1e-7
+      // tolerance to be visible.
+      if (e.colUb[static_cast<std::size_t>(j)] > kSemiContinuousCap) {
+        si.setColUpper(j, kSemiContinuousCap);
+        shape.capped = true;
+      }
+    }
+  }
+  si.setHintParam(OsiDoReducePrint, true, OsiHintTry);
+  return shape;
+}
+
+void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel& e,
+                         const std::vector<double>& lotLimit) {
+  std::vector<std::unique_ptr<CbcObject>> objects;
+  for (int s = 0; s < m.sets(); ++s) objects.push_back(setObject(cbc, m, s));
+  for (int j = 0; j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    if (lotLimit[u] > 0.0) {
+      const double points[4] = {0.0, 0.0, lotLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
+      objects.push_back(std::make_unique<CbcLotsize>(&cbc, j, 2, points, true));
+    }
+  }
+  if (objects.empty()) return;
+  // Cbc keeps copies of the objects it is given.
+  std::vector<CbcObject*> given;
+  for (const auto& o : objects) given.push_back(o.get());
+  cbc.findIntegers(false);
+  cbc.addObjects(static_cast<int>(given.size()), given.data());
+}
+
+void applyDirectives(CbcModel& cbc, const ModelRecord& m, const std::vector<DirsRecord>& dirs) {
+  if (dirs.empty()) return;
+  const auto nc = static_cast<std::size_t>(m.cols());
+  const auto ns = static_cast<std::size_t>(m.sets());
+  std::vector<int> colPriority(nc, -1), setPriority(ns, -1);
+  std::vector<char> colDir(nc, 'N');
+  for (const DirsRecord& d : dirs) {
+    for (std::size_t k = 0; k < d.cols.size(); ++k) {
+      const int c = d.cols[k];
+      if (c < 0) {
+        if (!d.priority.empty()) setPriority[static_cast<std::size_t>(-c - 1)] = d.priority[k];
+        continue;
+      }
+      if (!d.priority.empty()) colPriority[static_cast<std::size_t>(c)] = d.priority[k];
+      if (!d.dir.empty()) colDir[static_cast<std::size_t>(c)] = d.dir[k];
+    }
+  }
+  if (cbc.numberObjects() == 0) cbc.findIntegers(false);
+  for (int i = 0; i < cbc.numberObjects(); ++i) {
+    OsiObject* object = cbc.modifiableObject(i);
+    if (auto* integer = dynamic_cast<CbcSimpleInteger*>(object)) {
+      const auto c = static_cast<std::size_t>(integer->columnNumber());
+      if (colPriority[c] >= 0) integer->setPriority(colPriority[c]);
+      if (colDir[c] == 'U') integer->setPreferredWay(1);
+      if (colDir[c] == 'D') integer->setPreferredWay(-1);
+    } else if (auto* sos = dynamic_cast<CbcSOS*>(object)) {
+      const auto s = static_cast<std::size_t>(sos->id());
+      if (s < ns && setPriority[s] >= 0) sos->setPriority(setPriority[s]);
+    }
+  }
+}
+
+bool usableMipStart(const ModelRecord& m, const EngineModel& e, const IndicatorForm& indicators,
+                    const MipSolRecord& start, double tol, std::vector<double>* x) {
+  const auto nc = static_cast<std::size_t>(e.ncols);
+  x->assign(nc, 0.0);
+  std::vector<char> seen(nc, 0);
+  for (std::size_t k = 0; k < start.values.size(); ++k) {
+    const std::size_t j = start.cols.empty() ? k : static_cast<std::size_t>(start.cols[k]);
+    // A start given for another model, or with values no column can take, is no start.
+    if (j >= nc || isInfinite(start.values[k])) return false;
+    (*x)[j] = start.values[k];
+    seen[j] = 1;
+  }
+  if (std::find(seen.begin(), seen.end(), 0) != seen.end()) return false;
+  for (std::size_t j = 0; j < nc; ++j) {
+    if ((*x)[j] < e.colLb[j] - tol || (*x)[j] > e.colUb[j] + tol) return false;
+    const char t = m.colType[j];
+    if (t != 'C' && std::fabs((*x)[j] - std::round((*x)[j])) > tol) return false;
+  }
+  const std::vector<double> act = activityOf(e, x->data());
+  for (std::size_t i = 0; i < act.size(); ++i) {
+    if (act[i] < e.rowLb[i] - tol || act[i] > e.rowUb[i] + tol) return false;
+  }
+  return violatedIndicator(indicators, x->data(), act.data(), tol) < 0;
+}
+
+}  // namespace xprs::standin

@@ -1,0 +1,309 @@
+#include "nlp/nlp_engine.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <coin/CoinFinite.hpp>
+#include <mutex>
+#include <numeric>
+
+#include "controls.hpp"
+#include "engine/precheck.hpp"
+
+namespace xprs::standin {
+
+namespace {
+
+// Ipopt and Bonmin are not thread-safe (MUMPS keeps global state): one run at a time.
+std::mutex& engineLock() {
+  static std::mutex lock;
+  return lock;
+}
+thread_local bool insideEngine = false;
+
+bool hasIntegers(const ModelRecord& m) {
+  return std::any_of(m.colType.begin(), m.colType.end(), [](char t) { return t != 'C'; });
+}
+
+// What the nonlinear engines refuse, before anything runs.
+void checkNonlinearSolvable(const ModelRecord& m) {
+  if (m.sets() > 0) fail("special ordered sets cannot be solved in a nonlinear model");
+  for (char t : m.colType) {
+    if (t == 'S' || t == 'R') fail("semi-continuous columns cannot be solved in a nonlinear model");
+  }
+  // Without quadratic rows or formulas the model is a MIQP: its objective must be convex for
+  // the branch and bound to prove anything, as for a QP.
+  if (m.formulas.empty() && m.qRow.empty() && !hessianFitsSense(m)) {
+    fail("the objective Hessian is not ", m.sense == 1 ? "positive" : "negative", " semi-definite");
+  }
+}
+
+NlpSettings settingsOf(const ProblemRecord& rec) {
+  NlpSettings s;
+  s.timeLimit = timeLimit(rec);
+  s.feasTol = dblControl(rec, XPRS_FEASTOL);
+  s.log = intControl(rec, XPRS_OUTPUTLOG) != 0;
+  if (const int n = intControl(rec, XPRS_MAXNODE); n >= 0 && n < XPRS_MAXINT) s.maxNodes = n;
+  s.maxSolutions = std::max(0, intControl(rec, XPRS_MAXMIPSOL));
+  s.relGap = std::max(0.0, dblControl(rec, XPRS_MIPRELSTOP));
+  s.absGap = std::max(0.0, dblControl(rec, XPRS_MIPABSSTOP));
+  return s;
+}
+
+// Values from XPRSnlpsetinitval (later calls win), 0 for the other columns, inside the bounds.
+std::vector<double> startingPoint(const ProblemRecord& rec, const NlpModel& model) {
+  std::vector<double> x(static_cast<std::size_t>(model.cols()), 0.0);
+  for (const InitValRecord& init : rec.warmStart.initVals) {
+    for (std::size_t k = 0; k < init.cols.size(); ++k) {
+      const double v = init.values[k];
+      if (std::isfinite(v) && std::fabs(v) < XPRS_PLUSINFINITY) {
+        x[static_cast<std::size_t>(init.cols[k])] = v;
+      }
+    }
+  }
+  for (std::size_t j = 0; j < x.size(); ++j) {
+    x[j] = std::clamp(x[j], model.colLb()[j], model.colUb()[j]);
+  }
+  return x;
+}
+
+// Keeps the engine's point, with duals and reduced costs when it has multipliers.
+void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, int avail,
+                 ResultRecord& out, RunRecord& run) {
+  const ModelRecord& m = rec.model;
+  model.at(r.x.data());
+  const auto nr = static_cast<std::size_t>(m.rows());
+  std::vector<double> act(nr);
+  model.rowActivities(act.data());
+  out.primalAvail = avail;
+  out.x = r.x;
+  out.slack.resize(nr);
+  for (std::size_t i = 0; i < nr; ++i) out.slack[i] = m.rowRhs[i] - act[i];
+  run.objVal = model.objective();
+  // Branch and bound keeps no relaxation value to report.
+  if (!r.mip) run.lpObjVal = run.objVal;
+  if (!r.duals) return;
+  // The engine minimises sense * objective with the Lagrangian f + lambda'g: the dual of a row
+  // is the objective's change per unit of its right-hand side, -sense * lambda.
+  out.dualAvail = avail;
+  out.dual.assign(nr, 0.0);
+  if (model.objectiveRow() >= 0) {
+    out.dual[static_cast<std::size_t>(model.objectiveRow())] = model.objectiveRowDual();
+  }
+  for (int c = 0; c < model.constraints(); ++c) {
+    out.dual[static_cast<std::size_t>(model.conRow(c))] +=
+        -model.sense() * r.lambda[static_cast<std::size_t>(c)];
+  }
+  // Reduced costs from the gradients at the point, d = grad f - J'y, which also covers fixed
+  // columns (Ipopt leaves their bound multipliers at 0).
+  out.dj.assign(static_cast<std::size_t>(model.cols()), 0.0);
+  model.objectiveGradient(out.dj.data());
+  std::vector<double> jac(model.jacRows().size());
+  model.jacobian(jac.data());
+  for (std::size_t k = 0; k < jac.size(); ++k) {
+    const int row = model.conRow(model.jacRows()[k]);
+    out.dj[static_cast<std::size_t>(model.jacCols()[k])] -=
+        jac[k] * out.dual[static_cast<std::size_t>(row)];
+  }
+}
+
+// Columns and constraints of the point outside their bounds by more than tol.
+bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultRecord& out,
+              double* sum) {
+  out.primalInfeasCols.clear();
+  out.primalInfeasRows.clear();
+  *sum = 0.0;
+  if (!model.at(x.data())) return false;
+  for (int j = 0; j < model.cols(); ++j) {
+    // The substituted objective column is free.
+    if (j == model.objectiveColumn()) continue;
+    const auto u = static_cast<std::size_t>(j);
+    const double v = std::max(model.colLb()[u] - x[u], x[u] - model.colUb()[u]);
+    if (v > tol) out.primalInfeasCols.push_back(j), *sum += v;
+  }
+  std::vector<double> g(static_cast<std::size_t>(model.constraints()));
+  model.constraintValues(g.data());
+  for (int c = 0; c < model.constraints(); ++c) {
+    const auto u = static_cast<std::size_t>(c);
+    const double scale = std::max(1.0, std::fabs(g[u]));
+    const double v = std::max(model.conLb()[u] - g[u], g[u] - model.conUb()[u]);
+    if (v > tol * scale || std::isnan(g[u])) {
+      out.primalInfeasRows.push_back(model.conRow(c));
+      *sum += std::isnan(v) ? 0.0 : v;
+    }
+  }
+  return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
+}
+
+// A model whose columns are all fixed has one point: it decides without an engine. Ipopt crashes
+// on such a model when a formula has no value there.
+bool allFixed(const NlpModel& model) {
+  for (std::size_t j = 0; j < static_cast<std::size_t>(model.cols()); ++j) {
+    if (model.colLb()[j] != model.colUb()[j]) return false;
+  }
+  return true;
+}
+
+NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
+  NlpResult r;
+  r.x = model.colLb();
+  if (!model.at(r.x.data())) {
+    fail("the formulas have no finite value at the only point the column bounds allow");
+  }
+  ResultRecord check;
+  double sum = 0.0;
+  const bool ok = feasible(model, r.x, tol, check, &sum);
+  r.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  r.solStatus = ok ? XPRS_SOLSTATUS_OPTIMAL : XPRS_SOLSTATUS_INFEASIBLE;
+  if (integers) {
+    r.mip = true;
+    r.mipStatus = ok ? XPRS_MIP_OPTIMAL : XPRS_MIP_INFEAS;
+    // Infeasible: no solution can be better than infinity in the problem's sense.
+    r.bestBound = ok ? model.objective() : model.sense() * XPRS_PLUSINFINITY;
+  }
+  return r;
+}
+
+}  // namespace
+
+int pollStop(RunContext& ctx) { return ctx.poll() ? ctx.stopReason() : XPRS_STOP_NONE; }
+
+bool needsNonlinearEngine(const ModelRecord& m) {
+  if (!m.formulas.empty() || !m.qRow.empty()) return true;
+  return !m.objQ.empty() && hasIntegers(m);
+}
+
+void solveNonlinear(RunContext& ctx, RunRecord& run) {
+  Problem& problem = ctx.problem();
+  ProblemRecord& rec = problem.rec;
+  const ModelRecord& m = rec.model;
+  checkNonlinearSolvable(m);
+  const bool integers = hasIntegers(m);
+  // Convex MIQPs are MIPs; anything with quadratic rows or formulas is a local answer.
+  run.optType = integers && m.formulas.empty() && m.qRow.empty() ? XPRS_OPTIMIZETYPE_MIP
+                                                                 : XPRS_OPTIMIZETYPE_LOCAL;
+  ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
+  NlpModel model(m, integers);
+  ResultRecord& out = rec.results;
+  out = ResultRecord{};
+  run.bestBound = m.sense > 0 ? XPRS_MINUSINFINITY : XPRS_PLUSINFINITY;
+  run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+  if (!model.boundConflict().empty()) {
+    ctx.message(text("The model is infeasible: ", model.boundConflict()), XPRS_MSG_INFO);
+    run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+    if (integers) run.mipStatus = XPRS_MIP_INFEAS;
+    return;
+  }
+  const NlpSettings settings = settingsOf(rec);
+  const std::vector<double> start = startingPoint(rec, model);
+
+  if (insideEngine) fail("a nonlinear optimisation cannot start inside another one");
+  NlpResult r;
+  if (allFixed(model)) {
+    r = onlyPoint(model, integers, settings.feasTol * 10);
+  } else {
+    std::lock_guard lock(engineLock());
+    insideEngine = true;
+    try {
+      r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
+    } catch (...) {
+      insideEngine = false;
+      throw;
+    }
+    insideEngine = false;
+  }
+
+  run.solveStatus = r.solveStatus;
+  run.solStatus = r.solStatus;
+  run.stopStatus = run.nlpStopStatus = r.stopStatus;
+  run.iterations = r.iterations;
+  run.nodes = r.nodes;
+  run.evaluations = r.evaluations;
+  run.evalTime = r.evalSeconds;
+  if (r.mip) {
+    run.mipStatus = r.mipStatus;
+    run.bestBound = r.bestBound;
+    run.mipSols = ctx.incumbents();
+  }
+  const bool point = r.x.size() == static_cast<std::size_t>(model.cols());
+  if (point) model.completePoint(r.x.data());
+  double sum = 0.0;
+  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
+  run.sumPrimalInf = sum;
+  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
+    keepResults(rec, model, r, XPRS_SOLAVAILABLE_OPTIMAL, out, run);
+  } else if (r.candidate && ok) {
+    run.solStatus = XPRS_SOLSTATUS_FEASIBLE;
+    keepResults(rec, model, r, XPRS_SOLAVAILABLE_FEASIBLE, out, run);
+  }
+  if (r.mip && out.primalAvail != 0) run.mipObjVal = run.objVal;
+  run.solvedObjs = run.solStatus == XPRS_SOLSTATUS_OPTIMAL ? 1 : 0;
+}
+
+bool NlpEvaluator::objective(const double* x, double* value) {
+  return timed([&] {
+    if (!model_.at(x)) return false;
+    *value = model_.sense() * model_.objective();
+    return std::isfinite(*value);
+  });
+}
+
+bool NlpEvaluator::objectiveGradient(const double* x, double* gradient) {
+  return timed([&] {
+    if (!model_.at(x)) return false;
+    model_.objectiveGradient(gradient);
+    const auto n = static_cast<std::size_t>(model_.cols());
+    bool finite = true;
+    for (std::size_t j = 0; j < n; ++j) {
+      gradient[j] *= model_.sense();
+      finite = finite && std::isfinite(gradient[j]);
+    }
+    return finite;
+  });
+}
+
+bool NlpEvaluator::constraints(const double* x, double* values) {
+  return timed([&] {
+    if (!model_.at(x)) return false;
+    model_.constraintValues(values);
+    return std::all_of(values, values + model_.constraints(),
+                       [](double v) { return std::isfinite(v); });
+  });
+}
+
+bool NlpEvaluator::jacobian(const double* x, int* rows, int* cols, double* values) {
+  if (values == nullptr) {
+    std::copy(model_.jacRows().begin(), model_.jacRows().end(), rows);
+    std::copy(model_.jacCols().begin(), model_.jacCols().end(), cols);
+    return true;
+  }
+  return timed([&] { return model_.at(x) && model_.jacobian(values); });
+}
+
+bool NlpEvaluator::hessian(const double* x, double objFactor, const double* lambda, int* rows,
+                           int* cols, double* values) {
+  if (values == nullptr) {
+    std::copy(model_.hessRows().begin(), model_.hessRows().end(), rows);
+    std::copy(model_.hessCols().begin(), model_.hessCols().end(), cols);
+    return true;
+  }
+  return timed(
+      [&] { return model_.at(x) && model_.hessian(model_.sense() * objFactor, lambda, values); });
+}
+
+template <class Fn>
+bool NlpEvaluator::timed(Fn&& fn) {
+  const auto begin = std::chrono::steady_clock::now();
+  bool ok = false;
+  try {
+    ok = fn();
+  } catch (...) {
+    // Out of memory while evaluating: the engine sees a failed evaluation.
+    ok = false;
+  }
+  seconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  ++evaluations_;
+  return ok;
+}
+
+}  // namespace xprs::standin
