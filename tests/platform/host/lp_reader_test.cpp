@@ -8,33 +8,15 @@
 #include <vector>
 
 #include "orla/vop_rec.hpp"
+#include "tests/platform/host/record_matchers.hpp"
 
 namespace qelhost_test {
 namespace {
 
 using ::testing::ElementsAre;
-using Type = vopRec::ColumnType;
-constexpr double kInf = vopRec::kInfinity;
 
-MATCHER_P2(IsTerm, column, coef, "") { return arg.column == column && arg.coef == coef; }
-MATCHER_P4(IsColumn, name, type, lower, upper, "") {
-  return arg.name == name && arg.type == type && arg.lower == lower && arg.upper == upper;
-}
-MATCHER_P3(IsRow, name, lower, upper, "") {
-  return arg.name == name && arg.lower == lower && arg.upper == upper;
-}
-
-// What reading the text throws, without the file's name, or "" when it reads.
-std::string lpError(const std::string& text) {
-  try {
-    static_cast<void>(qelhost::readLp(text, "m.lp"));
-  } catch (const std::runtime_error& e) {
-    const std::string prefix = "cannot read 'm.lp': ";
-    const std::string what = e.what();
-    return what.rfind(prefix, 0) == 0 ? what.substr(prefix.size()) : "bad prefix: " + what;
-  }
-  return "";
-}
+// What reading the text throws, without the file\'s name, or "" when it reads.
+std::string lpError(const std::string& text) { return readerError(qelhost::readLp, text, "m.lp"); }
 
 // A small model with the given rows and sections after them.
 std::string model(const std::string& rows, const std::string& tail = "") {

@@ -9,25 +9,13 @@
 #include <vector>
 
 #include "orla/vop_rec.hpp"
+#include "tests/platform/host/record_matchers.hpp"
 #include "tests/platform/host/temp_files.hpp"
 
 namespace qelhost_test {
 namespace {
 
 using ::testing::ElementsAre;
-using Type = vopRec::ColumnType;
-constexpr double kInf = vopRec::kInfinity;
-
-MATCHER_P2(IsTerm, column, coef, "") { return arg.column == column && arg.coef == coef; }
-MATCHER_P3(IsProduct, first, second, coef, "") {
-  return arg.first == first && arg.second == second && arg.coef == coef;
-}
-MATCHER_P4(IsColumn, name, type, lower, upper, "") {
-  return arg.name == name && arg.type == type && arg.lower == lower && arg.upper == upper;
-}
-MATCHER_P3(IsRow, name, lower, upper, "") {
-  return arg.name == name && arg.lower == lower && arg.upper == upper;
-}
 
 // What reading the file throws, or "" when it reads.
 std::string readError(const std::string& path) {

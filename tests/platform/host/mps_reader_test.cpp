@@ -8,31 +8,16 @@
 #include <vector>
 
 #include "orla/vop_rec.hpp"
+#include "tests/platform/host/record_matchers.hpp"
 
 namespace qelhost_test {
 namespace {
 
 using ::testing::ElementsAre;
-using Type = vopRec::ColumnType;
-constexpr double kInf = vopRec::kInfinity;
 
-MATCHER_P4(IsColumn, name, type, lower, upper, "") {
-  return arg.name == name && arg.type == type && arg.lower == lower && arg.upper == upper;
-}
-MATCHER_P3(IsRow, name, lower, upper, "") {
-  return arg.name == name && arg.lower == lower && arg.upper == upper;
-}
-
-// What reading the text throws, without the file's name, or "" when it reads.
+// What reading the text throws, without the file\'s name, or "" when it reads.
 std::string mpsError(const std::string& text) {
-  try {
-    static_cast<void>(qelhost::readMps(text, "m.mps"));
-  } catch (const std::runtime_error& e) {
-    const std::string prefix = "cannot read 'm.mps': ";
-    const std::string what = e.what();
-    return what.rfind(prefix, 0) == 0 ? what.substr(prefix.size()) : "bad prefix: " + what;
-  }
-  return "";
+  return readerError(qelhost::readMps, text, "m.mps");
 }
 
 // A small model (rows obj, L c, G g; columns x, y) with the given text before ENDATA.
