@@ -33,14 +33,11 @@ QEL_EXPORT void qelFree(void** handle);
 namespace {
 
 // The link features the plug-in switches on and the option names the host sets them by. Features
-// 2, 4 and 8 and the stop expression's settings between its first and last have no names in
-// orla::LinkDef; they are reached by their place.
+// 2, 4 and 8 have no names in orla::LinkDef (the link carries out nothing for them); they are
+// reached by their number.
 orla::LinkDef qelLinkDef() {
   using P = orla::LinkDef::Plugin;
   using A = orla::LinkDef::PluginAttrib;
-  const auto stopExpression = [](int offset) {
-    return A{static_cast<int>(A::kStopExpression) + offset};
-  };
   orla::LinkDef def;
   def.enable(P::kMipCleanup);
   def.setName(A::kMipCleanup, "mipcleanup");
@@ -58,10 +55,10 @@ orla::LinkDef qelLinkDef() {
   def.setName(A::kTraceIncumbent, "miptraceincumbent");
   def.enable(P::kStopExpression);
   def.setName(A::kStopExpression, "mipstopexpr");
-  def.setName(stopExpression(1), "mipstopexprnodestep");
-  def.setName(stopExpression(2), "mipstopexprtimestep");
-  def.setName(stopExpression(3), "mipstopexprsolutiontol");
-  def.setName(A::kStopExpressionLast, "mipstopexprverbosity");
+  def.setName(A::kStopExpressionNodeStep, "mipstopexprnodestep");
+  def.setName(A::kStopExpressionTimeStep, "mipstopexprtimestep");
+  def.setName(A::kStopExpressionSolutionTol, "mipstopexprsolutiontol");
+  def.setName(A::kStopExpressionVerbosity, "mipstopexprverbosity");
   def.enable(P{2});
   return def;
 }

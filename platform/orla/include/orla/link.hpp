@@ -79,7 +79,10 @@ class ORLA_EXPORT LinkDef {
     kTraceTimeStep = 19,
     kTraceIncumbent = 20,
     kStopExpression = 21,
-    kStopExpressionLast = 25,
+    kStopExpressionNodeStep = 22,
+    kStopExpressionTimeStep = 23,
+    kStopExpressionSolutionTol = 24,
+    kStopExpressionVerbosity = 25,
   };
   static constexpr int kPluginCount = 16;
   static constexpr int kAttribCount = 26;
