@@ -356,6 +356,23 @@ vopRec::Objective blended(const vopRec& m, const Level& level) {
   return o;
 }
 
+// Holds a level's objective within its tolerance of `optimum`, as the optimizer does before it
+// moves on to the next level: exactly so, slack here would let the later levels reach beyond
+// the answer's.
+void holdLevel(vopRec& problem, const Level& level, double optimum, double s) {
+  vopRec::Row hold;
+  hold.name = text("hold", problem.rows.size());
+  hold.terms = problem.objectives.front().terms;
+  const double bound = optimum - problem.objectives.front().constant;
+  const double slack = levelTolerance(level, optimum);
+  if (s > 0) {
+    hold.upper = bound + slack;
+  } else {
+    hold.lower = bound - slack;
+  }
+  problem.rows.push_back(std::move(hold));
+}
+
 // Solves every level alone with the earlier levels held within their tolerances, certifies
 // each of those answers, and compares the answer's levels with their optima.
 void levelCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& result,
@@ -381,30 +398,22 @@ void levelCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& re
     }
     const double v = objectiveValue(sub.objectives.front(), sub.results.values);
     optima.push_back(v);
-    vopRec::Row hold;
-    hold.name = text("hold", k);
-    hold.terms = sub.objectives.front().terms;
-    const double bound = v - sub.objectives.front().constant;
-    // Held exactly: slack here would let the later levels reach beyond the answer's.
-    const double slack = levelTolerance(levels[k], v);
-    if (sense(m) > 0) {
-      hold.upper = bound + slack;
-    } else {
-      hold.lower = bound - slack;
-    }
-    sub.rows.push_back(std::move(hold));
+    holdLevel(sub, levels[k], v, sense(m));
   }
   auto failures = compareLevels(m, levels, optima, r.values, 0.0, tol, "solving levels alone");
   result.failures.insert(result.failures.end(), failures.begin(), failures.end());
   if (result.failures.empty()) result.certificate = "levels";
 }
 
-std::optional<double> boxedOptimum(const vopRec& m, double box, CheckResult& result,
-                                   const Resolver& resolve, const Tolerances& tol,
-                                   bool* onBoundary) {
-  vopRec boxed = copyModel(m);
-  std::vector<bool> opened(m.columns.size(), false);
-  for (std::size_t j = 0; j < m.columns.size(); ++j) {
+// The optimum of `problem`'s single objective with every infinite bound replaced by +-box, and
+// whether an opened bound holds it there. `reported` is the answer's status: an infeasible box
+// only leaves "infeasible or unbounded" uncertified.
+std::optional<double> boxedOptimum(const vopRec& problem, int reported, double box,
+                                   CheckResult& result, const Resolver& resolve,
+                                   const Tolerances& tol, bool* onBoundary) {
+  vopRec boxed = copyModel(problem);
+  std::vector<bool> opened(problem.columns.size(), false);
+  for (std::size_t j = 0; j < problem.columns.size(); ++j) {
     vopRec::Column& c = boxed.columns[j];
     if (!std::isfinite(c.lower)) c.lower = -box, opened[j] = true;
     if (!std::isfinite(c.upper)) c.upper = box, opened[j] = true;
@@ -414,7 +423,7 @@ std::optional<double> boxedOptimum(const vopRec& m, double box, CheckResult& res
   CheckResult check = checkAnswer(boxed, call, boxedLog, resolve, tol);
   for (std::string& f : check.failures) result.failures.push_back(text("within +-", box, ": ", f));
   if (!check.ok()) return std::nullopt;
-  if (m.results.status == 4 && (boxed.results.status == 1 || boxed.results.status == 2)) {
+  if (reported == 4 && (boxed.results.status == 1 || boxed.results.status == 2)) {
     result.uncertified = text("infeasible or unbounded, and infeasible within +-", box);
     return std::nullopt;
   }
@@ -429,9 +438,13 @@ std::optional<double> boxedOptimum(const vopRec& m, double box, CheckResult& res
   for (std::size_t j = 0; j < x.size(); ++j) {
     *onBoundary = *onBoundary || (opened[j] && std::fabs(std::fabs(x[j]) - box) <= 1e-6 * box);
   }
-  return levelValue(m, objectiveLevels(m).front(), x);
+  return objectiveValue(problem.objectives.front(), x);
 }
 
+// One level is unbounded: level by level, each solved alone within both boxes with the earlier
+// levels held at their boxed optima, the first level whose optimum lies on the larger box and
+// beyond the smaller box's shows it. Solving all levels at once would not: the later levels may
+// pull the answer off the box within the earlier levels' tolerances.
 void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& resolve,
                           const Tolerances& tol) {
   const bool quadratic = hasQuadraticRows(m) || !m.objectives.front().quadratic.empty();
@@ -440,17 +453,31 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
     result.uncertified = "unbounded with discrete entities and quadratic parts";
     return;
   }
-  bool small = false, large = false;
-  const auto near = boxedOptimum(m, 1e3, result, resolve, tol, &small);
-  const auto far = boxedOptimum(m, 1e6, result, resolve, tol, &large);
-  if (!near || !far) return;
-  if (!large || sense(m) * (*far - *near) > -1.0) {
-    result.failures.push_back(text("reported unbounded, but the optimum within +-1e6 (", *far,
-                                   large ? "" : ", inside the box",
-                                   ") is no better than within +-1e3 (", *near, ")"));
-    return;
+  const std::vector<Level> levels = objectiveLevels(m);
+  vopRec near = copyModel(m);
+  vopRec far = copyModel(m);
+  for (std::size_t k = 0; k < levels.size(); ++k) {
+    if (levels.size() > 1) near.objectives = far.objectives = {blended(m, levels[k])};
+    bool small = false, large = false;
+    const auto nearOptimum =
+        boxedOptimum(near, m.results.status, 1e3, result, resolve, tol, &small);
+    const auto farOptimum = boxedOptimum(far, m.results.status, 1e6, result, resolve, tol, &large);
+    if (!nearOptimum || !farOptimum) return;
+    if (large && sense(m) * (*farOptimum - *nearOptimum) <= -1.0) {
+      if (result.uncertified.empty()) result.certificate = "box";
+      return;
+    }
+    if (k + 1 == levels.size()) {
+      result.failures.push_back(
+          text("reported unbounded, but ",
+               levels.size() > 1 ? "no level grows with the box, and at the last one the " : "the ",
+               "optimum within +-1e6 (", *farOptimum, large ? "" : ", inside the box",
+               ") is no better than within +-1e3 (", *nearOptimum, ")"));
+      return;
+    }
+    holdLevel(near, levels[k], *nearOptimum, sense(m));
+    holdLevel(far, levels[k], *farOptimum, sense(m));
   }
-  if (result.uncertified.empty()) result.certificate = "box";
 }
 
 bool isLimit(int status) { return (status >= 5 && status <= 10) || status == 16; }

@@ -10,7 +10,8 @@
 //     earlier levels held as rows, and certifying each of those answers.
 // "Infeasible" is confirmed by enumeration, "unbounded" by solving again with every infinite
 // bound replaced by +-1e6 and by +-1e3: the larger box must be optimal on its boundary with an
-// objective beyond the smaller box's.
+// objective beyond the smaller box's; with several objectives, level by level, each level alone
+// with the earlier ones held at their optima within the same box, until one grows with the box.
 //
 // Signs follow the host link: a row's dual and a column's reduced cost are the objective's rate
 // of change with the row's right-hand side and the column's value, so that grad f(x) = A'y + d

@@ -123,6 +123,16 @@ Resolver boxSolver(bool low) {
   };
 }
 
+// Like boxSolver(false), but a model with several objectives is answered as the optimizer does
+// when a later level pulls x0 down: as far as the first level's relative tolerance of 0.1 lets.
+Resolver levelsBoxSolver() {
+  return [](vopRec& m, std::string& log) {
+    const int call = boxSolver(false)(m, log);
+    if (m.objectives.size() > 1) m.results.values[0] *= 0.9;
+    return call;
+  };
+}
+
 vopRec with(vopRec m, const std::function<void(vopRec&)>& change) {
   change(m);
   return m;
@@ -136,6 +146,10 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
   vopRec unboundedBelow;
   unboundedBelow.columns = {{}};
   unboundedBelow.objectives = {{.terms = {{0, -1}}}};
+  vopRec unboundedFirstLevel;
+  unboundedFirstLevel.columns = {{}};
+  unboundedFirstLevel.objectives = {{.terms = {{0, -1}}, .priority = 2, .relativeTolerance = 0.1},
+                                    {.terms = {{0, 1}}, .priority = 1}};
   vopRec refused = knapsack();
   refused.results = {};
   refused.messages = {"error: solving: the model is refused"};
@@ -168,6 +182,8 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"set and semi-continuous", setsAndSemi(), 0, "", kNoResolve, ""},
       {"infeasible", answered(infeasible, {}, std::nullopt, 1), 0, "", kNoResolve, "enumeration"},
       {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
+      {"unbounded first of two levels", answered(unboundedFirstLevel, {}, std::nullopt, 3), 0, "",
+       levelsBoxSolver(), "box"},
       {"named refusal", refused, 1, "", kNoResolve, "refused"},
       {"refusal in the log", answered(knapsack(), {}, std::nullopt, 13), 0,
        "Cbc0001I Search completed\nXPRSoptimize: the model is refused\n", kNoResolve, "refused"},

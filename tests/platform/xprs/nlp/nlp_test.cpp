@@ -139,6 +139,22 @@ TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
   EXPECT_NE(XPRSgetbasis(prob_, rowstat, colstat), 0);
 }
 
+// max x + y  s.t.  8y^2 - x/2 <= 8, x in [0, 1e6], y >= 1: the optimum holds x at its bound and
+// the row active; the answer must keep both, not the row of a point beyond the bound.
+TEST_F(NlpTest, ActiveRowAtALargeColumnBoundHoldsAtTheAnswer) {
+  addCols({0, 1}, {1e6, XPRS_PLUSINFINITY}, {1, 1});
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  const int row = addRow('L', 8, {0}, {-0.5});
+  const int c[] = {1};
+  const double q[] = {8};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, c, c, q), 0);
+  expectLocalOptimum(optimize());
+  const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_LE(x[0], 1e6);
+  EXPECT_NEAR(x[0], 1e6, 1e-3);
+  EXPECT_LE(8 * x[1] * x[1] - 0.5 * x[0], 8 + 8e-6);
+}
+
 // Rosenbrock's function (1 - x)^2 + 100 (y - x^2)^2 + 5 from (-1.2, 1), as the plug-in writes a
 // nonlinear objective: a free column z with cost 1 and the row -z + f(x, y) = 0, whose dual is
 // -1 (z = f - rhs).
