@@ -6,8 +6,9 @@
 // linear rows of every sense and ranges, at most one convex quadratic row, a linear, convex
 // quadratic or several linear objectives (priorities, weights, senses, tolerances) and, with
 // discrete columns, a set of type 1 or 2 and up to two indicators. Coefficients come from a small
-// grid, so optima are well conditioned. A failed check prints the model and the failures and
-// aborts; at exit the model kinds and outcomes seen are counted on standard error.
+// grid, so optima are well conditioned. Each solve has a time limit of 5 s. A failed check prints
+// the model and the failures and aborts; at exit the model kinds and outcomes seen are counted on
+// standard error.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -177,6 +178,10 @@ vopRec decode(FuzzedDataProvider& in) {
     bound(in, ind.row);
     m.indicators.push_back(std::move(ind));
   }
+  // Every solve, the checker's re-solves included, stops within a few seconds: an engine that
+  // crawls towards an unbounded ray (Ipopt takes thousands of huge steps) must not end the run
+  // as a hang. A limit leaves the answer uncertified, never wrong.
+  m.options.push_back({.name = "timeLimit", .value = "5"});
   return m;
 }
 

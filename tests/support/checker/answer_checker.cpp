@@ -71,6 +71,9 @@ std::optional<double> optionValue(const vopRec& m, const std::string& name) {
   return std::nullopt;
 }
 
+// A limit (iterations, time, nodes, solutions, work, memory, interrupt) stopped the solve.
+bool isLimit(int status) { return (status >= 5 && status <= 10) || status == 16; }
+
 double sense(const vopRec& m) { return m.objectives.front().maximize ? -1.0 : 1.0; }
 
 double levelTolerance(const Level& level, double optimum) {
@@ -427,6 +430,11 @@ std::optional<double> boxedOptimum(const vopRec& problem, int reported, double b
     result.uncertified = text("infeasible or unbounded, and infeasible within +-", box);
     return std::nullopt;
   }
+  if (isLimit(boxed.results.status)) {
+    result.uncertified =
+        text("within +-", box, " the solve stopped at a limit (status ", boxed.results.status, ")");
+    return std::nullopt;
+  }
   if (boxed.results.status != 0 || boxed.results.values.empty()) {
     result.failures.push_back(
         text("within +-", box, " the model has no optimum (status ", boxed.results.status, ")"));
@@ -479,8 +487,6 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
     holdLevel(far, levels[k], *farOptimum, sense(m));
   }
 }
-
-bool isLimit(int status) { return (status >= 5 && status <= 10) || status == 16; }
 
 }  // namespace
 
