@@ -276,9 +276,10 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
   std::vector<double> residual = gradient(o, x, scale);
   // Multipliers are as exact as the gradient's terms are large: an interior-point answer
   // leaves noise of that order.
+  // Held to the same measure as the stationarity residuals below.
   double zero = 1.0;
   for (double size : scale) zero = std::max(zero, size);
-  zero *= tol.optimality;
+  zero *= 10 * tol.optimality;
   for (std::size_t j = 0; j < x.size(); ++j) {
     scale[j] = std::max({1.0, scale[j], std::fabs(r.reducedCosts[j])});
     residual[j] -= r.reducedCosts[j];
@@ -465,7 +466,9 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
   vopRec near = copyModel(m);
   vopRec far = copyModel(m);
   for (std::size_t k = 0; k < levels.size(); ++k) {
-    if (levels.size() > 1) near.objectives = far.objectives = {blended(m, levels[k])};
+    // One objective is boxed as it stands (it may be quadratic); several, even at one priority,
+    // are the level's blend of weighted linear objectives.
+    if (m.objectives.size() > 1) near.objectives = far.objectives = {blended(m, levels[k])};
     bool small = false, large = false;
     const auto nearOptimum =
         boxedOptimum(near, m.results.status, 1e3, result, resolve, tol, &small);

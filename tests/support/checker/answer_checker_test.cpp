@@ -150,6 +150,9 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
   unboundedFirstLevel.columns = {{}};
   unboundedFirstLevel.objectives = {{.terms = {{0, -1}}, .priority = 2, .relativeTolerance = 0.1},
                                     {.terms = {{0, 1}}, .priority = 1}};
+  vopRec unboundedBlend;  // min -x0 as a blend of x0 at weight -1 and 0 at weight 2
+  unboundedBlend.columns = {{}};
+  unboundedBlend.objectives = {{.terms = {{0, 1}}, .weight = -1}, {.weight = 2}};
   vopRec refused = knapsack();
   refused.results = {};
   refused.messages = {"error: solving: the model is refused"};
@@ -184,6 +187,8 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
       {"unbounded first of two levels", answered(unboundedFirstLevel, {}, std::nullopt, 3), 0, "",
        levelsBoxSolver(), "box"},
+      {"unbounded blend of one priority", answered(unboundedBlend, {}, std::nullopt, 3), 0, "",
+       boxSolver(false), "box"},
       {"named refusal", refused, 1, "", kNoResolve, "refused"},
       {"refusal in the log", answered(knapsack(), {}, std::nullopt, 13), 0,
        "Cbc0001I Search completed\nXPRSoptimize: the model is refused\n", kNoResolve, "refused"},
