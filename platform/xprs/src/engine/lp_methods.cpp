@@ -183,6 +183,10 @@ LpOutcome solveQuadratic(RunContext& ctx, const EngineModel& e, const ClpSetup& 
     }
     if (!tooNear) break;
   }
+  // Clp's quadratic methods stall on a model whose matrix holds no entries: say so rather than
+  // end with a numerical error that names nothing.
+  if (e.value.empty())
+    fail("the quadratic engine found no answer: the model has no matrix entries");
   ctx.message("The quadratic engine found no answer that holds", XPRS_MSG_INFO);
   LpOutcome out;
   out.algorithm = XPRS_ALG_BARRIER;

@@ -382,6 +382,28 @@ TEST_F(SolveTest, NonConvexHessianIsRefusedNotSolved) {
   EXPECT_EQ(lastError(), "XPRSoptimize: the objective Hessian is not negative semi-definite");
 }
 
+TEST_F(SolveTest, QuadraticObjectiveWithoutMatrixEntriesIsSolvedAtABoundOrRefused) {
+  quiet();
+  // min 32 x^2 - 4x on [lb, 2]: at lb = 0.5 the optimum 6 lies on the bound, and Clp finds it;
+  // at lb = 0 it lies inside (x = 1/16), where Clp's quadratic methods stall without entries.
+  const double lb[] = {0.5};
+  const double ub[] = {2};
+  const double cost[] = {-4};
+  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, cost, nullptr, nullptr, nullptr, lb, ub), 0);
+  const int c[] = {0};
+  const double q[] = {64};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, c, c, q), 0);
+  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
+  double obj = 0;
+  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
+  EXPECT_NEAR(obj, 6, 1e-7);
+  const double zero[] = {0};
+  ASSERT_EQ(XPRSchgbounds(prob_, 1, c, "L", zero), 0);
+  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
+  EXPECT_EQ(lastError(),
+            "XPRSoptimize: the quadratic engine found no answer: the model has no matrix entries");
+}
+
 TEST_F(SolveTest, ModelsTheEngineCannotSolveGiveAClearError) {
   quiet();
   ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
