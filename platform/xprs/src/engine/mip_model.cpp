@@ -38,6 +38,40 @@ std::unique_ptr<CbcObject> setObject(CbcModel& cbc, const ModelRecord& m, int s)
                                   m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2);
 }
 
+// Cbc's lot-size object for a semi-continuous column, with a fixing that cannot abort. Cbc's
+// strong branching can offer a solution as integer feasible while the column lies in the gap
+// between its ranges; Cbc's own fixing then asserts, which ends the process. This fixing moves the column into the nearest of its ranges within the current bounds
+// instead: the candidate's re-solve then accepts a point that keeps to them, or rejects it.
+class SemiContinuousObject : public CbcLotsize {
+ public:
+  using CbcLotsize::CbcLotsize;
+  CbcObject* clone() const override { return new SemiContinuousObject(*this); }
+  using CbcLotsize::feasibleRegion;
+  void feasibleRegion() override {
+    OsiSolverInterface* solver = model_->solver();
+    const int j = columnNumber();
+    const double lower = solver->getColLower()[j];
+    const double upper = solver->getColUpper()[j];
+    const double value = std::clamp(model_->testSolution()[j], lower, upper);
+    const double* ends = bound();
+    int nearest = -1;
+    double distance = COIN_DBL_MAX;
+    for (int k = 0; k < numberRanges(); ++k) {
+      const double from = ends[2 * k], to = ends[2 * k + 1];
+      if (from > upper || to < lower) continue;
+      const double d = value < from ? from - value : value > to ? value - to : 0.0;
+      if (d < distance) nearest = k, distance = d;
+    }
+    if (nearest < 0) {
+      // No range meets the bounds: an empty interval makes the re-solve infeasible.
+      solver->setColLower(j, upper + 1.0);
+      return;
+    }
+    solver->setColLower(j, std::max(ends[2 * nearest], lower));
+    solver->setColUpper(j, std::min(ends[2 * nearest + 1], upper));
+  }
+};
+
 }  // namespace
 
 std::vector<double> semiContinuousLimits(const ModelRecord& m, EngineModel& e, double intTol) {
@@ -106,7 +140,7 @@ void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel&
     const auto u = static_cast<std::size_t>(j);
     if (lotLimit[u] > 0.0) {
       const double points[4] = {0.0, 0.0, lotLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
-      objects.push_back(std::make_unique<CbcLotsize>(&cbc, j, 2, points, true));
+      objects.push_back(std::make_unique<SemiContinuousObject>(&cbc, j, 2, points, true));
     }
   }
   if (objects.empty()) return;

@@ -1124,6 +1124,33 @@ TEST_F(SolveTest, SemiIntegerColumnTakesAnIntegerValueAboveItsLimit) {
   EXPECT_NEAR(o.obj, 3.0, 1e-6);
 }
 
+TEST_F(SolveTest, SolutionOfferedInASemiContinuousGapIsRepairedNotFatal) {
+  quiet();
+  // No objective; 3 x0 + 4 x1 >= 4 and 4 x3 >= 4, with x0 in {0} or [1, 5], x1 integer in
+  // [0, 3], x2 in [0, 5] (limit 0), x3 in {0} or [2, inf), x4 binary. Cbc's strong branching
+  // offers x3 = 1 as a solution; fixing it used to abort the process.
+  const double ub[] = {5, 3, 5, XPRS_PLUSINFINITY, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 5, 0, nullptr, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  const char rowType[] = {'L', 'L', 'L'};
+  const double rhs[] = {-4, -4, 6};
+  const XPRSint64 start[] = {0, 2, 3};
+  const int rowCols[] = {0, 1, 3};
+  const double rowVals[] = {-3, -4, -4};
+  ASSERT_EQ(XPRSaddrows64(prob_, 3, 3, rowType, rhs, nullptr, start, rowCols, rowVals), 0);
+  const int cols[] = {0, 1, 2, 3, 4};
+  const char types[] = {'S', 'R', 'S', 'S', 'B'};
+  const double limits[] = {1, 0, 0, 2};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 5, cols, types), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 4, cols, limits), 0);
+  const Outcome o = optimize();
+  ASSERT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  const auto x = values(XPRSgetsolution, 5, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_TRUE(x[0] <= 1e-6 || (x[0] >= 1 - 1e-6 && x[0] <= 5 + 1e-6)) << x[0];
+  EXPECT_NEAR(x[1], std::round(x[1]), 1e-5);
+  EXPECT_GE(3 * x[0] + 4 * x[1], 4 - 1e-6);
+  EXPECT_GE(x[3], 2 - 1e-6);
+}
+
 TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
   quiet();
   ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
