@@ -249,6 +249,14 @@ void boxFreeSides(ClpSimplex& clp, const EngineModel& e, double box) {
   }
 }
 
+void addSlackRow(ClpSimplex& clp) {
+  const double lower = clp.getColLower()[0];
+  const double upper = clp.getColUpper()[0];
+  const int column = 0;
+  const double one = 1.0;
+  clp.addRow(1, &column, &one, lower - 1.0 - std::fabs(lower), upper + 1.0 + std::fabs(upper));
+}
+
 bool atArtificialBound(const ClpSimplex& clp, const EngineModel& e, double box) {
   const double* x = clp.getColSolution();
   const double edge = box * (1 - 1e-6);

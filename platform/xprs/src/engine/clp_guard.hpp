@@ -59,6 +59,11 @@ struct QpShapeResult {
 
 // Bounds every infinite side of a column of e at -box or +box in clp.
 void boxFreeSides(ClpSimplex& clp, const EngineModel& e, double box);
+// Adds to clp, after the rows of its model, a row holding column 0 alone, within bounds wider
+// than the column's (which must be finite), so the row never binds. Clp's quadratic methods
+// stall on a model whose matrix holds no entries, and answer a wrong "optimal" when its only
+// entries are in a free row.
+void addSlackRow(ClpSimplex& clp);
 // True when a column in clp's solution lies at such an artificial bound.
 [[nodiscard]] bool atArtificialBound(const ClpSimplex& clp, const EngineModel& e, double box);
 

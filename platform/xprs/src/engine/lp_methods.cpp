@@ -85,6 +85,7 @@ std::optional<LpOutcome> solveInBox(RunContext& ctx, const EngineModel& e, const
     std::unique_ptr<ClpSimplex> clp = fresh();
     clp->scaling(0);
     boxFreeSides(*clp, e, box);
+    if (e.value.empty()) addSlackRow(*clp);
     if (method.algorithm == XPRS_ALG_BARRIER) {
       if (barrierTooSlow(ctx, *clp)) continue;
       runBarrier(ctx.problem().rec, *clp, method.crossover);
@@ -183,10 +184,6 @@ LpOutcome solveQuadratic(RunContext& ctx, const EngineModel& e, const ClpSetup& 
     }
     if (!tooNear) break;
   }
-  // Clp's quadratic methods stall on a model whose matrix holds no entries: say so rather than
-  // end with a numerical error that names nothing.
-  if (e.value.empty())
-    fail("the quadratic engine found no answer: the model has no matrix entries");
   ctx.message("The quadratic engine found no answer that holds", XPRS_MSG_INFO);
   LpOutcome out;
   out.algorithm = XPRS_ALG_BARRIER;

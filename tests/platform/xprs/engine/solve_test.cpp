@@ -382,26 +382,59 @@ TEST_F(SolveTest, NonConvexHessianIsRefusedNotSolved) {
   EXPECT_EQ(lastError(), "XPRSoptimize: the objective Hessian is not negative semi-definite");
 }
 
-TEST_F(SolveTest, QuadraticObjectiveWithoutMatrixEntriesIsSolvedAtABoundOrRefused) {
+TEST_F(SolveTest, QuadraticObjectiveWithoutMatrixEntriesIsSolved) {
   quiet();
-  // min 32 x^2 - 4x on [lb, 2]: at lb = 0.5 the optimum 6 lies on the bound, and Clp finds it;
-  // at lb = 0 it lies inside (x = 1/16), where Clp's quadratic methods stall without entries.
-  const double lb[] = {0.5};
-  const double ub[] = {2};
-  const double cost[] = {-4};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, cost, nullptr, nullptr, nullptr, lb, ub), 0);
-  const int c[] = {0};
-  const double q[] = {64};
-  ASSERT_EQ(XPRSchgmqobj64(prob_, 1, c, c, q), 0);
-  ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
-  double obj = 0;
-  ASSERT_EQ(XPRSgetdblattrib(prob_, XPRS_OBJVAL, &obj), 0);
-  EXPECT_NEAR(obj, 6, 1e-7);
-  const double zero[] = {0};
-  ASSERT_EQ(XPRSchgbounds(prob_, 1, c, "L", zero), 0);
-  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
-  EXPECT_EQ(lastError(),
-            "XPRSoptimize: the quadratic engine found no answer: the model has no matrix entries");
+  // min 32 x0^2 - 4 x0 on x0 in [lb, 2], with (x1 - x2)^2 + x1 on x1 in [1, 3], x2 free, or
+  // without them, and with an empty row x0 <= 1 or none: the optimum x0 = 1/16 or lb (x1 = 1 =
+  // x2). Without a row holding entries Clp's quadratic methods stall, with a free one they stop
+  // at x0 = 0.
+  struct Case {
+    double lb;
+    int cols;
+    bool emptyRow;
+    double x0, obj;
+  };
+  for (const Case& c : {Case{0.5, 1, false, 0.5, 6}, Case{0, 1, false, 1.0 / 16, -0.125},
+                        Case{0, 1, true, 1.0 / 16, -0.125}, Case{0, 3, false, 1.0 / 16, 0.875},
+                        Case{-1, 3, true, 1.0 / 16, 0.875}}) {
+    SCOPED_TRACE(testing::Message() << "lb " << c.lb << ", " << c.cols << " columns"
+                                    << (c.emptyRow ? ", an empty row" : ""));
+    XPRSprob prob = nullptr;
+    ASSERT_EQ(XPRScreateprob(&prob), 0);
+    ASSERT_EQ(XPRSsetintcontrol(prob, XPRS_OUTPUTLOG, 0), 0);
+    const double lb[] = {c.lb, 1, XPRS_MINUSINFINITY};
+    const double ub[] = {2, 3, XPRS_PLUSINFINITY};
+    const double cost[] = {-4, 1, 0};
+    ASSERT_EQ(XPRSaddcols64(prob, c.cols, 0, cost, nullptr, nullptr, nullptr, lb, ub), 0);
+    const int qi[] = {0, 1, 1, 2};
+    const int qj[] = {0, 1, 2, 2};
+    const double q[] = {64, 2, -2, 2};
+    ASSERT_EQ(XPRSchgmqobj64(prob, c.cols == 1 ? 1 : 4, qi, qj, q), 0);
+    if (c.emptyRow) {
+      const char type[] = {'L'};
+      const double rhs[] = {1};
+      const XPRSint64 start[] = {0};
+      ASSERT_EQ(XPRSaddrows64(prob, 1, 0, type, rhs, nullptr, start, nullptr, nullptr), 0);
+    }
+    int sol = -1;
+    ASSERT_EQ(XPRSoptimize(prob, "", nullptr, &sol), 0);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    double x[3] = {}, obj = 0;
+    ASSERT_EQ(XPRSgetsolution(prob, nullptr, x, 0, c.cols - 1), 0);
+    ASSERT_EQ(XPRSgetdblattrib(prob, XPRS_OBJVAL, &obj), 0);
+    EXPECT_NEAR(x[0], c.x0, 1e-6);
+    if (c.cols == 3) {
+      EXPECT_NEAR(x[1], 1, 1e-6);
+      EXPECT_NEAR(x[2], 1, 1e-5);
+    }
+    EXPECT_NEAR(obj, c.obj, 1e-6);
+    if (c.emptyRow) {
+      double slack = 0;
+      ASSERT_EQ(XPRSgetslacks(prob, nullptr, &slack, 0, 0), 0);
+      EXPECT_NEAR(slack, 1, 1e-9);
+    }
+    EXPECT_EQ(XPRSdestroyprob(prob), 0);
+  }
 }
 
 TEST_F(SolveTest, ModelsTheEngineCannotSolveGiveAClearError) {
