@@ -169,6 +169,12 @@ NlpResult runBonmin(RunContext& ctx, NlpModel& model, const std::vector<double>&
     fail("Bonmin failed: ", e.message());
   }
   sigint.restore();
+  // Cbc reads a root relaxation that Ipopt could not solve (its restoration phase failed, say)
+  // as an infeasible one; only a relaxation proven infeasible makes the model so.
+  if (bb.mipStatus() == Bonmin::Bab::ProvenInfeasible && bb.numNodes() == 0 &&
+      !bb.model().solver()->isProvenPrimalInfeasible()) {
+    fail("Bonmin could not solve the root relaxation");
+  }
 
   r.evaluations = problem->eval_.evaluations();
   r.evalSeconds = problem->eval_.seconds();

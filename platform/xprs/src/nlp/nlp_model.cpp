@@ -7,6 +7,7 @@
 #include <coin/CoinFinite.hpp>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -193,6 +194,28 @@ void NlpModel::addConstraint(int row, double lb, double ub, int extraCol, double
   conExtraCoef_.push_back(extraCoef);
 }
 
+bool NlpModel::repeatsRow(int r, double lo, double hi, int k, double klo, double khi) const {
+  const auto ru = static_cast<std::size_t>(r), ku = static_cast<std::size_t>(k);
+  const int n = linStart_[ru + 1] - linStart_[ru];
+  if (n == 0 || n != linStart_[ku + 1] - linStart_[ku]) return false;
+  const double* a = linValue_.data() + linStart_[ru];
+  const double* b = linValue_.data() + linStart_[ku];
+  const double f = a[0] / b[0];
+  for (int e = 0; e < n; ++e) {
+    if (linCol_[static_cast<std::size_t>(linStart_[ru] + e)] !=
+            linCol_[static_cast<std::size_t>(linStart_[ku] + e)] ||
+        a[e] != f * b[e]) {
+      return false;
+    }
+  }
+  // A bound of this row against f times the matching bound of row k; infinite with infinite.
+  auto same = [f](double mine, double theirs) {
+    const bool infinite = std::fabs(theirs) >= COIN_DBL_MAX;
+    return infinite ? std::fabs(mine) >= COIN_DBL_MAX : mine == f * theirs;
+  };
+  return f > 0 ? same(lo, klo) && same(hi, khi) : same(lo, khi) && same(hi, klo);
+}
+
 void NlpModel::buildConstraints(const ModelRecord& m) {
   const auto nr = static_cast<std::size_t>(m.rows());
   rowFirst_.assign(nr, 0);
@@ -201,6 +224,23 @@ void NlpModel::buildConstraints(const ModelRecord& m) {
   for (const Term& t : terms_) {
     if (t.row >= 0) hasFormula[static_cast<std::size_t>(t.row)] = 1;
   }
+  std::vector<char> nonlinear = hasFormula;
+  for (const QuadTerm& q : quad_) nonlinear[static_cast<std::size_t>(q.row)] = 1;
+  // A linear row that repeats an earlier one, bounds included (up to a factor), becomes no
+  // constraint: the rank-deficient Jacobian of repeated equalities made Ipopt's restoration
+  // phase give up near the answer. Rows are grouped by their columns and coefficients relative
+  // to the first; the repeat keeps its activity and slack, and a dual of 0.
+  std::unordered_multimap<std::size_t, int> linearRows;
+  auto signature = [&](std::size_t i) {
+    std::size_t h = 0;
+    const double first = linValue_[static_cast<std::size_t>(linStart_[i])];
+    for (int k = linStart_[i]; k < linStart_[i + 1]; ++k) {
+      const auto u = static_cast<std::size_t>(k);
+      h = h * 1000003u ^ std::hash<int>()(linCol_[u]);
+      h = h * 1000003u ^ std::hash<double>()(linValue_[u] / first);
+    }
+    return h;
+  };
   for (std::size_t i = 0; i < nr; ++i) {
     const int row = static_cast<int>(i);
     rowFirst_[i] = static_cast<int>(conRow_.size());
@@ -230,6 +270,16 @@ void NlpModel::buildConstraints(const ModelRecord& m) {
     if (complement == 0) {
       if (boundConflict_.empty() && empty) {
         boundConflict_ = text("row ", row, " has an infinite right-hand side on its binding side");
+      }
+      if (!nonlinear[i] && !empty && linStart_[i + 1] > linStart_[i]) {
+        const std::size_t key = signature(i);
+        const auto [from, to] = linearRows.equal_range(key);
+        const bool repeat = std::any_of(from, to, [&](const auto& seen) {
+          const auto c = static_cast<std::size_t>(rowFirst_[static_cast<std::size_t>(seen.second)]);
+          return repeatsRow(row, lo, hi, seen.second, conLb_[c], conUb_[c]);
+        });
+        if (repeat) continue;
+        linearRows.emplace(key, row);
       }
       addConstraint(row, lo, hi, -1, 0.0);
       rowCount_[i] = 1;

@@ -116,6 +116,9 @@ class NlpModel {
   // curvature only shows through the row's multiplier.
   void substituteObjectiveRow(const ModelRecord& m);
   void buildConstraints(const ModelRecord& m);
+  // True when linear row r, with engine bounds [lo, hi], is row k (k < r, also linear, bounds
+  // [klo, khi]) times a factor, its bounds included.
+  [[nodiscard]] bool repeatsRow(int r, double lo, double hi, int k, double klo, double khi) const;
   void addConstraint(int row, double lb, double ub, int extraCol, double extraCoef);
   // The largest (upper) or smallest activity of an indicator row within the column bounds.
   [[nodiscard]] double activityBound(int row, bool upper) const;

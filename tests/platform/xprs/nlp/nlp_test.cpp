@@ -73,6 +73,17 @@ class NlpTest : public StandinTest {
               0);
     return rows;
   }
+  void integers(std::vector<int> cols) {
+    const std::vector<char> types(cols.size(), 'I');
+    ASSERT_EQ(XPRSchgcoltype(prob_, static_cast<int>(cols.size()), cols.data(), types.data()), 0);
+  }
+  // Adds the sum of the squares of cols to the objective.
+  void squares(std::vector<int> cols) {
+    const std::vector<double> two(cols.size(), 2.0);
+    ASSERT_EQ(XPRSchgmqobj64(prob_, static_cast<XPRSint64>(cols.size()), cols.data(), cols.data(),
+                             two.data()),
+              0);
+  }
   void formula(int row, std::vector<xprs_test::Token> tokens) {
     ASSERT_EQ(xprs_test::addFormula(prob_, row, std::move(tokens)), 0) << lastError();
   }
@@ -546,6 +557,23 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
          t.formula(-1, {mark(), col(0), fn(XPRS_IFUN_EXP)});
        },
        XPRS_OPTIMIZETYPE_LOCAL},
+      {"MIQP whose relaxation is infeasible: x0 - x1 >= 0.5 and x1 - x0 >= 0.5",
+       [](NlpTest& t) {
+         t.addCols({0, 0}, {1, 1});
+         t.addRow('G', 0.5, {0, 1}, {1, -1});
+         t.addRow('G', 0.5, {0, 1}, {-1, 1});
+         t.integers({0, 1});
+         t.squares({0, 1});
+       },
+       XPRS_OPTIMIZETYPE_MIP},
+      {"MIQP without an integer point: 2 x0 + 2 x1 = 1",
+       [](NlpTest& t) {
+         t.addCols({0, 0}, {1, 1});
+         t.addRow('E', 1, {0, 1}, {2, 2});
+         t.integers({0, 1});
+         t.squares({0, 1});
+       },
+       XPRS_OPTIMIZETYPE_MIP},
       {"G row with an infinite right-hand side",
        [](NlpTest& t) {
          t.addCols({0}, {1});
@@ -567,6 +595,47 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
     double x = 0;
     ASSERT_EQ(XPRSgetsolution(prob_, &status, &x, 0, 0), 0);
     EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  }
+}
+
+// A linear row given twice, or twice and scaled, makes the equalities' Jacobian rank deficient:
+// on this MIQP Ipopt's restoration phase gave up near the answer at the root, and Bonmin took
+// the failed relaxation for an infeasible model. min 0.5 (x0 + x1 + x2) + (x0 + x1)^2 / 8 over
+// binaries with 2 x0 + 2 x1 + 2 x2 = 4 and x1 = 0 -> -3 x1 <= -4 (which only x1 = 1 keeps):
+// x = (0, 1, 1), objective 1.125. A row that repeats another with other bounds stays a row.
+TEST_F(NlpTest, RepeatedRowsDoNotStopTheEngine) {
+  struct Case {
+    const char* what;
+    char type;
+    double scale;  // of the second copy
+    double rhs;
+  };
+  const Case cases[] = {
+      {"same row twice", 'E', 1, 4},
+      {"row scaled by -0.5", 'E', -0.5, -2},
+      {"row scaled by 2 with a looser side", 'L', 2, 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    addCols({0, 0, 0}, {1, 1, 1}, {0.5, 0.5, 0.5});
+    integers({0, 1, 2});
+    addRow('E', 4, {0, 1, 2}, {2, 2, 2});
+    addRow(c.type, c.rhs, {0, 1, 2}, {2 * c.scale, 2 * c.scale, 2 * c.scale});
+    const int row = addRow('L', -4, {1}, {-3});
+    const int col = 1, complement = -1;
+    ASSERT_EQ(XPRSsetindicators(prob_, 1, &row, &col, &complement), 0);
+    const int qi[] = {0, 0, 1}, qj[] = {0, 1, 1};
+    const double q[] = {0.25, 0.25, 0.25};
+    ASSERT_EQ(XPRSchgmqobj64(prob_, 3, qi, qj, q), 0);
+    const Outcome o = optimize();
+    ASSERT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+    EXPECT_NEAR(o.obj, 1.125, 1e-6);
+    EXPECT_THAT(values(XPRSgetsolution, 3, XPRS_SOLAVAILABLE_OPTIMAL),
+                testing::Pointwise(testing::DoubleNear(1e-6), {0.0, 1.0, 1.0}));
+    EXPECT_THAT(values(XPRSgetslacks, 3, XPRS_SOLAVAILABLE_OPTIMAL),
+                testing::Pointwise(testing::DoubleNear(1e-6), {0.0, c.rhs - 4 * c.scale, -1.0}));
   }
 }
 
