@@ -40,8 +40,9 @@ std::unique_ptr<CbcObject> setObject(CbcModel& cbc, const ModelRecord& m, int s)
 
 // Cbc's lot-size object for a semi-continuous column, with a fixing that cannot abort. Cbc's
 // strong branching can offer a solution as integer feasible while the column lies in the gap
-// between its ranges; Cbc's own fixing then asserts, which ends the process. This fixing moves the column into the nearest of its ranges within the current bounds
-// instead: the candidate's re-solve then accepts a point that keeps to them, or rejects it.
+// between its ranges; Cbc's own fixing then asserts, which ends the process. This fixing moves
+// the column into the nearest of its ranges within the current bounds instead: the candidate's
+// re-solve then accepts a point that keeps to them, or rejects it.
 class SemiContinuousObject : public CbcLotsize {
  public:
   using CbcLotsize::CbcLotsize;
