@@ -122,14 +122,20 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
     if (v > tol) out.primalInfeasCols.push_back(j), *sum += v;
   }
   std::vector<double> g(static_cast<std::size_t>(model.constraints()));
+  std::vector<double> size(g.size());
   model.constraintValues(g.data());
+  model.constraintValues(size.data(), /*sizes=*/true);
   for (int c = 0; c < model.constraints(); ++c) {
     const auto u = static_cast<std::size_t>(c);
     const double scale = std::max(1.0, std::fabs(g[u]));
     const double v = std::max(model.conLb()[u] - g[u], g[u] - model.conUb()[u]);
-    if (v > tol * scale || std::isnan(g[u])) {
+    // A value is known to about 1e-14 of its terms' magnitudes: where huge terms cancel (an
+    // iterate far out along a ray of a quadratic row) that exceeds the tolerance, and the point
+    // is not shown to keep the row.
+    const bool unknown = 1e-14 * size[u] > tol * scale;
+    if (v > tol * scale || std::isnan(g[u]) || unknown) {
       out.primalInfeasRows.push_back(model.conRow(c));
-      *sum += std::isnan(v) ? 0.0 : v;
+      *sum += std::isnan(v) ? 0.0 : std::max(v, 0.0);
     }
   }
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();

@@ -524,31 +524,34 @@ void NlpModel::objectiveGradient(double* g) {
   }
 }
 
-void NlpModel::rowActivities(double* act) const {
+void NlpModel::rowActivities(double* act, bool sizes) const {
+  const auto term = [sizes](double v) { return sizes ? std::fabs(v) : v; };
   const std::size_t nr = rowFirst_.size();
   for (std::size_t r = 0; r < nr; ++r) {
     double v = 0.0;
     for (int k = linStart_[r]; k < linStart_[r + 1]; ++k) {
-      v += linValue_[static_cast<std::size_t>(k)] *
-           x_[static_cast<std::size_t>(linCol_[static_cast<std::size_t>(k)])];
+      v += term(linValue_[static_cast<std::size_t>(k)] *
+                x_[static_cast<std::size_t>(linCol_[static_cast<std::size_t>(k)])]);
     }
     act[r] = v;
   }
   for (const QuadTerm& q : quad_) {
-    act[q.row] += q.value * x_[static_cast<std::size_t>(q.a)] * x_[static_cast<std::size_t>(q.b)];
+    act[q.row] +=
+        term(q.value * x_[static_cast<std::size_t>(q.a)] * x_[static_cast<std::size_t>(q.b)]);
   }
   for (const Term& t : terms_) {
-    if (t.row >= 0) act[t.row] += t.value;
+    if (t.row >= 0) act[t.row] += term(t.value);
   }
 }
 
-void NlpModel::constraintValues(double* g) {
+void NlpModel::constraintValues(double* g, bool sizes) {
   act_.resize(rowFirst_.size());
-  rowActivities(act_.data());
+  rowActivities(act_.data(), sizes);
   for (std::size_t c = 0; c < conRow_.size(); ++c) {
     g[c] = act_[static_cast<std::size_t>(conRow_[c])];
     if (conExtraCol_[c] >= 0) {
-      g[c] += conExtraCoef_[c] * x_[static_cast<std::size_t>(conExtraCol_[c])];
+      const double extra = conExtraCoef_[c] * x_[static_cast<std::size_t>(conExtraCol_[c])];
+      g[c] += sizes ? std::fabs(extra) : extra;
     }
   }
 }

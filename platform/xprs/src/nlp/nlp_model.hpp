@@ -70,9 +70,10 @@ class NlpModel {
   bool at(const double* x);
   [[nodiscard]] double objective() const;
   void objectiveGradient(double* g);
-  // Values of the constraints (with their big-M terms), or activities of every model row.
-  void constraintValues(double* g);
-  void rowActivities(double* act) const;
+  // Values of the constraints (with their big-M terms), or activities of every model row. With
+  // sizes, each is the sum of its terms' magnitudes instead, which bounds its rounding error.
+  void constraintValues(double* g, bool sizes = false);
+  void rowActivities(double* act, bool sizes = false) const;
   // Values in the order of jacRows()/jacCols(); false when one is not finite.
   bool jacobian(double* values);
   // objWeight times the objective's Hessian plus lambda[c] times each constraint's, in the

@@ -533,6 +533,34 @@ TEST_F(NlpTest, InterruptAndTimeLimitStopTheNlpWithTheirStopStatus) {
   EXPECT_EQ(limited.nlpStop, XPRS_STOP_TIMELIMIT);
 }
 
+// min 2 x1 + 2 x2 - 4 x3 s.t. -3 (x0 + x1 + x2 + x3) >= -2 and that sum plus the convex
+// 0.5 (6 (x0 + x1 + x3) - x2)^2 <= 8, x0 in [0, 8], x1 <= 8: unbounded along a ray on which
+// the square is 0. Stopped out there, the iterate's terms near 1e34 cancel, so the row's value
+// is rounding noise: the point is no solution, whatever that noise says.
+TEST_F(NlpTest, IterateWhoseRowsCannotBeEvaluatedIsNoSolution) {
+  addCols({0, kFree, kFree, kFree}, {8, 8, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {0, 2, 2, -4});
+  addRow('G', -2, {0, 1, 2, 3}, {-3, -3, -3, -3});
+  const int row = addRow('L', 8, {0, 1, 2, 3}, {-3, -3, -3, -3});
+  const int a[] = {0, 0, 0, 0, 1, 1, 1, 2, 2, 3};
+  const int b[] = {0, 1, 2, 3, 1, 2, 3, 2, 3, 3};
+  const double v[] = {18, 18, -3, 18, 18, -3, 18, 0.5, -3, 18};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 10, a, b, v), 0);
+  int calls = 0;
+  ASSERT_EQ(XPRSaddcbchecktime(
+                prob_,
+                [](XPRSprob cb, void* data) {
+                  if (++*static_cast<int*>(data) == 300) XPRSinterrupt(cb, XPRS_STOP_USER);
+                  return 0;
+                },
+                &calls, 0),
+            0);
+  const Outcome o = optimize();
+  EXPECT_EQ(o.rc, 0) << lastError();
+  EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_STOPPED);
+  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_NOTFOUND);
+  values(XPRSgetsolution, 4, XPRS_SOLAVAILABLE_NOTFOUND);
+}
+
 TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
   struct Case {
     const char* what;
