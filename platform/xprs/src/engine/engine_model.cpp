@@ -163,6 +163,25 @@ std::vector<double> slacksOf(const ModelRecord& m, const double* activity) {
   return s;
 }
 
+ColumnMatrix withoutFreeRows(const EngineModel& e) {
+  ColumnMatrix a;
+  a.start.reserve(static_cast<std::size_t>(e.ncols) + 1);
+  a.index.reserve(e.index.size());
+  a.value.reserve(e.value.size());
+  a.start.push_back(0);
+  for (std::size_t j = 0; j < static_cast<std::size_t>(e.ncols); ++j) {
+    for (auto k = static_cast<std::size_t>(e.start[j]);
+         k < static_cast<std::size_t>(e.start[j + 1]); ++k) {
+      const auto i = static_cast<std::size_t>(e.index[k]);
+      if (e.rowLb[i] <= -COIN_DBL_MAX && e.rowUb[i] >= COIN_DBL_MAX) continue;
+      a.index.push_back(e.index[k]);
+      a.value.push_back(e.value[k]);
+    }
+    a.start.push_back(static_cast<int>(a.index.size()));
+  }
+  return a;
+}
+
 std::vector<double> activityOf(const EngineModel& e, const double* x) {
   std::vector<double> act(static_cast<std::size_t>(e.nrows), 0.0);
   for (int j = 0; j < e.ncols; ++j) {

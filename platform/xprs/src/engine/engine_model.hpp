@@ -23,6 +23,17 @@ struct EngineModel {
   int sense = 1;
 };
 
+// A column-wise matrix with the model's rows and columns.
+struct ColumnMatrix {
+  std::vector<int> start, index;
+  std::vector<double> value;
+};
+
+// The matrix of e without the entries of its free rows, for a tree search. Cbc's mixed-integer
+// rounding cuts read a free row as a constraint and cut off feasible points; a free row (a
+// neutral row, or an indicator row whose big-M form stands in its place) constrains nothing.
+[[nodiscard]] ColumnMatrix withoutFreeRows(const EngineModel& e);
+
 // Builds the engine form of objective 0 of the model. With mip, semi-continuous columns get
 // a zero lower bound (their other branch is the engine's lot-size object).
 [[nodiscard]] EngineModel assemble(const ModelRecord& m, bool mip);

@@ -106,7 +106,8 @@ std::vector<double> semiContinuousLimits(const ModelRecord& m, EngineModel& e, d
 MipShape loadSolver(OsiClpSolverInterface& si, CoinMessageHandler& quiet, const ModelRecord& m,
                     const EngineModel& e, const IndicatorForm& indicators) {
   si.passInMessageHandler(&quiet);
-  si.loadProblem(e.ncols, e.nrows, e.start.data(), e.index.data(), e.value.data(), e.colLb.data(),
+  const ColumnMatrix a = withoutFreeRows(e);
+  si.loadProblem(e.ncols, e.nrows, a.start.data(), a.index.data(), a.value.data(), e.colLb.data(),
                  e.colUb.data(), e.obj.data(), e.rowLb.data(), e.rowUb.data());
   if (indicators.rows() > 0) {
     si.addRows(indicators.rows(), indicators.start.data(), indicators.index.data(),

@@ -122,7 +122,8 @@ class Search {
     }
     quiet_.setLogLevel(0);
     base_.passInMessageHandler(&quiet_);
-    base_.loadProblem(e_.ncols, e_.nrows, e_.start.data(), e_.index.data(), e_.value.data(),
+    const ColumnMatrix a = withoutFreeRows(e_);
+    base_.loadProblem(e_.ncols, e_.nrows, a.start.data(), a.index.data(), a.value.data(),
                       e_.colLb.data(), e_.colUb.data(), e_.obj.data(), e_.rowLb.data(),
                       e_.rowUb.data());
     for (int j = 0; j < e_.ncols; ++j) {

@@ -1184,6 +1184,59 @@ TEST_F(SolveTest, SolutionOfferedInASemiContinuousGapIsRepairedNotFatal) {
   EXPECT_GE(x[3], 2 - 1e-6);
 }
 
+// min -4 x1 + 4 x4 with x0, x2, x4 binary, x1 in {0} or [2, 2], x3 semi-integer (limit 1, up to
+// 3), SOS2 over all five, 2 <= 2 x0 + 3 x1 - 4 x4 <= 6, 2 x0 + 3 x2 = 2 and the rows
+// r3: 0.5 x0 + 4 x1 + 4 x2 - 3 x4 <= -4 while x4 = 1, r4: 6 <= 0.5 x2 + 0.5 x3 <= 8 while x0 = 0:
+// the optimum is x = (1, 0, 0, 0, 0) with objective 0. Cbc's mixed-integer rounding cuts took
+// free rows (a neutral row, or the rows an indicator's big-M form stands for) as constraints
+// and cut it off: "infeasible". The second form states the big-M rows itself, beside r3 and r4
+// as neutral rows.
+TEST_F(SolveTest, FreeRowsDoNotCutOffTheOptimum) {
+  for (const bool indicators : {true, false}) {
+    SCOPED_TRACE(indicators ? "indicator rows" : "big-M rows and neutral rows");
+    XPRSprob p = nullptr;
+    ASSERT_EQ(XPRScreateprob(&p), 0);
+    ASSERT_EQ(XPRSsetintcontrol(p, XPRS_OUTPUTLOG, 0), 0);
+    const double obj[] = {0, -4, 0, 0, 4};
+    const double ub[] = {1, 2, 1, 3, 1};
+    ASSERT_EQ(XPRSaddcols64(p, 5, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+    const char types[] = {'R', 'E', 'N', 'L', 'R', 'L', 'G'};
+    const char neutral[] = {'R', 'E', 'N', 'N', 'N', 'L', 'G'};
+    const double rhs[] = {6, 2, 0, -4, 8, 12.5, 6};
+    const double range[] = {4, 0, 0, 0, 2, 0, 0};
+    const XPRSint64 start[] = {0, 3, 5, 6, 10, 12, 16};
+    const int cols[] = {0, 1, 4, 0, 2, 2, 0, 1, 2, 4, 2, 3, 0, 1, 2, 4, 0, 2, 3};
+    const double vals[] = {2,   3,   -4,  2, 3, 0.5,  0.5, 4,   4,  -3,
+                           0.5, 0.5, 0.5, 4, 4, 13.5, 6,   0.5, 0.5};
+    ASSERT_EQ(XPRSaddrows64(p, indicators ? 5 : 7, indicators ? 12 : 19,
+                            indicators ? types : neutral, rhs, range, start, cols, vals),
+              0);
+    const int all[] = {0, 1, 2, 3, 4};
+    const char colTypes[] = {'B', 'S', 'B', 'R', 'B'};
+    ASSERT_EQ(XPRSchgcoltype(p, 5, all, colTypes), 0);
+    const int semi[] = {1, 3};
+    const double limits[] = {2, 1};
+    ASSERT_EQ(XPRSchgglblimit(p, 2, semi, limits), 0);
+    const char setType[] = {'2'};
+    const XPRSint64 setStart[] = {0};
+    const double weights[] = {7.5, 6, 4.5, 3, 1.5};
+    ASSERT_EQ(XPRSaddsets64(p, 1, 5, setType, setStart, all, weights), 0);
+    if (indicators) {
+      const int rows[] = {3, 4}, on[] = {4, 0}, complement[] = {1, -1};
+      ASSERT_EQ(XPRSsetindicators(p, 2, rows, on, complement), 0);
+    }
+    int sol = -1;
+    ASSERT_EQ(XPRSoptimize(p, "", nullptr, &sol), 0);
+    EXPECT_EQ(sol, XPRS_SOLSTATUS_OPTIMAL);
+    double x[5] = {}, objective = 1;
+    ASSERT_EQ(XPRSgetsolution(p, nullptr, x, 0, 4), 0);
+    ASSERT_EQ(XPRSgetdblattrib(p, XPRS_OBJVAL, &objective), 0);
+    EXPECT_THAT(x, testing::Pointwise(testing::DoubleNear(1e-6), {1.0, 0.0, 0.0, 0.0, 0.0}));
+    EXPECT_NEAR(objective, 0, 1e-9);
+    EXPECT_EQ(XPRSdestroyprob(p), 0);
+  }
+}
+
 TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
   quiet();
   ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
