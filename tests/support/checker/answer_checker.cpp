@@ -221,15 +221,19 @@ bool convex(const std::vector<vopRec::QuadTerm>& products, std::size_t n, double
 
 // Checks one multiplier: positive (in the minimising sense) only at a finite lower bound,
 // negative only at a finite upper bound. An interior-point answer stops short of its bounds, so
-// what counts is the product of the multiplier and the distance to its bound; multipliers within
-// `zero` count as zero.
+// a value off its bound by more than the feasibility tolerance fails only when the product of
+// the multiplier and that distance passes `zero`; multipliers within `zero` count as zero. Where
+// constraints are degenerate the multipliers are not unique and may be huge, with the value at
+// its bound.
 void checkMultiplier(const std::string& what, double multiplier, double value, double lower,
-                     double upper, double zero, std::vector<std::string>& out) {
+                     double upper, double zero, double feasibility, std::vector<std::string>& out) {
   const double m = multiplier;
   if (std::fabs(m) <= zero) return;
   const double bound = m > 0 ? lower : upper;
   const double distance = std::isfinite(bound) ? std::fabs(value - bound) : vopRec::kInfinity;
-  if (std::fabs(m) * distance > zero) {
+  const bool atBound =
+      std::isfinite(bound) && distance <= feasibility * std::max(1.0, std::fabs(bound));
+  if (!atBound && std::fabs(m) * distance > zero) {
     out.push_back(text(what, " has multiplier ", m, " (minimising sense) at ", value, " within [",
                        lower, ", ", upper, "]"));
   }
@@ -284,7 +288,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
     scale[j] = std::max({1.0, scale[j], std::fabs(r.reducedCosts[j])});
     residual[j] -= r.reducedCosts[j];
     checkMultiplier(text("column ", j), s * r.reducedCosts[j], x[j], m.columns[j].lower,
-                    m.columns[j].upper, zero, result.failures);
+                    m.columns[j].upper, zero, tol.feasibility, result.failures);
   }
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const vopRec::Row& row = m.rows[i];
@@ -301,7 +305,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       scale[j] = std::max(scale[j], std::fabs(t.coef * y));
     }
     checkMultiplier(text("row ", i), s * y, activity(row, x), row.lower, row.upper, zero,
-                    result.failures);
+                    tol.feasibility, result.failures);
   }
   if (quadraticRow) {
     // The host link passes no multiplier of a quadratic row, but the reduced costs hold it
@@ -321,7 +325,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       scale[j] = std::max(scale[j], std::fabs(mu * g[j]));
     }
     checkMultiplier(text("quadratic row ", *quadraticRow), s * mu, activity(row, x), row.lower,
-                    row.upper, zero, result.failures);
+                    row.upper, zero, tol.feasibility, result.failures);
   }
   for (std::size_t j = 0; j < x.size(); ++j) {
     if (std::fabs(residual[j]) > tol.optimality * 10 * scale[j]) {

@@ -179,6 +179,19 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
               m.results.duals.clear();
             }),
        0, "", kNoResolve, "kkt"},
+      {"degenerate: x <= 0 and the row x >= 0, multipliers 1e7 + 1 and -1e7 at x = -1e-9",
+       with(lp(false),
+            [](vopRec& m) {
+              m.columns = {{.lower = -1, .upper = 0}};
+              m.rows = {{.lower = 0, .terms = {{0, 1}}}};
+              m.objectives = {{.terms = {{0, 1}}}};
+              m.results.values = {-1e-9};
+              m.results.objective = -1e-9;
+              m.results.duals = {1e7 + 1};
+              m.results.reducedCosts = {-1e7};
+              m.results.activities = {-1e-9};
+            }),
+       0, "", kNoResolve, "duals"},
       {"binary knapsack", knapsack(), 0, "", kNoResolve, "enumeration"},
       {"two objective levels", twoLevels(), 0, "", kNoResolve, "enumeration"},
       {"indicator", indicator(), 0, "", kNoResolve, ""},
