@@ -123,10 +123,13 @@ class SearchEvents final : public CbcEventHandler {
 
 std::string optionText(const NlpSettings& s) {
   // Bonmin's feasibility pump runs at the root, where neither time limit nor interrupt reaches
-  // it, and can spend minutes there: it is off.
+  // it, and can spend minutes there: it is off. Its strong branching can pick a column that is
+  // integral or fixed by the time it branches, which Osi asserts against (ending the process):
+  // columns are chosen by their fractional parts instead.
   std::string o = text(
       "bonmin.algorithm B-BB\n", "bonmin.bb_log_level ", s.log ? 1 : 0, "\n",
-      "bonmin.nlp_log_level 0\nprint_level 0\nsb yes\n", "bonmin.heuristic_feasibility_pump no\n",
+      "bonmin.nlp_log_level 0\nprint_level 0\nsb yes\n",
+      "bonmin.heuristic_feasibility_pump no\nbonmin.variable_selection most-fractional\n",
       "nlp_lower_bound_inf -1e20\nnlp_upper_bound_inf 1e20\n", "constr_viol_tol ", s.feasTol, "\n",
       "bonmin.allowable_gap ", s.absGap, "\n", "bonmin.allowable_fraction_gap ", s.relGap, "\n");
   // Both limits count CPU seconds; the events add the wall-clock check between nodes. Ipopt's

@@ -681,6 +681,40 @@ TEST_F(NlpTest, RepeatedRowsDoNotStopTheEngine) {
   }
 }
 
+// Bonmin's strong branching chose columns that were integral, or fixed, by the time it branched
+// on them, and Osi's integer branching asserted, which ended the process. Columns are now chosen
+// by their fractional parts. An MIQP over binaries with 2 x0 + 2 x1 + 2 x2 = 4 and objective
+// 0.5 (x0 + x1 + x2) + (x0 + x1 - 8 x2)^2 / 8 has its optimum 1.5 at (1, 1, 0); the MIQCP with
+// 4.5 x0^2 + 0.5 x1 + 0.5 x2 <= 1 (so x0 = 0) and 3 <= -4 x0 - 2 x2 <= 7, x2 in {-1, 0, 1},
+// is infeasible.
+TEST_F(NlpTest, BranchingChoicesOsiRejectsAreNotMade) {
+  fresh();
+  addCols({0, 0, 0}, {1, 1, 1}, {0.5, 0.5, 0.5});
+  integers({0, 1, 2});
+  addRow('E', 4, {0, 1, 2}, {2, 2, 2});
+  const int qi[] = {0, 0, 0, 1, 1, 2}, qj[] = {0, 1, 2, 1, 2, 2};
+  const double q[] = {0.25, 0.25, -2, 0.25, -2, 16};
+  ASSERT_EQ(XPRSchgmqobj64(prob_, 6, qi, qj, q), 0);
+  const Outcome miqp = optimize();
+  ASSERT_EQ(miqp.rc, 0) << lastError();
+  EXPECT_EQ(miqp.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(miqp.obj, 1.5, 1e-6);
+
+  fresh();
+  addCols({kFree, -1, -1}, {8, 2, 1});
+  integers({0, 2});
+  addRow('G', -1, {0, 2}, {3, -3});
+  addRow('L', 7, {0, 2}, {-4, -2});
+  addRow('G', 3, {0, 2}, {-4, -2});
+  const int row = addRow('L', 1, {1, 2}, {0.5, 0.5});
+  const int c[] = {0};
+  const double v[] = {4.5};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, c, c, v), 0);
+  const Outcome miqcp = optimize();
+  ASSERT_EQ(miqcp.rc, 0) << lastError();
+  EXPECT_EQ(miqcp.sol, XPRS_SOLSTATUS_INFEASIBLE);
+}
+
 // A model whose columns are all fixed has one point, which decides without an engine: Ipopt
 // crashed on such a model when a formula had no value there.
 TEST_F(NlpTest, AllColumnsFixedIsDecidedAtTheOnlyPoint) {
