@@ -34,6 +34,14 @@ std::unique_ptr<CbcObject> setObject(CbcModel& cbc, const ModelRecord& m, int s)
   if (auto twice = std::adjacent_find(members.begin(), members.end()); twice != members.end()) {
     fail("set ", s, " lists column ", *twice, " more than once");
   }
+  // Cbc branches on a set by the weighted sums of its members' values, which negative values
+  // can cancel: its branching then asserts, which ends the process.
+  for (const int j : members) {
+    if (const double lower = m.colLb[static_cast<std::size_t>(j)]; lower < 0.0) {
+      fail("set ", s, " holds column ", j, " with a negative lower bound (", lower,
+           "): the engine's sets take nonnegative columns only");
+    }
+  }
   return std::make_unique<CbcSOS>(&cbc, n, m.setCol.data() + b, w.data(), s,
                                   m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2);
 }

@@ -1237,27 +1237,39 @@ TEST_F(SolveTest, FreeRowsDoNotCutOffTheOptimum) {
   }
 }
 
-TEST_F(SolveTest, SetsWithRepeatedMembersAreRefused) {
-  quiet();
-  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  const char type[] = {'1'};
-  const XPRSint64 start[] = {0};
-  const int members[] = {0, 1, 0};
-  const double ref[] = {1, 2, 3};
-  ASSERT_EQ(XPRSaddsets64(prob_, 1, 3, type, start, members, ref), 0);
-  EXPECT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 32);
-  EXPECT_EQ(lastError(), "XPRSoptimize: set 0 lists column 0 more than once");
-  const int twice[] = {0, 1};
-  const double sameRef[] = {1, 1};
-  XPRSprob other = nullptr;
-  ASSERT_EQ(XPRScreateprob(&other), 0);
-  ASSERT_EQ(XPRSaddcols64(other, 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  ASSERT_EQ(XPRSaddsets64(other, 1, 2, type, start, twice, sameRef), 0);
-  EXPECT_EQ(XPRSoptimize(other, "", nullptr, nullptr), 32);
-  char buf[512];
-  XPRSgetlasterror(other, buf);
-  EXPECT_STREQ(buf, "XPRSoptimize: set 0 has duplicate reference values");
-  EXPECT_EQ(XPRSdestroyprob(other), 0);
+TEST_F(SolveTest, SetsTheEngineCannotBranchOnAreRefused) {
+  struct Case {
+    std::vector<int> members;
+    std::vector<double> ref;
+    double lower;  // of column 1
+    const char* error;
+  };
+  const Case cases[] = {
+      {{0, 1, 0}, {1, 2, 3}, 0, "XPRSoptimize: set 0 lists column 0 more than once"},
+      {{0, 1}, {1, 1}, 0, "XPRSoptimize: set 0 has duplicate reference values"},
+      {{0, 1},
+       {1, 2},
+       -2,
+       "XPRSoptimize: set 0 holds column 1 with a negative lower bound (-2): the engine's sets "
+       "take nonnegative columns only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    XPRSprob p = nullptr;
+    ASSERT_EQ(XPRScreateprob(&p), 0);
+    const double lb[] = {0, c.lower};
+    ASSERT_EQ(XPRSaddcols64(p, 2, 0, nullptr, nullptr, nullptr, nullptr, lb, nullptr), 0);
+    const char type[] = {'2'};
+    const XPRSint64 start[] = {0};
+    ASSERT_EQ(XPRSaddsets64(p, 1, static_cast<XPRSint64>(c.members.size()), type, start,
+                            c.members.data(), c.ref.data()),
+              0);
+    EXPECT_EQ(XPRSoptimize(p, "", nullptr, nullptr), 32);
+    char buf[512];
+    XPRSgetlasterror(p, buf);
+    EXPECT_STREQ(buf, c.error);
+    EXPECT_EQ(XPRSdestroyprob(p), 0);
+  }
 }
 
 TEST_F(SolveTest, EmptyProblemIsOptimalWithItsConstant) {
