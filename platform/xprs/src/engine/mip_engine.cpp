@@ -83,6 +83,32 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
   return false;
 }
 
+// An unbounded relaxation makes the model unbounded only if the model has a point at all. False
+// when a search for one, without the objective, proves there is none.
+bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
+                  const IndicatorForm& indicators, const std::vector<double>& lotLimit) {
+  EngineModel flat = e;
+  std::fill(flat.obj.begin(), flat.obj.end(), 0.0);
+  OsiClpSolverInterface si;
+  CoinMessageHandler quiet;
+  quiet.setLogLevel(0);
+  static_cast<void>(loadSolver(si, quiet, m, flat, indicators));
+  CbcModel cbc(si);
+  cbc.passInMessageHandler(&quiet);
+  cbc.solver()->passInMessageHandler(&quiet);
+  cbc.setLogLevel(0);
+  addBranchingObjects(cbc, m, flat, lotLimit);
+  if (const double t = timeLeft(ctx); t > 0) {
+    cbc.setUseElapsedTime(true);
+    cbc.setMaximumSeconds(t);
+  }
+  cbc.setMaximumSolutions(1);
+  cbc.initialSolve();
+  if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
+  cbc.branchAndBound();
+  return cbc.bestSolution() != nullptr || cbc.status() != 0;
+}
+
 // Stop after the relaxation: its bound is known, no integer solution is.
 void stopAfterRelaxation(CbcModel& cbc, RunRecord& run) {
   run.solveStatus = XPRS_SOLVESTATUS_STOPPED;
@@ -278,6 +304,12 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     }
     if (!shape.special) offerMipStart(ctx, cbc, m, e, indicators);
     x = searchTree(ctx, cbc, run, e);
+  } else if (run.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
+             !mayHavePoint(ctx, m, e, indicators, lotLimit)) {
+    reportInfeasible(ctx, run, /*mip=*/true,
+                     "the relaxation is unbounded, but no point keeps "
+                     "the integrality, sets and indicators");
+    return;
   }
   run.mipSols = ctx.incumbents();
   if (shape.capped) refuseCappedAnswer(m, e, run, x);

@@ -536,17 +536,32 @@ TEST_F(SolveTest, InfeasibleAndUnboundedModelsReportTheirStatus) {
   EXPECT_EQ(intAttrib(XPRS_MIPSTATUS), XPRS_MIP_INFEAS);
 }
 
-TEST_F(SolveTest, UnboundedMipIsReportedUnbounded) {
-  quiet();
-  const double obj[] = {1};
-  const double lb[] = {XPRS_MINUSINFINITY};
-  ASSERT_EQ(XPRSaddcols64(prob_, 1, 0, obj, nullptr, nullptr, nullptr, lb, nullptr), 0);
-  const int col[] = {0};
-  const char integer[] = {'I'};
-  ASSERT_EQ(XPRSchgcoltype(prob_, 1, col, integer), 0);
-  const Outcome o = optimize();
-  EXPECT_EQ(o.sol, XPRS_SOLSTATUS_UNBOUNDED);
-  EXPECT_EQ(intAttrib(XPRS_MIPSTATUS), XPRS_MIP_UNBOUNDED);
+// min y, y free, with x integer in [0, 5] and 2 x = rhs: the relaxation is unbounded, so the
+// model is unbounded when x has an integer value (rhs 2) and infeasible when not (rhs 1).
+TEST_F(SolveTest, UnboundedRelaxationIsUnboundedOnlyWithAnIntegerPoint) {
+  for (const double rhs : {2.0, 1.0}) {
+    SCOPED_TRACE(rhs);
+    XPRSprob p = nullptr;
+    ASSERT_EQ(XPRScreateprob(&p), 0);
+    ASSERT_EQ(XPRSsetintcontrol(p, XPRS_OUTPUTLOG, 0), 0);
+    const double obj[] = {0, 1};
+    const double lb[] = {0, XPRS_MINUSINFINITY};
+    const double ub[] = {5, XPRS_PLUSINFINITY};
+    ASSERT_EQ(XPRSaddcols64(p, 2, 0, obj, nullptr, nullptr, nullptr, lb, ub), 0);
+    const char type[] = {'E'};
+    const XPRSint64 start[] = {0};
+    const int cols[] = {0};
+    const double two[] = {2};
+    ASSERT_EQ(XPRSaddrows64(p, 1, 1, type, &rhs, nullptr, start, cols, two), 0);
+    const char integer[] = {'I'};
+    ASSERT_EQ(XPRSchgcoltype(p, 1, cols, integer), 0);
+    int sol = -1, mip = -1;
+    ASSERT_EQ(XPRSoptimize(p, "", nullptr, &sol), 0);
+    ASSERT_EQ(XPRSgetintattrib(p, XPRS_MIPSTATUS, &mip), 0);
+    EXPECT_EQ(sol, rhs == 2 ? XPRS_SOLSTATUS_UNBOUNDED : XPRS_SOLSTATUS_INFEASIBLE);
+    EXPECT_EQ(mip, rhs == 2 ? XPRS_MIP_UNBOUNDED : XPRS_MIP_INFEAS);
+    EXPECT_EQ(XPRSdestroyprob(p), 0);
+  }
 }
 
 TEST_F(SolveTest, IterationLimitStopsTheLp) {
