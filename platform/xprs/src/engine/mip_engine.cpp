@@ -20,13 +20,18 @@ namespace xprs::standin {
 
 namespace {
 
-// The limits, tolerances, cutoff and threads of the search from the problem's controls.
-void setSearchLimits(RunContext& ctx, CbcModel& cbc, const EngineModel& e) {
-  const ProblemRecord& rec = ctx.problem().rec;
+// The search stops at the wall-clock time left of the run.
+void limitSearchTime(RunContext& ctx, CbcModel& cbc) {
   if (const double t = timeLeft(ctx); t > 0) {
     cbc.setUseElapsedTime(true);
     cbc.setMaximumSeconds(t);
   }
+}
+
+// The limits, tolerances, cutoff and threads of the search from the problem's controls.
+void setSearchLimits(RunContext& ctx, CbcModel& cbc, const EngineModel& e) {
+  const ProblemRecord& rec = ctx.problem().rec;
+  limitSearchTime(ctx, cbc);
   if (const int n = intControl(rec, XPRS_MAXNODE); n >= 0 && n < XPRS_MAXINT) {
     cbc.setMaximumNodes(n);
   }
@@ -87,21 +92,18 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
 // when a search for one, without the objective, proves there is none.
 bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
                   const IndicatorForm& indicators, const std::vector<double>& lotLimit) {
-  EngineModel flat = e;
-  std::fill(flat.obj.begin(), flat.obj.end(), 0.0);
   OsiClpSolverInterface si;
   CoinMessageHandler quiet;
   quiet.setLogLevel(0);
-  static_cast<void>(loadSolver(si, quiet, m, flat, indicators));
+  static_cast<void>(loadSolver(si, quiet, m, e, indicators));
+  const std::vector<double> noObjective(static_cast<std::size_t>(e.ncols), 0.0);
+  si.setObjective(noObjective.data());
   CbcModel cbc(si);
   cbc.passInMessageHandler(&quiet);
   cbc.solver()->passInMessageHandler(&quiet);
   cbc.setLogLevel(0);
-  addBranchingObjects(cbc, m, flat, lotLimit);
-  if (const double t = timeLeft(ctx); t > 0) {
-    cbc.setUseElapsedTime(true);
-    cbc.setMaximumSeconds(t);
-  }
+  addBranchingObjects(cbc, m, e, lotLimit);
+  limitSearchTime(ctx, cbc);
   cbc.setMaximumSolutions(1);
   cbc.initialSolve();
   if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
