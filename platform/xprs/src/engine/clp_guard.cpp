@@ -91,6 +91,19 @@ LinearProgram recessionProgram(const EngineModel& e) {
   return lp;
 }
 
+// True when the point of clp lies within its column bounds and its rows' ranges.
+bool pointHolds(const ClpSimplex& clp, double tol) {
+  const double* x = clp.getColSolution();
+  const double* act = clp.getRowActivity();
+  for (int j = 0; j < clp.getNumCols(); ++j) {
+    if (!within(x[j], clp.getColLower()[j], clp.getColUpper()[j], tol)) return false;
+  }
+  for (int i = 0; i < clp.getNumRows(); ++i) {
+    if (!within(act[i], clp.getRowLower()[i], clp.getRowUpper()[i], tol)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic) {
@@ -188,6 +201,24 @@ bool quadraticAnswerHolds(const ClpSimplex& clp, const EngineModel& e, double to
   return true;
 }
 
+void recheckInfeasible(ClpSimplex& clp, double tol) {
+  ClpSimplex probe(clp);
+  const int n = probe.getNumCols();
+  const std::vector<double> objective(probe.getObjCoefficients(), probe.getObjCoefficients() + n);
+  for (int j = 0; j < n; ++j) probe.setObjectiveCoefficient(j, 0.0);
+  probe.allSlackBasis(true);
+  probe.primal();
+  if (probe.status() != 0 || !pointHolds(probe, tol)) return;
+  const int iterations = clp.numberIterations() + probe.numberIterations();
+  // The basis of the point found is primal feasible: the primal simplex goes on from it with the
+  // objective, in the program the caller holds.
+  std::copy(probe.statusArray(), probe.statusArray() + n + probe.getNumRows(), clp.statusArray());
+  std::copy(probe.primalColumnSolution(), probe.primalColumnSolution() + n,
+            clp.primalColumnSolution());
+  clp.primal(0, 0);
+  clp.setNumberIterations(iterations + clp.numberIterations());
+}
+
 QpShapeResult shapeOfQuadratic(const EngineModel& e, const ClpSetup& setup, double tol) {
   QpShapeResult result;
   auto decided = [&](const ClpSimplex& clp, QpShape shape) {
@@ -200,6 +231,7 @@ QpShapeResult shapeOfQuadratic(const EngineModel& e, const ClpSetup& setup, doub
   linearPart(e).load(feasibility);
   setup(feasibility);
   feasibility.dual();
+  if (feasibility.status() == 1) recheckInfeasible(feasibility, tol);
   switch (feasibility.status()) {
     case 0:
       break;

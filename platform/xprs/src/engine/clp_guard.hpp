@@ -39,6 +39,14 @@ void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic);
 // entry beyond 1). Clp's quadratic simplex answers "optimal" on some points that are not.
 [[nodiscard]] bool quadraticAnswerHolds(const ClpSimplex& clp, const EngineModel& e, double tol);
 
+// Checks Clp's verdict "infeasible" on the linear program in clp (its status 1) by the primal
+// simplex from a slack basis over the same rows and bounds without objective: Clp's dual simplex
+// calls some feasible programs with free columns infeasible. When the check finds a point within
+// tol (relative to sizes beyond 1) of every bound of clp, the program is solved again by the
+// primal simplex from that point's basis, and clp holds that answer; otherwise clp is left as
+// it was.
+void recheckInfeasible(ClpSimplex& clp, double tol);
+
 // What two linear programs tell about a convex quadratic model before it is solved.
 enum class QpShape { Bounded, Infeasible, Unbounded, Stopped, Failed };
 

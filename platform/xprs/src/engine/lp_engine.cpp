@@ -8,6 +8,7 @@
 #include "engine/basis_map.hpp"
 #include "engine/clp_events.hpp"
 #include "engine/coin_log.hpp"
+#include "engine/lone_columns.hpp"
 #include "engine/lp_methods.hpp"
 #include "engine/precheck.hpp"
 
@@ -21,6 +22,7 @@ struct LpAnswer {
   const ModelRecord& m;
   const ClpSimplex* clp;  // null when no program holds the answer
   bool negated;           // the program minimised the negated objective
+  const LoneColumns& lone;
   [[nodiscard]] const double* x() const { return clp ? clp->primalColumnSolution() : nullptr; }
   // The row activities at the point (clp must hold the answer). They come from the point: Clp
   // leaves its row activities unset when presolve removes every row, as it does when the matrix
@@ -76,6 +78,9 @@ void keepBasis(const LpAnswer& a, ResultRecord& r) {
   for (int i = 0; i < a.e.nrows; ++i) {
     r.rowBasis[static_cast<std::size_t>(i)] =
         rowStatusToXprs(a.clp->getRowStatus(i), a.m.rowType[static_cast<std::size_t>(i)]);
+  }
+  for (const LoneColumns::Column& c : a.lone.settled) {
+    r.colBasis[static_cast<std::size_t>(c.col)] = settledBasis(c, a.x()[c.col]);
   }
 }
 
@@ -177,6 +182,22 @@ LpOutcome solveWith(RunContext& ctx, const EngineModel& e, const ModelRecord& m,
   return solveSimplex(fresh, alg, intControl(rec, XPRS_PRESOLVE) != 0);
 }
 
+// Clp's "infeasible" stands only when a feasibility check finds no point either; otherwise out
+// takes the answer the primal simplex reached from the point found.
+void recheck(RunContext& ctx, LpOutcome& out, double tol) {
+  if (out.status != 1 || !out.solved) return;
+  recheckInfeasible(*out.solved, tol);
+  if (out.solved->status() == 1) return;
+  ctx.message(
+      "A feasibility check found a point of the model the engine called infeasible: the primal "
+      "simplex solved the model from it",
+      XPRS_MSG_INFO);
+  out.status = out.solved->status();
+  out.secondary = out.solved->secondaryStatus();
+  out.iterations = out.solved->numberIterations();
+  out.algorithm = XPRS_ALG_PRIMAL;
+}
+
 }  // namespace
 
 void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
@@ -193,6 +214,7 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     reportInfeasible(ctx, run, /*mip=*/false, reason);
     return;
   }
+  const LoneColumns lone = settleLoneColumns(e, m, /*indicators=*/nullptr);
   // Clp's quadratic engines assert on maximisation: a quadratic model runs as the minimisation of
   // its negation, and its duals are negated back.
   const int sense = e.sense;
@@ -220,9 +242,16 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
     setup(*clp);
     return clp;
   };
-  const LpOutcome out = solveWith(ctx, e, m, algorithmOf(rec, flags), setup, fresh,
-                                  /*answerTol=*/std::max(1e-6, feasTol));
-  keepResults(ctx, run, LpAnswer{e, m, out.solved.get(), negated}, out, sense);
+  const double answerTol = std::max(1e-6, feasTol);
+  LpOutcome out = solveWith(ctx, e, m, algorithmOf(rec, flags), setup, fresh, answerTol);
+  recheck(ctx, out, answerTol);
+  if (lone.unbounded >= 0 && out.status == 0) {
+    ctx.message(text("Column ", lone.unbounded,
+                     " is in no constraint and its objective improves without limit"),
+                XPRS_MSG_INFO);
+    out.status = 2;
+  }
+  keepResults(ctx, run, LpAnswer{e, m, out.solved.get(), negated, lone}, out, sense);
 }
 
 }  // namespace xprs::standin

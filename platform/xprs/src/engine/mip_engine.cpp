@@ -10,15 +10,23 @@
 #include "controls.hpp"
 #include "engine/cbc_events.hpp"
 #include "engine/clp_events.hpp"
+#include "engine/clp_guard.hpp"
 #include "engine/coin_log.hpp"
 #include "engine/cut_generators.hpp"
+#include "engine/lone_columns.hpp"
 #include "engine/mip_model.hpp"
 #include "engine/precheck.hpp"
 #include "engine/run_context.hpp"
+#include "validate.hpp"
 
 namespace xprs::standin {
 
 namespace {
+
+// The tolerance within which a point of a relaxation counts as one.
+double feasibilityTolerance(RunContext& ctx) {
+  return std::max(1e-6, dblControl(ctx.problem().rec, XPRS_FEASTOL));
+}
 
 // The search stops at the wall-clock time left of the run.
 void limitSearchTime(RunContext& ctx, CbcModel& cbc) {
@@ -49,6 +57,13 @@ void setSearchLimits(RunContext& ctx, CbcModel& cbc, const EngineModel& e) {
   if (threads > 1) cbc.setNumberThreads(threads);
 }
 
+void markUnbounded(RunRecord& run) {
+  run.lpStatus = XPRS_LP_UNBOUNDED;
+  run.mipStatus = XPRS_MIP_UNBOUNDED;
+  run.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
+  run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+}
+
 // Solves the relaxation at the root; true when it was solved, else run holds why not. The
 // relaxation honours the time limit and interrupts like any linear program. The tree search
 // polls at its nodes instead: a node's relaxation stopped halfway could read as infeasible.
@@ -58,6 +73,8 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
   root->passInEventHandler(&rootEvents);
   if (const double t = timeLeft(ctx); t > 0) root->setMaximumWallSeconds(t);
   cbc.initialSolve();
+  // Clp calls some feasible relaxations infeasible.
+  if (root->status() == 1) recheckInfeasible(*root, feasibilityTolerance(ctx));
   const ClpEventHandler silent;
   root->passInEventHandler(&silent);
   root->setMaximumWallSeconds(-1.0);
@@ -76,10 +93,7 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
     run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
   } else if (cbc.isInitialSolveProvenDualInfeasible()) {
-    run.lpStatus = XPRS_LP_UNBOUNDED;
-    run.mipStatus = XPRS_MIP_UNBOUNDED;
-    run.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
-    run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+    markUnbounded(run);
   } else {
     run.lpStatus = XPRS_LP_OPTIMAL;
     run.lpObjVal = e.sense * cbc.solver()->getObjValue() - e.rhs;
@@ -106,6 +120,8 @@ bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
   limitSearchTime(ctx, cbc);
   cbc.setMaximumSolutions(1);
   cbc.initialSolve();
+  ClpSimplex* root = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver()).getModelPtr();
+  if (root->status() == 1) recheckInfeasible(*root, feasibilityTolerance(ctx));
   if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
   cbc.branchAndBound();
   return cbc.bestSolution() != nullptr || cbc.status() != 0;
@@ -120,14 +136,32 @@ void stopAfterRelaxation(CbcModel& cbc, RunRecord& run) {
   run.iterations = cbc.solver()->getIterationCount();
 }
 
+// The start with each settled column moved to where the run fixed it, when the start kept it
+// within its bounds: no constraint holds it, so the move keeps the start a point of the model and
+// makes it no worse.
+MipSolRecord withSettledColumns(MipSolRecord start, const EngineModel& e, const LoneColumns& lone,
+                                double tol) {
+  for (std::size_t k = 0; k < start.values.size(); ++k) {
+    const int j = start.cols.empty() ? static_cast<int>(k) : start.cols[k];
+    const auto settled = std::find_if(lone.settled.begin(), lone.settled.end(),
+                                      [j](const LoneColumns::Column& c) { return c.col == j; });
+    if (settled == lone.settled.end()) continue;
+    double& v = start.values[k];
+    if (!isInfinite(v) && v >= settled->lb - tol && v <= settled->ub + tol) {
+      v = e.colLb[static_cast<std::size_t>(j)];
+    }
+  }
+  return start;
+}
+
 // Hands Cbc the latest usable MIP start, if any.
 void offerMipStart(RunContext& ctx, CbcModel& cbc, const ModelRecord& m, const EngineModel& e,
-                   const IndicatorForm& indicators) {
+                   const IndicatorForm& indicators, const LoneColumns& lone) {
   const Problem& problem = ctx.problem();
   std::vector<double> start;
   const double tol = dblControl(problem.rec, XPRS_FEASTOL) * 10;
   for (auto it = problem.pendingMipSols.rbegin(); it != problem.pendingMipSols.rend(); ++it) {
-    if (usableMipStart(m, e, indicators, *it, tol, &start)) {
+    if (usableMipStart(m, e, indicators, withSettledColumns(*it, e, lone, tol), tol, &start)) {
       cbc.setBestSolution(start.data(), e.ncols, e.sense * (objectiveOf(m, start.data()) + e.rhs),
                           false);
       ctx.message("MIP start accepted", XPRS_MSG_INFO);
@@ -248,7 +282,8 @@ struct SearchAids {
 // The engine form of a MIP, checked for what makes it infeasible without a search (then
 // reported, and nothing returned).
 std::optional<EngineModel> prepareMip(RunContext& ctx, RunRecord& run, const ModelRecord& m,
-                                      std::vector<double>& lotLimit, IndicatorForm& indicators) {
+                                      std::vector<double>& lotLimit, IndicatorForm& indicators,
+                                      LoneColumns& lone) {
   ProblemRecord& rec = ctx.problem().rec;
   if (!m.objQ.empty())
     fail("a quadratic objective with MIP entities cannot be solved by this library");
@@ -264,6 +299,7 @@ std::optional<EngineModel> prepareMip(RunContext& ctx, RunRecord& run, const Mod
     reportInfeasible(ctx, run, /*mip=*/true, reason);
     return std::nullopt;
   }
+  lone = settleLoneColumns(e, m, &indicators);
   // Cbc always minimises here: on a maximisation its search turns the cutoff around, and a start
   // then cuts off every better solution. A maximisation enters as the minimisation of its
   // negated objective; Cbc's objective values and bounds are those times the sense.
@@ -279,7 +315,8 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   const ProblemRecord& rec = ctx.problem().rec;
   std::vector<double> lotLimit;
   IndicatorForm indicators;
-  const std::optional<EngineModel> prepared = prepareMip(ctx, run, m, lotLimit, indicators);
+  LoneColumns lone;
+  const std::optional<EngineModel> prepared = prepareMip(ctx, run, m, lotLimit, indicators, lone);
   if (!prepared) return;
   const EngineModel& e = *prepared;
   OsiClpSolverInterface si;
@@ -299,12 +336,24 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
   CbcEvents events(&ctx, &m, &cbc);
   cbc.passInEventHandler(&events);
   const double* x = nullptr;
-  if (solveRoot(ctx, cbc, run, e)) {
+  if (lone.unbounded >= 0) {
+    // The objective improves without limit along a column no constraint holds: the model is
+    // unbounded when it has a point at all.
+    ctx.message(text("Column ", lone.unbounded,
+                     " is in no constraint and its objective improves without limit"),
+                XPRS_MSG_INFO);
+    if (!mayHavePoint(ctx, m, e, indicators, lotLimit)) {
+      reportInfeasible(ctx, run, /*mip=*/true,
+                       "no point keeps the rows, bounds, integrality, sets and indicators");
+      return;
+    }
+    markUnbounded(run);
+  } else if (solveRoot(ctx, cbc, run, e)) {
     if (flags.find('l') != std::string::npos) {
       stopAfterRelaxation(cbc, run);
       return;
     }
-    if (!shape.special) offerMipStart(ctx, cbc, m, e, indicators);
+    if (!shape.special) offerMipStart(ctx, cbc, m, e, indicators, lone);
     x = searchTree(ctx, cbc, run, e);
   } else if (run.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
              !mayHavePoint(ctx, m, e, indicators, lotLimit)) {

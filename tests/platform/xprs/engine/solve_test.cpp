@@ -1301,4 +1301,127 @@ TEST_F(SolveTest, EmptyProblemIsOptimalWithItsConstant) {
   EXPECT_EQ(rhs, -2.5);
 }
 
+// A small model in dense form: rows of types L, G, E or R (rhs the upper end, rng its width).
+struct DenseModel {
+  std::vector<double> obj, lb, ub;
+  std::vector<char> type;
+  std::vector<double> rhs, rng;
+  std::vector<std::vector<double>> a;
+  std::vector<std::pair<int, int>> q;  // the objective's x'Qx / 2 by its upper-triangle entries
+  std::vector<double> qv;
+  void load(XPRSprob p) const {
+    const auto n = static_cast<int>(obj.size());
+    ASSERT_EQ(XPRSaddcols64(p, n, 0, obj.data(), nullptr, nullptr, nullptr, lb.data(), ub.data()),
+              0);
+    std::vector<XPRSint64> start;
+    std::vector<int> cols;
+    std::vector<double> vals;
+    for (const std::vector<double>& row : a) {
+      start.push_back(static_cast<XPRSint64>(cols.size()));
+      for (int j = 0; j < n; ++j) {
+        if (row[static_cast<std::size_t>(j)] != 0) {
+          cols.push_back(j);
+          vals.push_back(row[static_cast<std::size_t>(j)]);
+        }
+      }
+    }
+    ASSERT_EQ(
+        XPRSaddrows64(p, static_cast<int>(a.size()), static_cast<XPRSint64>(cols.size()),
+                      type.data(), rhs.data(), rng.data(), start.data(), cols.data(), vals.data()),
+        0);
+    std::vector<int> q1, q2;
+    for (const auto& [i, j] : q) q1.push_back(i), q2.push_back(j);
+    if (!q.empty()) {
+      ASSERT_EQ(
+          XPRSchgmqobj64(p, static_cast<XPRSint64>(q.size()), q1.data(), q2.data(), qv.data()), 0);
+    }
+  }
+};
+
+// Verdicts the engines gave wrongly: Clp's simplex methods call models with a column in no row
+// whose objective improves without limit infeasible (or optimal off the column's bounds), and its
+// dual simplex calls a feasible program with free columns infeasible. Every algorithm, with and
+// without presolve, must give the verdict of the model. An optimum must be no worse than the
+// objective at a point the model is known to have.
+TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
+  constexpr double kInf = XPRS_PLUSINFINITY;
+  // 9 x + y + 2 z: x >= 0 in no row, y free, y + z <= 5, y - z >= -3, z >= 0; the minimum is -3.
+  const DenseModel lone{{9, 1, 2}, {0, -kInf, 0}, {kInf, kInf, kInf},      {'L', 'G'},
+                        {5, -3},   {0, 0},        {{0, 1, 1}, {0, 1, -1}}, {},
+                        {}};
+  // The same with y + z <= -10: no point.
+  DenseModel loneInfeasible = lone;
+  loneInfeasible.rhs[0] = -10;
+  // x3 free in no row among free and one-sided columns; (0, 1, 9, 0, 3) is a point.
+  const DenseModel freeLone{{2, 9, -3, 7, -5},
+                            {-kInf, -1, 4, -kInf, -kInf},
+                            {kInf, kInf, kInf, kInf, 3},
+                            {'E', 'G', 'G', 'E'},
+                            {27, -8, -1, 6},
+                            {0, 0, 0, 0},
+                            {{-4, 0, 3, 0, 0}, {0, -4, 0, 0, 0}, {1, 5, 0, 0, 0}, {0, 3, 0, 0, 1}},
+                            {},
+                            {}};
+  // A convex QP with three equality rows, a ranged row and three free columns; it holds the
+  // point (18, 13, 13, 9, 2), where its objective is -42.5.
+  const DenseModel qp{
+      {6, -9, -2, -4, 2},
+      {-kInf, -kInf, -kInf, 0, -kInf},
+      {kInf, kInf, kInf, kInf, 2},
+      {'E', 'E', 'E', 'R'},
+      {31, -101, 17, -29},
+      {0, 0, 0, 4},
+      {{2, -2, 0, 3, -3}, {0, -4, -3, -2, 4}, {4, -3, -2, 0, 5}, {-5, 3, 3, -2, 0}},
+      {{0, 0}, {0, 1}, {0, 2}, {0, 4}, {1, 1}, {1, 2}, {1, 4}, {2, 2}, {2, 4}, {4, 4}},
+      {4, -4, -2, -4, 4, 2, 4, 1, 2, 4}};
+  struct Case {
+    const char* name;
+    const DenseModel& model;
+    int sense;
+    bool mip;  // column 0 integer
+    int sol;
+    double atPoint;  // the objective at a known point
+  };
+  const Case cases[] = {
+      {"lone max", lone, XPRS_OBJ_MAXIMIZE, false, XPRS_SOLSTATUS_UNBOUNDED, 0},
+      {"lone max MIP", lone, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_UNBOUNDED, 0},
+      {"lone min", lone, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL, -3},
+      {"lone min MIP", lone, XPRS_OBJ_MINIMIZE, true, XPRS_SOLSTATUS_OPTIMAL, -3},
+      {"lone infeasible", loneInfeasible, XPRS_OBJ_MAXIMIZE, false, XPRS_SOLSTATUS_INFEASIBLE, 0},
+      {"lone infeasible MIP", loneInfeasible, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_INFEASIBLE,
+       0},
+      {"free lone", freeLone, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_UNBOUNDED, 0},
+      {"free lone MIP", freeLone, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_UNBOUNDED, 0},
+      {"qp", qp, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL, -42.5},
+  };
+  for (const Case& c : cases) {
+    for (const char* flags : {"d", "p", "b"}) {
+      for (const int presolve : {0, 1}) {
+        SCOPED_TRACE(std::string(c.name) + " flags " + flags + " presolve " +
+                     std::to_string(presolve));
+        XPRSprob p = nullptr;
+        ASSERT_EQ(XPRScreateprob(&p), 0);
+        ASSERT_EQ(XPRSsetintcontrol(p, XPRS_OUTPUTLOG, 0), 0);
+        ASSERT_EQ(XPRSsetintcontrol(p, XPRS_PRESOLVE, presolve), 0);
+        c.model.load(p);
+        ASSERT_EQ(XPRSchgobjsense(p, c.sense), 0);
+        if (c.mip) {
+          const int col[] = {0};
+          const char integer[] = {'I'};
+          ASSERT_EQ(XPRSchgcoltype(p, 1, col, integer), 0);
+        }
+        int sol = -1;
+        ASSERT_EQ(XPRSoptimize(p, flags, nullptr, &sol), 0);
+        EXPECT_EQ(sol, c.sol);
+        if (sol == XPRS_SOLSTATUS_OPTIMAL) {
+          double obj = 0;
+          ASSERT_EQ(XPRSgetdblattrib(p, XPRS_OBJVAL, &obj), 0);
+          EXPECT_LE(c.sense * obj, c.sense * c.atPoint + 1e-6);
+        }
+        EXPECT_EQ(XPRSdestroyprob(p), 0);
+      }
+    }
+  }
+}
+
 }  // namespace
