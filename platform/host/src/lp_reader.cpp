@@ -116,21 +116,22 @@ class LpReader {
       : text_(text, file), tokens_(tokens(text_)) {}
 
   vopRec read() {
-    const Keyword sense = keyword(peek());
+    const Keyword sense = senseKeyword(peek());
     if (sense != Keyword::kMin && sense != Keyword::kMax) {
       fail("the file must start with Minimize or Maximize");
     }
     maximize_ = sense == Keyword::kMax;
     next();
     objectiveSection();
-    if (keyword(peek()) != Keyword::kSubjectTo) fail("expected Subject To");
+    if (section() != Keyword::kSubjectTo) fail("expected Subject To");
     skipKeyword();
+    afterSubjectTo_ = true;
     rowSection();
     // Bounds, then Generals, Binaries and Semi-continuous in any order, then SOS; each once.
     int rank = 0;
     bool seen[5] = {};
     while (true) {
-      const Keyword section = keyword(peek());
+      const Keyword section = this->section();
       if (section == Keyword::kEnd) break;
       if (section != Keyword::kBounds && section != Keyword::kGenerals &&
           section != Keyword::kBinaries && section != Keyword::kSemi && section != Keyword::kSos) {
@@ -199,13 +200,68 @@ class LpReader {
     return Keyword::kNone;
   }
 
-  bool atSection() const {
+  // Minimize and Maximize, only where the file starts, in every form: "minimum" and the like
+  // may name columns elsewhere.
+  static Keyword senseKeyword(const Token& token) {
+    const Keyword k = keyword(token);
+    if (k != Keyword::kNone || token.kind != Kind::kName || token.text.size() > 8) return k;
+    const std::string word = lowerCased(token.text);
+    if (word == "minimise" || word == "minimum") return Keyword::kMin;
+    if (word == "maximise" || word == "maximum") return Keyword::kMax;
+    return Keyword::kNone;
+  }
+
+  // The keyword at the next token, with the forms that name columns in files the reader has
+  // always read ("gen", "bin", "such"): those are keywords only at the start of a line and not
+  // followed on it by a relation, a sign, a colon or "free", so that "bin <= 1", "gen: x >= 1"
+  // and "bin free" still name columns and rows; "gen" and "bin" only after Subject To, and
+  // "such" only before "that".
+  Keyword section() const {
     const Keyword k = keyword(peek());
+    const Token& word = peek();
+    if (k != Keyword::kNone || word.kind != Kind::kName || word.text.size() > 4 ||
+        (at_ > 0 && tokens_[at_ - 1].line == word.line)) {
+      return k;
+    }
+    const Token& after = peek(1);
+    if (after.kind != Kind::kEnd && after.line == word.line &&
+        (after.kind != Kind::kName || keyword(after) == Keyword::kFree)) {
+      return Keyword::kNone;
+    }
+    const std::string lower = lowerCased(word.text);
+    if (lower == "gen" && afterSubjectTo_) return Keyword::kGenerals;
+    if (lower == "bin" && afterSubjectTo_) return Keyword::kBinaries;
+    if (lower == "such" && after.kind == Kind::kName && after.line == word.line &&
+        lowerCased(after.text) == "that") {
+      return Keyword::kSubjectTo;
+    }
+    return Keyword::kNone;
+  }
+
+  bool atSection() const {
+    const Keyword k = section();
     return peek().kind == Kind::kEnd ||
            (k != Keyword::kNone && k != Keyword::kFree && k != Keyword::kInfinity);
   }
 
-  // Skips a section keyword; "Subject To" is two words, "Semi-continuous" three tokens.
+  // Refuses a word alone on its line followed by a line of words where a row or a bound may
+  // start: no row or bound is written so, and a section keyword the reader does not know is.
+  void refuseUnknownSection(const char* entry) const {
+    const Token& word = peek();
+    const Token& after = peek(1);
+    if (word.kind != Kind::kName || keyword(word) != Keyword::kNone ||
+        (at_ > 0 && tokens_[at_ - 1].line == word.line) || after.line == word.line ||
+        (after.kind != Kind::kName && after.kind != Kind::kNumber) ||
+        keyword(after) == Keyword::kFree || keyword(after) == Keyword::kInfinity) {
+      return;
+    }
+    const std::string sections = "Bounds, Generals, Binaries, Semi-continuous, SOS or End";
+    fail("expected a section keyword (" + sections + ") or a " + entry + ", not " +
+         quoted(word.text));
+  }
+
+  // Skips a section keyword; "Subject To" and "Such That" are two words, "Semi-continuous"
+  // three tokens.
   void skipKeyword() {
     const Token& word = next();
     const std::string lower = lowerCased(word.text);
@@ -215,6 +271,7 @@ class LpReader {
       }
       next();
     }
+    if (lower == "such") next();
     if (lower == "semi" && peek().kind == Kind::kMinus && peek().line == word.line &&
         peek(1).kind == Kind::kName && lowerCased(peek(1).text) == "continuous") {
       next();
@@ -292,7 +349,7 @@ class LpReader {
   }
 
   void objectiveSection() {
-    while (keyword(peek()) != Keyword::kSubjectTo) {
+    while (section() != Keyword::kSubjectTo) {
       if (atSection()) fail("expected Subject To, not " + describe(peek()));
       Objective& objective = objectives_.emplace_back();
       if (objectives_.size() > kMaxObjectives) fail("more than two objectives");
@@ -329,6 +386,7 @@ class LpReader {
 
   void rowSection() {
     while (!atSection()) {
+      refuseUnknownSection("row");
       vopRec::Row& row = rows_.emplace_back();
       const std::size_t line = peek().line;
       row.name = atLabel() ? std::string(label()) : "cons" + std::to_string(rows_.size() - 1);
@@ -352,6 +410,7 @@ class LpReader {
   // One bound: "x free", "x rel v", "v rel x" or "v rel x rel w".
   void boundSection() {
     while (!atSection()) {
+      refuseUnknownSection("bound");
       const std::size_t line = peek().line;
       if (peek().kind == Kind::kName && keyword(peek()) == Keyword::kNone) {
         ColumnEntry& c = columns_[static_cast<std::size_t>(column(next()))];
@@ -526,6 +585,7 @@ class LpReader {
   std::vector<Token> tokens_;
   std::size_t at_ = 0;
   bool maximize_ = false;
+  bool afterSubjectTo_ = false;
   std::vector<Objective> objectives_;
   std::vector<vopRec::Row> rows_;
   std::unordered_map<std::string, std::size_t> rowNames_;
