@@ -105,6 +105,7 @@ std::vector<Token> tokens(const ModelText& text) {
 struct ColumnEntry {
   vopRec::Column column;
   bool binary = false;
+  std::size_t semiLine = 0;  // the line that lists it in the semi-continuous section, or 0
   std::size_t lastRow = static_cast<std::size_t>(-1);  // the last row or objective with a term
   std::size_t lastSet = 0;  // the number of the last set it is in, from 1
 };
@@ -115,34 +116,34 @@ class LpReader {
       : text_(text, file), tokens_(tokens(text_)) {}
 
   vopRec read() {
-    const Keyword sense = keyword(peek());
+    const Keyword sense = senseKeyword(peek());
     if (sense != Keyword::kMin && sense != Keyword::kMax) {
       fail("the file must start with Minimize or Maximize");
     }
     maximize_ = sense == Keyword::kMax;
     next();
     objectiveSection();
-    if (keyword(peek()) != Keyword::kSubjectTo) fail("expected Subject To");
+    if (section() != Keyword::kSubjectTo) fail("expected Subject To");
     skipKeyword();
+    afterSubjectTo_ = true;
     rowSection();
-    // Bounds, then Generals and Binaries in either order, then SOS; each once.
+    // Bounds, then Generals, Binaries and Semi-continuous in any order, then SOS; each once.
     int rank = 0;
-    bool seen[4] = {};
+    bool seen[5] = {};
     while (true) {
-      const Keyword section = keyword(peek());
+      const Keyword section = this->section();
       if (section == Keyword::kEnd) break;
-      if (section == Keyword::kSemi) {
-        fail("semi-continuous sections of LP files are not read; write the model as MPS");
-      }
       if (section != Keyword::kBounds && section != Keyword::kGenerals &&
-          section != Keyword::kBinaries && section != Keyword::kSos) {
-        fail("expected Bounds, Generals, Binaries, SOS or End, not " + describe(peek()));
+          section != Keyword::kBinaries && section != Keyword::kSemi && section != Keyword::kSos) {
+        fail("expected Bounds, Generals, Binaries, Semi-continuous, SOS or End, not " +
+             describe(peek()));
       }
       const int kind = section == Keyword::kBounds     ? 0
                        : section == Keyword::kGenerals ? 1
                        : section == Keyword::kBinaries ? 2
-                                                       : 3;
-      const int sectionRank = kind == 2 ? 1 : kind;
+                       : section == Keyword::kSemi     ? 3
+                                                       : 4;
+      const int sectionRank = kind == 0 ? 0 : kind == 4 ? 2 : 1;
       if (seen[kind] || sectionRank < rank) {
         fail("the section " + quoted(peek().text) + " is out of order or repeated");
       }
@@ -153,6 +154,7 @@ class LpReader {
       if (section == Keyword::kGenerals || section == Keyword::kBinaries) {
         integerSection(section == Keyword::kBinaries);
       }
+      if (section == Keyword::kSemi) semiSection();
       if (section == Keyword::kSos) setSection();
     }
     next();
@@ -198,18 +200,81 @@ class LpReader {
     return Keyword::kNone;
   }
 
-  bool atSection() const {
+  // Minimize and Maximize, only where the file starts, in every form: "minimum" and the like
+  // may name columns elsewhere.
+  static Keyword senseKeyword(const Token& token) {
+    const Keyword k = keyword(token);
+    if (k != Keyword::kNone || token.kind != Kind::kName || token.text.size() > 8) return k;
+    const std::string word = lowerCased(token.text);
+    if (word == "minimise" || word == "minimum") return Keyword::kMin;
+    if (word == "maximise" || word == "maximum") return Keyword::kMax;
+    return Keyword::kNone;
+  }
+
+  // The keyword at the next token, with the forms that name columns in files the reader has
+  // always read ("gen", "bin", "such"): those are keywords only at the start of a line and not
+  // followed on it by a relation, a sign, a colon or "free", so that "bin <= 1", "gen: x >= 1"
+  // and "bin free" still name columns and rows; "gen" and "bin" only after Subject To, and
+  // "such" only before "that".
+  Keyword section() const {
     const Keyword k = keyword(peek());
+    const Token& word = peek();
+    if (k != Keyword::kNone || word.kind != Kind::kName || word.text.size() > 4 ||
+        (at_ > 0 && tokens_[at_ - 1].line == word.line)) {
+      return k;
+    }
+    const Token& after = peek(1);
+    if (after.kind != Kind::kEnd && after.line == word.line &&
+        (after.kind != Kind::kName || keyword(after) == Keyword::kFree)) {
+      return Keyword::kNone;
+    }
+    const std::string lower = lowerCased(word.text);
+    if (lower == "gen" && afterSubjectTo_) return Keyword::kGenerals;
+    if (lower == "bin" && afterSubjectTo_) return Keyword::kBinaries;
+    if (lower == "such" && after.kind == Kind::kName && after.line == word.line &&
+        lowerCased(after.text) == "that") {
+      return Keyword::kSubjectTo;
+    }
+    return Keyword::kNone;
+  }
+
+  bool atSection() const {
+    const Keyword k = section();
     return peek().kind == Kind::kEnd ||
            (k != Keyword::kNone && k != Keyword::kFree && k != Keyword::kInfinity);
   }
 
-  // Skips a section keyword; "Subject To" is two words.
+  // Refuses a word alone on its line followed by a line of words where a row or a bound may
+  // start: no row or bound is written so, and a section keyword the reader does not know is.
+  void refuseUnknownSection(const char* entry) const {
+    const Token& word = peek();
+    const Token& after = peek(1);
+    if (word.kind != Kind::kName || keyword(word) != Keyword::kNone ||
+        (at_ > 0 && tokens_[at_ - 1].line == word.line) || after.line == word.line ||
+        (after.kind != Kind::kName && after.kind != Kind::kNumber) ||
+        keyword(after) == Keyword::kFree || keyword(after) == Keyword::kInfinity) {
+      return;
+    }
+    const std::string sections = "Bounds, Generals, Binaries, Semi-continuous, SOS or End";
+    fail("expected a section keyword (" + sections + ") or a " + entry + ", not " +
+         quoted(word.text));
+  }
+
+  // Skips a section keyword; "Subject To" and "Such That" are two words, "Semi-continuous"
+  // three tokens.
   void skipKeyword() {
-    if (lowerCased(next().text) == "subject") {
+    const Token& word = next();
+    const std::string lower = lowerCased(word.text);
+    if (lower == "subject") {
       if (peek().kind != Kind::kName || lowerCased(peek().text) != "to") {
         fail("expected 'To' after 'Subject'");
       }
+      next();
+    }
+    if (lower == "such") next();
+    if (lower == "semi" && peek().kind == Kind::kMinus && peek().line == word.line &&
+        peek(1).kind == Kind::kName && lowerCased(peek(1).text) == "continuous") {
+      next();
       next();
     }
   }
@@ -284,7 +349,7 @@ class LpReader {
   }
 
   void objectiveSection() {
-    while (keyword(peek()) != Keyword::kSubjectTo) {
+    while (section() != Keyword::kSubjectTo) {
       if (atSection()) fail("expected Subject To, not " + describe(peek()));
       Objective& objective = objectives_.emplace_back();
       if (objectives_.size() > kMaxObjectives) fail("more than two objectives");
@@ -321,6 +386,7 @@ class LpReader {
 
   void rowSection() {
     while (!atSection()) {
+      refuseUnknownSection("row");
       vopRec::Row& row = rows_.emplace_back();
       const std::size_t line = peek().line;
       row.name = atLabel() ? std::string(label()) : "cons" + std::to_string(rows_.size() - 1);
@@ -344,6 +410,7 @@ class LpReader {
   // One bound: "x free", "x rel v", "v rel x" or "v rel x rel w".
   void boundSection() {
     while (!atSection()) {
+      refuseUnknownSection("bound");
       const std::size_t line = peek().line;
       if (peek().kind == Kind::kName && keyword(peek()) == Keyword::kNone) {
         ColumnEntry& c = columns_[static_cast<std::size_t>(column(next()))];
@@ -396,6 +463,13 @@ class LpReader {
       ColumnEntry& c = columns_[static_cast<std::size_t>(column(next()))];
       c.column.type = vopRec::ColumnType::kInteger;
       c.binary = c.binary || binary;
+    }
+  }
+
+  void semiSection() {
+    while (!atSection()) {
+      const std::size_t line = peek().line;
+      columns_[static_cast<std::size_t>(column(next()))].semiLine = line;
     }
   }
 
@@ -471,6 +545,19 @@ class LpReader {
         column.upper = std::min(column.upper, 1.0);
       }
       checkBounds("column", column.name, column.lower, column.upper, 0);
+      if (c.semiLine != 0) {
+        // As the MPS reader's SC bound: 0, or within the bounds.
+        if (column.type == vopRec::ColumnType::kInteger) {
+          text_.fail(c.semiLine, "the column " + quoted(column.name) +
+                                     " is integer and semi-continuous (semi-integer columns "
+                                     "are not read)");
+        }
+        if (column.upper == kInf) {
+          text_.fail(c.semiLine, "the semi-continuous column " + quoted(column.name) +
+                                     " has no finite upper bound");
+        }
+        column.type = vopRec::ColumnType::kSemiContinuous;
+      }
       m.columns.push_back(std::move(column));
     }
     m.rows = std::move(rows_);
@@ -498,6 +585,7 @@ class LpReader {
   std::vector<Token> tokens_;
   std::size_t at_ = 0;
   bool maximize_ = false;
+  bool afterSubjectTo_ = false;
   std::vector<Objective> objectives_;
   std::vector<vopRec::Row> rows_;
   std::unordered_map<std::string, std::size_t> rowNames_;

@@ -304,10 +304,11 @@ class MpsReader {
     const bool bare = type == "FR" || type == "MI" || type == "PL" || type == "BV";
     if (!valued && !bare && type != "SC") fail("unknown bound type " + quoted(words[0]));
     const std::size_t n = words.size();
-    bool hasValue = valued;
-    if (type == "SC" || type == "BV") {
-      hasValue = n == 4 || (n == 3 && parseNumber(words[2]).has_value());
-    }
+    // Writers put a value after the types that take none (CoinUtils' "-1e+30" after MI); a
+    // third word is that value when it is a number that names no column.
+    const bool hasValue =
+        valued || n == 4 ||
+        (n == 3 && parseNumber(words[2]).has_value() && !columnIndex_.contains(words[2]));
     const std::size_t columnAt = hasValue ? n - 2 : n - 1;
     if (n < 2 || columnAt < 1 || columnAt > 2 || (valued && n < 3)) {
       fail("a BOUNDS line is a type, an optional set name, a column and a value for " + type);
@@ -372,15 +373,20 @@ class MpsReader {
     if (!sets_.empty() && sets_.back().columns.empty()) fail("the set before has no columns");
   }
 
+  // A column and one or two pairs of column and value, as a COLUMNS line.
   void quadraticLine(const std::vector<std::string_view>& words) {
-    if (words.size() != 3) fail("a quadratic objective line is two columns and a value");
+    if (words.size() != 3 && words.size() != 5) {
+      fail("a quadratic objective line is a column and one or two pairs of column and value");
+    }
     const int i = columnNamed(words[0]);
-    const int j = columnNamed(words[1]);
-    const double value = number(words[2]);
-    const auto [at, added] = quadratic_.emplace(std::pair{std::min(i, j), std::max(i, j)}, value);
-    if (!added && at->second != value) {
-      fail("the quadratic objective gives two values for columns " + quoted(words[0]) + " and " +
-           quoted(words[1]));
+    for (std::size_t k = 1; k + 1 < words.size(); k += 2) {
+      const int j = columnNamed(words[k]);
+      const double value = number(words[k + 1]);
+      const auto [at, added] = quadratic_.emplace(std::pair{std::min(i, j), std::max(i, j)}, value);
+      if (!added && at->second != value) {
+        fail("the quadratic objective gives two values for columns " + quoted(words[0]) + " and " +
+             quoted(words[k]));
+      }
     }
   }
 

@@ -17,14 +17,16 @@
 //     semi-continuous (semi-integer if it is integer) with that upper bound (infinity when
 //     it is 0 or absent). A column between integer markers that no BOUNDS line names is binary;
 //     one that a BOUNDS line names starts from [0, infinity). A later bound replaces an earlier
-//     one of the same side. A value on a BV line is not used.
+//     one of the same side. A value on an FR, MI, PL or BV line is allowed and not used (a
+//     third word is that value when it is a number that names no column).
 //   - A bound or right-hand side at or beyond 1e20 in magnitude is infinite; a lower bound of
 //     +infinity or an upper bound of -infinity is refused.
 //   - Sets: a header "S1|S2 [SOS] name [priority]" and lines "column [weight]"; a missing weight
 //     is the column's position in the set, from 0. Members are ordered by weight; the
 //     priority is not kept.
-//   - QUADOBJ and QMATRIX give Q of c'x + 1/2 x'Qx; an entry (i, j) sets Q_ij and Q_ji, so a
-//     section may list one triangle or both, but not two values for one pair.
+//   - QUADOBJ and QMATRIX give Q of c'x + 1/2 x'Qx, a line holding a column and one or two
+//     pairs of column and value; an entry (i, j) sets Q_ij and Q_ji, so a section may list one
+//     triangle or both, but not two values for one pair.
 // Refused, with the line: unknown or unsupported sections (QSECTION, QCMATRIX, CSECTION,
 // INDICATORS, ...), unknown rows and columns, a name given twice, a second value for the same
 // row and column (or right-hand side, range), a second RHS, RANGES or BOUNDS set, numbers that

@@ -41,7 +41,7 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
        "line 3: expected Subject To, not 'Bounds'"},
       {"Subject alone", "Minimize\n obj: x\nSubject\n c: x >= 1\nEnd\n",
        "line 4: expected 'To' after 'Subject'"},
-      {"Minimum", "Minimum\n obj: x\nSubject To\nEnd\n",
+      {"Minimal", "Minimal\n obj: x\nSubject To\nEnd\n",
        "line 1: the file must start with Minimize or Maximize"},
       {"relation =<", model(" c: x =< 1\n"),
        "line 4: unexpected '<' (the relations are <=, >= and =)"},
@@ -74,6 +74,20 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"empty row", model(" r: >= 1\n"), "line 4: the row 'r' has no terms"},
       {"no relation", "Minimize\n obj: x\nSubject To\n c: x\nGenerals 5\nEnd\n",
        "line 5: expected <=, >= or =, not 'Generals'"},
+      {"unknown section", model(" c: x >= 1\n", "semicontinuous\n x\n"),
+       "line 5: expected a section keyword (Bounds, Generals, Binaries, Semi-continuous, SOS or "
+       "End) or a row, not 'semicontinuous'"},
+      {"unknown empty section", model(" c: x >= 1\n", "Bounds\n x <= 1\ngenerale\n"),
+       "line 7: expected a section keyword (Bounds, Generals, Binaries, Semi-continuous, SOS or "
+       "End) or a bound, not 'generale'"},
+      {"gen before Bounds", model(" c: x >= 1\n", "gen\n x\nbound\n"),
+       "line 7: the section 'bound' is out of order or repeated"},
+      {"bin twice", model(" c: x >= 1\n", "BIN\n x\nbinary\n"),
+       "line 7: the section 'binary' is out of order or repeated"},
+      {"gen in the objective", "Min\n obj: x\ngen\n x\nst\nEnd\n",
+       "line 3: expected + or - before 'gen' in the objective 'obj'"},
+      {"such without that", "Min\n obj: x\nsuch\n c: x >= 1\nEnd\n",
+       "line 3: expected + or - before 'such' in the objective 'obj'"},
       {"no sign", model(" r: x y >= 1\n"), "line 4: expected + or - before 'y' in the row 'r'"},
       {"row twice", model(" c: x >= 1\n c: y >= 1\n"), "line 5: the row 'c' is given twice"},
       {"unnamed clash", model(" cons1: x >= 1\n y >= 1\n"),
@@ -96,8 +110,16 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
        "line 6: the relations of a bound on 'x' do not point the same way"},
       {"bound relation", model(" c: x >= 1\n", "Bounds\n x 3\n"),
        "line 6: expected <=, >= or =, not '3'"},
-      {"semi", model(" c: x >= 1\n", "Semi-continuous\n x\n"),
-       "line 5: semi-continuous sections of LP files are not read; write the model as MPS"},
+      {"semi unbounded", model(" c: x >= 1\n", "Semi-continuous\n x\n"),
+       "line 6: the semi-continuous column 'x' has no finite upper bound"},
+      {"semi-integer", model(" c: x >= 1\n", "Bounds\n x <= 4\nSemis\n y x\nGenerals\n x\n"),
+       "line 8: the column 'x' is integer and semi-continuous (semi-integer columns are not read)"},
+      {"semi binary", model(" c: x >= 1\n", "Binaries\n x\nsemi\n x\n"),
+       "line 8: the column 'x' is integer and semi-continuous (semi-integer columns are not read)"},
+      {"semi twice", model(" c: x >= 1\n", "semi\nSEMI-CONTINUOUS\n"),
+       "line 6: the section 'SEMI' is out of order or repeated"},
+      {"semi after SOS", model(" c: x >= 1\n", "SOS\nsemis\n"),
+       "line 6: the section 'semis' is out of order or repeated"},
       {"set column", model(" c: x >= 1\n", "SOS\n s1: S1:: x:1 q:2\n"),
        "line 6: unknown column 'q' in a set"},
       {"set weight", model(" c: x >= 1\n", "SOS\n s1: S1:: x y\n"),
@@ -108,7 +130,7 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"set header", model(" c: x >= 1\n", "SOS\n x:1\n"),
        "line 6: expected a set (name: S1:: or S2::), not 'x'"},
       {"cut off after Generals", "Minimize\n obj: x\nSubject To\n c: x >= 1\nGenerals\n",
-       "expected Bounds, Generals, Binaries, SOS or End, not the end of the file"},
+       "expected Bounds, Generals, Binaries, Semi-continuous, SOS or End, not the end of the file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -164,6 +186,77 @@ END
   ASSERT_EQ(m.sets.size(), 1u);
   EXPECT_EQ(m.sets[0].columns, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(m.sets[0].weights, (std::vector<double>{1, 2, 3}));
+}
+
+TEST(LpReaderTest, ReadsEveryFormOfTheSections) {
+  struct Case {
+    const char* what;
+    std::string text;
+    testing::Matcher<const std::vector<vopRec::Column>&> columns;
+    bool maximize = false;
+  };
+  const auto form = [](const std::string& sense, const std::string& subjectTo,
+                       const std::string& tail) {
+    return sense + "\n obj: x\n" + subjectTo + "\n c: x + y >= 1\n" + tail + "END\n";
+  };
+  const auto xy = [](Type x, double upper) {
+    return ElementsAre(IsColumn("x", x, 0.0, upper), IsColumn("y", Type::kContinuous, 0.0, kInf));
+  };
+  const Case cases[] = {
+      {"MINIMISE such that", form("MINIMISE", "such that", ""), xy(Type::kContinuous, kInf)},
+      {"minimum SUCH THAT", form("minimum", "SUCH THAT", ""), xy(Type::kContinuous, kInf)},
+      {"Maximise ST", form("Maximise", "ST", ""), xy(Type::kContinuous, kInf), true},
+      {"MAXIMUM subject to", form("MAXIMUM", "subject to", ""), xy(Type::kContinuous, kInf), true},
+      {"max s.t. BOUND", form("max", "s.t.", "BOUND\n x <= 3\n"), xy(Type::kContinuous, 3.0), true},
+      {"GEN", form("min", "st.", "Bounds\n x <= 3\nGEN\n x\n"), xy(Type::kInteger, 3.0)},
+      {"general", form("min", "st", "general x\n"), xy(Type::kInteger, kInf)},
+      {"Bin", form("min", "st", "Bin\n x\n"), xy(Type::kInteger, 1.0)},
+      {"binary", form("min", "st", "binary\n x\n"), xy(Type::kInteger, 1.0)},
+      {"as HiGHS writes it",
+       "\\ File written by HiGHS .lp file handler\nmin\nobj:\n +1 x +2 y +1 bin +1 z\nst\n"
+       " c1: +1 x +1 y >= +1\nbounds\n x <= 4\n bin <= 8\n gen free\n z <= 5\nbin\n x\ngen\n"
+       " y\nsemi\n z\nend\n",
+       ElementsAre(IsColumn("x", Type::kInteger, 0.0, 1.0),
+                   IsColumn("y", Type::kInteger, 0.0, kInf),
+                   IsColumn("bin", Type::kContinuous, 0.0, 8.0),
+                   IsColumn("z", Type::kSemiContinuous, 0.0, 5.0),
+                   IsColumn("gen", Type::kContinuous, -kInf, kInf))},
+      // In a list, a line holding only "bin" or "gen" starts that section.
+      {"bin in a list", form("min", "st", "Bounds\n x <= 2\nsemi\n x\n bin\n y\n"),
+       ElementsAre(IsColumn("x", Type::kSemiContinuous, 0.0, 2.0),
+                   IsColumn("y", Type::kInteger, 0.0, 1.0))},
+      {"columns and rows named gen, bin, such and minimum",
+       "Maximum\n minimum: gen\nst\n gen + bin >= 1\n bin: such + minimum\n >= 0\n"
+       "such - that <= 2\nGenerals\n such\nEnd\n",
+       ElementsAre(IsColumn("gen", Type::kContinuous, 0.0, kInf),
+                   IsColumn("bin", Type::kContinuous, 0.0, kInf),
+                   IsColumn("such", Type::kInteger, 0.0, kInf),
+                   IsColumn("minimum", Type::kContinuous, 0.0, kInf),
+                   IsColumn("that", Type::kContinuous, 0.0, kInf)),
+       true},
+      {"empty semi", model(" c: x + y >= 1\n", "semi\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf))},
+      {"Semi-continuous", model(" c: x >= 1\n", "Bounds\n 2 <= x <= 9\nSemi-Continuous\n x\n"),
+       ElementsAre(IsColumn("x", Type::kSemiContinuous, 2.0, 9.0),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf))},
+      {"a column named continuous",
+       model(" c: x >= 1\n", "Bounds\n continuous <= 3\nsemi-continuous\n continuous\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf),
+                   IsColumn("continuous", Type::kSemiContinuous, 0.0, 3.0))},
+      {"SEMIS between the integer sections",
+       model(" c: x >= 1\n", "Bounds\n y <= 4\nBinaries\n x\nSEMIS y\nGenerals\n z\n"),
+       ElementsAre(IsColumn("x", Type::kInteger, 0.0, 1.0),
+                   IsColumn("y", Type::kSemiContinuous, 0.0, 4.0),
+                   IsColumn("z", Type::kInteger, 0.0, kInf))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const vopRec m = qelhost::readLp(c.text, "forms.lp");
+    EXPECT_THAT(m.columns, c.columns);
+    EXPECT_EQ(m.objectives.at(0).maximize, c.maximize);
+  }
 }
 
 // Found by lp_reader_fuzz: a file whose objective line is a comment had no objective.

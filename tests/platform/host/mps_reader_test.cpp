@@ -93,6 +93,15 @@ TEST(MpsReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"quadratic column", model("QUADOBJ\n x z 1\n"), "line 10: unknown column 'z'"},
       {"quadratic NaN", model("QUADOBJ\n x y NaN\n"),
        "line 10: 'NaN' is not a number, or out of range"},
+      {"quadratic line", model("QUADOBJ\n x x 1 y\n"),
+       "line 10: a quadratic objective line is a column and one or two pairs of column and value"},
+      {"quadratic second column", model("QUADOBJ\n x x 1 z 2\n"), "line 10: unknown column 'z'"},
+      {"quadratic second pair clash", model("QMATRIX\n x y 1\n y x 1 x 2\n"),
+       "line 11: the quadratic objective gives two values for columns 'y' and 'x'"},
+      {"free bound value", model("BOUNDS\n FR B x nan\n"),
+       "line 10: 'nan' is not a number, or out of range"},
+      {"MI two values", model("BOUNDS\n MI B x 1 2\n"),
+       "line 10: a BOUNDS line is a type, an optional set name, a column and a value for MI"},
       {"quadratic twice", model("QUADOBJ\n x x 1\nQMATRIX\n"),
        "line 11: the section 'QMATRIX' is out of order or repeated"},
       {"second quadratic block", model("QUADOBJ\n x x 1\n") + "NAME M\nQUADOBJ\nENDATA\n",
@@ -180,6 +189,46 @@ ENDATA
   EXPECT_EQ(o.quadratic[0].first, 3);
   EXPECT_EQ(o.quadratic[0].second, 4);
   EXPECT_EQ(o.quadratic[0].coef, 2.0);
+}
+
+// The forms other writers produce: CoinUtils writes a value after FR, MI, PL and BV and two
+// entries on a quadratic objective line.
+TEST(MpsReaderTest, ReadsTheFormsWritersUse) {
+  struct Case {
+    const char* what;
+    std::string text;
+    testing::Matcher<const std::vector<vopRec::Column>&> columns;
+    testing::Matcher<const std::vector<vopRec::QuadTerm>&> quadratic = testing::IsEmpty();
+  };
+  const Case cases[] = {
+      {"FR and MI with values", model("BOUNDS\n FR BND x -1e+30\n MI BND y -1e30\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, -kInf, kInf),
+                   IsColumn("y", Type::kContinuous, -kInf, kInf))},
+      {"PL and MI with values, no set", model("BOUNDS\n PL x 1e30\n UP y 4\n MI y -1e+30\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, -kInf, 4.0))},
+      {"BV with values", model("BOUNDS\n BV BND x 1\n BV y 0\n"),
+       ElementsAre(IsColumn("x", Type::kInteger, 0.0, 1.0),
+                   IsColumn("y", Type::kInteger, 0.0, 1.0))},
+      {"a column named 1",
+       "NAME\nROWS\n N obj\nCOLUMNS\n x obj 1\n 1 obj 1\nBOUNDS\n FR x 1\n BV x 1 1\nENDATA\n",
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("1", Type::kInteger, 0.0, 1.0))},
+      {"QUADOBJ pairs", model("QUADOBJ\n x x 2 y 1\n y y 4\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf)),
+       ElementsAre(IsProduct(0, 0, 1.0), IsProduct(0, 1, 1.0), IsProduct(1, 1, 2.0))},
+      {"QMATRIX pairs", model("QMATRIX\n x x 2 y 1\n y x 1 y 4\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf)),
+       ElementsAre(IsProduct(0, 0, 1.0), IsProduct(0, 1, 1.0), IsProduct(1, 1, 2.0))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const vopRec m = qelhost::readMps(c.text, "forms.mps");
+    EXPECT_THAT(m.columns, c.columns);
+    EXPECT_THAT(m.objectives.at(0).quadratic, c.quadratic);
+  }
 }
 
 TEST(MpsReaderTest, ReadsFreeFormSetsInWeightOrderAndTheSense) {
