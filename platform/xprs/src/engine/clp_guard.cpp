@@ -219,6 +219,22 @@ void recheckInfeasible(ClpSimplex& clp, double tol) {
   clp.setNumberIterations(iterations + clp.numberIterations());
 }
 
+LinearPoint findLinearPoint(const EngineModel& e, double tol) {
+  ClpSimplex clp;
+  clp.setLogLevel(0);
+  linearPart(e).load(clp);
+  clp.dual();
+  if (clp.status() == 1) recheckInfeasible(clp, tol);
+  LinearPoint found;
+  if (clp.status() == 1) {
+    found.verdict = LinearPoint::Verdict::None;
+  } else if (clp.status() == 0 && pointHolds(clp, tol)) {
+    found.verdict = LinearPoint::Verdict::Found;
+    found.x.assign(clp.getColSolution(), clp.getColSolution() + e.ncols);
+  }
+  return found;
+}
+
 QpShapeResult shapeOfQuadratic(const EngineModel& e, const ClpSetup& setup, double tol) {
   QpShapeResult result;
   auto decided = [&](const ClpSimplex& clp, QpShape shape) {

@@ -47,6 +47,17 @@ void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic);
 // it was.
 void recheckInfeasible(ClpSimplex& clp, double tol);
 
+// What Clp finds of the rows and bounds of a model without its objective.
+struct LinearPoint {
+  enum class Verdict { Found, None, Undecided };
+  Verdict verdict = Verdict::Undecided;
+  std::vector<double> x;  // the point, when found
+};
+
+// Searches the rows and bounds of e for a point within tol: Clp's dual simplex, its verdict
+// "infeasible" checked as recheckInfeasible does.
+[[nodiscard]] LinearPoint findLinearPoint(const EngineModel& e, double tol);
+
 // What two linear programs tell about a convex quadratic model before it is solved.
 enum class QpShape { Bounded, Infeasible, Unbounded, Stopped, Failed };
 

@@ -102,10 +102,12 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
   return false;
 }
 
-// An unbounded relaxation makes the model unbounded only if the model has a point at all. False
-// when a search for one, without the objective, proves there is none.
-bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
-                  const IndicatorForm& indicators, const std::vector<double>& lotLimit) {
+// Searches the model without its objective for a point that keeps its integrality, sets and
+// indicators: true when one is found, false when the search proves there is none, nothing when
+// it stopped first.
+std::optional<bool> searchPoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
+                                const IndicatorForm& indicators,
+                                const std::vector<double>& lotLimit) {
   OsiClpSolverInterface si;
   CoinMessageHandler quiet;
   quiet.setLogLevel(0);
@@ -124,7 +126,16 @@ bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
   if (root->status() == 1) recheckInfeasible(*root, feasibilityTolerance(ctx));
   if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
   cbc.branchAndBound();
-  return cbc.bestSolution() != nullptr || cbc.status() != 0;
+  if (cbc.bestSolution() != nullptr) return true;
+  if (cbc.status() == 0) return false;
+  return std::nullopt;
+}
+
+// An unbounded relaxation makes the model unbounded only if the model has a point at all. False
+// when a search for one proves there is none.
+bool mayHavePoint(RunContext& ctx, const ModelRecord& m, const EngineModel& e,
+                  const IndicatorForm& indicators, const std::vector<double>& lotLimit) {
+  return searchPoint(ctx, m, e, indicators, lotLimit).value_or(true);
 }
 
 // Stop after the relaxation: its bound is known, no integer solution is.
@@ -310,6 +321,18 @@ std::optional<EngineModel> prepareMip(RunContext& ctx, RunRecord& run, const Mod
 }
 
 }  // namespace
+
+std::optional<bool> mipHasPoint(RunContext& ctx, const ModelRecord& m) {
+  const ProblemRecord& rec = ctx.problem().rec;
+  EngineModel e = assemble(m, /*mip=*/true);
+  const double intTol = std::max(1e-9, dblControl(rec, XPRS_MIPTOL));
+  const std::vector<double> lotLimit = semiContinuousLimits(m, e, intTol);
+  const IndicatorForm indicators = reformulateIndicators(m, e);
+  if (!provenInfeasible(e, m, /*mip=*/true, dblControl(rec, XPRS_FEASTOL), intTol).empty()) {
+    return false;
+  }
+  return searchPoint(ctx, m, e, indicators, lotLimit);
+}
 
 void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
   const ProblemRecord& rec = ctx.problem().rec;

@@ -4,6 +4,7 @@
 #ifndef XPRS_MIP_ENGINE_HPP_
 #define XPRS_MIP_ENGINE_HPP_
 
+#include <optional>
 #include <string>
 
 #include "library.hpp"
@@ -16,6 +17,11 @@ class RunContext;
 // problem's record; with the flag 'l' the run stops after the relaxation. Raises ApiError on
 // what Cbc cannot be trusted with.
 void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m);
+
+// Searches the rows, bounds, integrality, sets and indicators of m, whose rows must be linear,
+// for a point (its objective left out): true when one is found, false when there is none,
+// nothing when the search stopped first.
+[[nodiscard]] std::optional<bool> mipHasPoint(RunContext& ctx, const ModelRecord& m);
 
 }  // namespace xprs::standin
 

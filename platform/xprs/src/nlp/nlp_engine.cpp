@@ -8,6 +8,9 @@
 #include <numeric>
 
 #include "controls.hpp"
+#include "engine/clp_guard.hpp"
+#include "engine/engine_model.hpp"
+#include "engine/mip_engine.hpp"
 #include "engine/precheck.hpp"
 
 namespace xprs::standin {
@@ -170,6 +173,54 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
   return r;
 }
 
+// The linear rows and bounds of m: rows with quadratic terms or formulas, and indicator rows,
+// are freed.
+EngineModel linearPartOf(const ModelRecord& m) {
+  EngineModel e = assemble(m, /*mip=*/false);
+  const auto freeRow = [&](int row) {
+    if (row < 0) return;
+    e.rowLb[static_cast<std::size_t>(row)] = -COIN_DBL_MAX;
+    e.rowUb[static_cast<std::size_t>(row)] = COIN_DBL_MAX;
+  };
+  for (const int row : m.qRow) freeRow(row);
+  for (const FormulaRecord& f : m.formulas) freeRow(f.row);
+  for (std::size_t i = 0; i < m.indicatorComplement.size(); ++i) {
+    if (m.indicatorComplement[i] != 0) freeRow(static_cast<int>(i));
+  }
+  return e;
+}
+
+// Ipopt's and Bonmin's "infeasible" is where their search ended, not a proof. It stands proven
+// when the linear rows and bounds alone have no point (the LP engine decides). Where they have
+// one, a continuous model is solved again from that point, and a model whose rows are all linear
+// must have no point for the MIP engine either.
+void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
+                     const NlpSettings& settings, bool integers, NlpResult& r) {
+  const LinearPoint linear = findLinearPoint(linearPartOf(m), std::max(1e-6, settings.feasTol));
+  if (linear.verdict != LinearPoint::Verdict::Found) return;
+  if (!integers) {
+    std::vector<double> start = linear.x;
+    for (std::size_t j = 0; j < start.size(); ++j) {
+      start[j] = std::clamp(start[j], model.colLb()[j], model.colUb()[j]);
+    }
+    NlpResult again = runIpopt(ctx, model, start, settings);
+    if (again.solStatus == XPRS_SOLSTATUS_INFEASIBLE) return;
+    ctx.message("Ipopt found no point from its start; it ran again from a point of the linear rows",
+                XPRS_MSG_INFO);
+    again.iterations += r.iterations;
+    again.evaluations += r.evaluations;
+    again.evalSeconds += r.evalSeconds;
+    r = std::move(again);
+    return;
+  }
+  if (!m.qRow.empty() || !m.formulas.empty()) return;
+  if (mipHasPoint(ctx, m).value_or(false)) {
+    fail(
+        "Bonmin found no point of the model, but the MIP engine found one without the "
+        "objective: the engine cannot solve it");
+  }
+}
+
 }  // namespace
 
 int pollStop(RunContext& ctx) { return ctx.poll() ? ctx.stopReason() : XPRS_STOP_NONE; }
@@ -212,6 +263,8 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     insideEngine = true;
     try {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
+      if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE)
+        checkInfeasible(ctx, m, model, settings, integers, r);
     } catch (...) {
       insideEngine = false;
       throw;
