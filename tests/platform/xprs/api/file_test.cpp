@@ -111,12 +111,12 @@ TEST_F(FileTest, ObjectiveConstantAndRangesSurviveTheMpsFile) {
   ASSERT_EQ(XPRSchgobj(prob_, 1, constant, five), 0);
   const std::string base = (dir_ / "c").string();
   ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
-  CoinMpsIO reader;
-  reader.messageHandler()->setLogLevel(0);
-  ASSERT_EQ(reader.readMps((base + ".mps").c_str(), ""), 0);
-  EXPECT_EQ(reader.objectiveOffset(), 5.0);  // the objective row's right-hand side
-  EXPECT_EQ(reader.getRowLower()[0], 2.0);
-  EXPECT_EQ(reader.getRowUpper()[0], 10.0);
+  const auto model = xprs_test::readMpsFile(base + ".mps");
+  EXPECT_EQ(model.objRhs, 5.0);  // the objective row's right-hand side
+  ASSERT_EQ(model.rowType.size(), 1u);
+  EXPECT_EQ(model.rowType[0], 'R');
+  EXPECT_EQ(model.rhs[0], 10.0);
+  EXPECT_EQ(model.rng[0], 8.0);
   // Solving gives c'x - 5 at x = 2.
   ASSERT_EQ(XPRSoptimize(prob_, "", nullptr, nullptr), 0);
   double objective = 0;
@@ -148,7 +148,7 @@ TEST_F(FileTest, QuadraticRowsRoundTripThroughQcMatrixSections) {
   const std::string base = (dir_ / "q").string();
   ASSERT_EQ(XPRSwriteprob(prob_, base.c_str(), ""), 0);
   EXPECT_EQ(XPRSwriteprob(prob_, base.c_str(), "l"), 32);
-  EXPECT_EQ(lastError(), "XPRSwriteprob: the LP format cannot hold quadratic rows");
+  EXPECT_EQ(lastError(), "XPRSwriteprob: the LP format cannot hold quadratic rows (row 1)");
 
   const auto model = xprs_test::readMpsFile(base + ".mps");
   using Entry = std::tuple<int, int, int, double>;
