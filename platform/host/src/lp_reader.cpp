@@ -105,6 +105,7 @@ std::vector<Token> tokens(const ModelText& text) {
 struct ColumnEntry {
   vopRec::Column column;
   bool binary = false;
+  std::size_t semiLine = 0;  // the line that lists it in the semi-continuous section, or 0
   std::size_t lastRow = static_cast<std::size_t>(-1);  // the last row or objective with a term
   std::size_t lastSet = 0;  // the number of the last set it is in, from 1
 };
@@ -125,24 +126,23 @@ class LpReader {
     if (keyword(peek()) != Keyword::kSubjectTo) fail("expected Subject To");
     skipKeyword();
     rowSection();
-    // Bounds, then Generals and Binaries in either order, then SOS; each once.
+    // Bounds, then Generals, Binaries and Semi-continuous in any order, then SOS; each once.
     int rank = 0;
-    bool seen[4] = {};
+    bool seen[5] = {};
     while (true) {
       const Keyword section = keyword(peek());
       if (section == Keyword::kEnd) break;
-      if (section == Keyword::kSemi) {
-        fail("semi-continuous sections of LP files are not read; write the model as MPS");
-      }
       if (section != Keyword::kBounds && section != Keyword::kGenerals &&
-          section != Keyword::kBinaries && section != Keyword::kSos) {
-        fail("expected Bounds, Generals, Binaries, SOS or End, not " + describe(peek()));
+          section != Keyword::kBinaries && section != Keyword::kSemi && section != Keyword::kSos) {
+        fail("expected Bounds, Generals, Binaries, Semi-continuous, SOS or End, not " +
+             describe(peek()));
       }
       const int kind = section == Keyword::kBounds     ? 0
                        : section == Keyword::kGenerals ? 1
                        : section == Keyword::kBinaries ? 2
-                                                       : 3;
-      const int sectionRank = kind == 2 ? 1 : kind;
+                       : section == Keyword::kSemi     ? 3
+                                                       : 4;
+      const int sectionRank = kind == 0 ? 0 : kind == 4 ? 2 : 1;
       if (seen[kind] || sectionRank < rank) {
         fail("the section " + quoted(peek().text) + " is out of order or repeated");
       }
@@ -153,6 +153,7 @@ class LpReader {
       if (section == Keyword::kGenerals || section == Keyword::kBinaries) {
         integerSection(section == Keyword::kBinaries);
       }
+      if (section == Keyword::kSemi) semiSection();
       if (section == Keyword::kSos) setSection();
     }
     next();
@@ -204,12 +205,19 @@ class LpReader {
            (k != Keyword::kNone && k != Keyword::kFree && k != Keyword::kInfinity);
   }
 
-  // Skips a section keyword; "Subject To" is two words.
+  // Skips a section keyword; "Subject To" is two words, "Semi-continuous" three tokens.
   void skipKeyword() {
-    if (lowerCased(next().text) == "subject") {
+    const Token& word = next();
+    const std::string lower = lowerCased(word.text);
+    if (lower == "subject") {
       if (peek().kind != Kind::kName || lowerCased(peek().text) != "to") {
         fail("expected 'To' after 'Subject'");
       }
+      next();
+    }
+    if (lower == "semi" && peek().kind == Kind::kMinus && peek().line == word.line &&
+        peek(1).kind == Kind::kName && lowerCased(peek(1).text) == "continuous") {
+      next();
       next();
     }
   }
@@ -399,6 +407,13 @@ class LpReader {
     }
   }
 
+  void semiSection() {
+    while (!atSection()) {
+      const std::size_t line = peek().line;
+      columns_[static_cast<std::size_t>(column(next()))].semiLine = line;
+    }
+  }
+
   bool atSetType(std::size_t ahead) const {
     const Token& type = peek(ahead);
     return type.kind == Kind::kName && (type.text == "S1" || type.text == "S2") &&
@@ -471,6 +486,19 @@ class LpReader {
         column.upper = std::min(column.upper, 1.0);
       }
       checkBounds("column", column.name, column.lower, column.upper, 0);
+      if (c.semiLine != 0) {
+        // As the MPS reader's SC bound: 0, or within the bounds.
+        if (column.type == vopRec::ColumnType::kInteger) {
+          text_.fail(c.semiLine, "the column " + quoted(column.name) +
+                                     " is integer and semi-continuous (semi-integer columns "
+                                     "are not read)");
+        }
+        if (column.upper == kInf) {
+          text_.fail(c.semiLine, "the semi-continuous column " + quoted(column.name) +
+                                     " has no finite upper bound");
+        }
+        column.type = vopRec::ColumnType::kSemiContinuous;
+      }
       m.columns.push_back(std::move(column));
     }
     m.rows = std::move(rows_);

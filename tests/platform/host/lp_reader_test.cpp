@@ -96,8 +96,16 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
        "line 6: the relations of a bound on 'x' do not point the same way"},
       {"bound relation", model(" c: x >= 1\n", "Bounds\n x 3\n"),
        "line 6: expected <=, >= or =, not '3'"},
-      {"semi", model(" c: x >= 1\n", "Semi-continuous\n x\n"),
-       "line 5: semi-continuous sections of LP files are not read; write the model as MPS"},
+      {"semi unbounded", model(" c: x >= 1\n", "Semi-continuous\n x\n"),
+       "line 6: the semi-continuous column 'x' has no finite upper bound"},
+      {"semi-integer", model(" c: x >= 1\n", "Bounds\n x <= 4\nSemis\n y x\nGenerals\n x\n"),
+       "line 8: the column 'x' is integer and semi-continuous (semi-integer columns are not read)"},
+      {"semi binary", model(" c: x >= 1\n", "Binaries\n x\nsemi\n x\n"),
+       "line 8: the column 'x' is integer and semi-continuous (semi-integer columns are not read)"},
+      {"semi twice", model(" c: x >= 1\n", "semi\nSEMI-CONTINUOUS\n"),
+       "line 6: the section 'SEMI' is out of order or repeated"},
+      {"semi after SOS", model(" c: x >= 1\n", "SOS\nsemis\n"),
+       "line 6: the section 'semis' is out of order or repeated"},
       {"set column", model(" c: x >= 1\n", "SOS\n s1: S1:: x:1 q:2\n"),
        "line 6: unknown column 'q' in a set"},
       {"set weight", model(" c: x >= 1\n", "SOS\n s1: S1:: x y\n"),
@@ -108,7 +116,7 @@ TEST(LpReaderTest, RefusesHostileAndCarelessFilesNamingLineAndCause) {
       {"set header", model(" c: x >= 1\n", "SOS\n x:1\n"),
        "line 6: expected a set (name: S1:: or S2::), not 'x'"},
       {"cut off after Generals", "Minimize\n obj: x\nSubject To\n c: x >= 1\nGenerals\n",
-       "expected Bounds, Generals, Binaries, SOS or End, not the end of the file"},
+       "expected Bounds, Generals, Binaries, Semi-continuous, SOS or End, not the end of the file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -164,6 +172,36 @@ END
   ASSERT_EQ(m.sets.size(), 1u);
   EXPECT_EQ(m.sets[0].columns, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(m.sets[0].weights, (std::vector<double>{1, 2, 3}));
+}
+
+TEST(LpReaderTest, ReadsEveryFormOfTheSections) {
+  struct Case {
+    const char* what;
+    std::string text;
+    testing::Matcher<const std::vector<vopRec::Column>&> columns;
+  };
+  const Case cases[] = {
+      {"empty semi", model(" c: x + y >= 1\n", "semi\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf))},
+      {"Semi-continuous", model(" c: x >= 1\n", "Bounds\n 2 <= x <= 9\nSemi-Continuous\n x\n"),
+       ElementsAre(IsColumn("x", Type::kSemiContinuous, 2.0, 9.0),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf))},
+      {"a column named continuous",
+       model(" c: x >= 1\n", "Bounds\n continuous <= 3\nsemi-continuous\n continuous\n"),
+       ElementsAre(IsColumn("x", Type::kContinuous, 0.0, kInf),
+                   IsColumn("y", Type::kContinuous, 0.0, kInf),
+                   IsColumn("continuous", Type::kSemiContinuous, 0.0, 3.0))},
+      {"SEMIS between the integer sections",
+       model(" c: x >= 1\n", "Bounds\n y <= 4\nBinaries\n x\nSEMIS y\nGenerals\n z\n"),
+       ElementsAre(IsColumn("x", Type::kInteger, 0.0, 1.0),
+                   IsColumn("y", Type::kSemiContinuous, 0.0, 4.0),
+                   IsColumn("z", Type::kInteger, 0.0, kInf))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_THAT(qelhost::readLp(c.text, "forms.lp").columns, c.columns);
+  }
 }
 
 // Found by lp_reader_fuzz: a file whose objective line is a comment had no objective.

@@ -169,7 +169,7 @@ TEST(ModelReaderTest, RefusesWhatItCannotReadWithTheFileNamed) {
   const Case cases[] = {
       {"model.txt", "x", "the file name must end in .mps or .lp"},
       {"semi.lp", "Minimize\n obj: x\nSubject To\n c: x >= 2\nSemi-continuous\n x\nEnd\n",
-       "line 5: semi-continuous sections of LP files are not read; write the model as MPS"},
+       "line 6: the semi-continuous column 'x' has no finite upper bound"},
       {"absent.mps", nullptr, "the file cannot be opened"},
       {"broken.mps", "NAME X\nROWS\n N obj\nCOLUMNS\n    X  nosuchrow  1.0\nENDATA\n",
        "line 5: unknown row 'nosuchrow'"},
