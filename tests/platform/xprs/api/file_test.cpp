@@ -521,4 +521,118 @@ TEST_F(FileTest, WrittenProblemsReadBackAsTheModelHeldWithItsOptimum) {
   }
 }
 
+// What a format cannot hold is refused by name, and no file is left behind.
+TEST_F(FileTest, WriteProbRefusesWhatTheFormatCannotHoldByName) {
+  struct Refusal {
+    const char* what;
+    void (*build)(XPRSprob);
+    const char* flags;
+    std::string error;
+  };
+  const Refusal refusals[] = {
+      {"several objectives, MPS",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {});
+         const int col = 0;
+         const double coef = 2;
+         ASSERT_EQ(XPRSaddobj(p, 1, &col, &coef, 0, 1), 0);
+       },
+       "", "the MPS format cannot hold several objectives (the problem has 2)"},
+      {"several objectives, LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {});
+         const int col = 0;
+         const double coef = 2;
+         ASSERT_EQ(XPRSaddobj(p, 1, &col, &coef, 0, 1), 0);
+       },
+       "l", "the LP format cannot hold several objectives (the problem has 2)"},
+      {"formulas",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {{'L', 3, {}}});
+         using namespace xprs_test;
+         ASSERT_EQ(addFormula(p, 0, {col(0), col(0), op(XPRS_OP_MULTIPLY)}), 0);
+       },
+       "", "the MPS format cannot hold formulas (in row 0)"},
+      {"partial integer columns",
+       [](XPRSprob p) {
+         addModel(p, {{0, 40, 1, 'P', 5}}, {});
+       },
+       "", "the MPS format cannot hold partial integer columns (column 0)"},
+      {"a blank in a name",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {});
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_COLUMN, "x y", 0, 0), 0);
+       },
+       "", "the MPS format cannot hold the name 'x y' (column 0)"},
+      {"two columns of one name",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}, {0, 4, 1}}, {});
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_COLUMN, "x\0x", 0, 1), 0);
+       },
+       "", "columns 0 and 1 are both named 'x'"},
+      {"the objective named as a row",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {{'L', 3, {{0, 1}}}});
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_ROW, "cost", 0, 0), 0);
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_OBJECTIVE, "cost", 0, 0), 0);
+       },
+       "", "the objective and row 0 are both named 'cost'"},
+      {"a keyword as an LP name",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {});
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_COLUMN, "Free", 0, 0), 0);
+       },
+       "l", "the LP format cannot hold the name 'Free' (column 0)"},
+      {"an LP name starting with a digit",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {{'L', 3, {{0, 1}}}});
+         ASSERT_EQ(XPRSaddnames(p, XPRS_NAMES_ROW, "2nd", 0, 0), 0);
+       },
+       "l", "the LP format cannot hold the name '2nd' (row 0)"},
+      {"a quadratic objective in LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {});
+         const int col = 0;
+         const double q = 2;
+         ASSERT_EQ(XPRSchgmqobj64(p, 1, &col, &col, &q), 0);
+       },
+       "l", "the LP format cannot hold a quadratic objective"},
+      {"indicator rows in LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}, {0, 1, 0, 'B'}}, {{'L', 3, {{0, 1}}}});
+         addIndicator(p, 0, 1, 1);
+       },
+       "l", "the LP format cannot hold indicator rows (row 0)"},
+      {"ranged rows in LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1}}, {{'R', 3, {{0, 1}}, 2}});
+       },
+       "l", "the LP format cannot hold ranged rows (row 0)"},
+      {"semi-integer columns in LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, 4, 1, 'R', 2}}, {});
+       },
+       "l", "the LP format cannot hold semi-integer columns (column 0)"},
+      {"an unbounded semi-continuous column in LP",
+       [](XPRSprob p) {
+         addModel(p, {{0, kInf, 1, 'S', 2}}, {});
+       },
+       "l",
+       "the LP format cannot hold a semi-continuous column without a finite upper bound (column "
+       "0)"},
+  };
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.what);
+    XPRSprob p = quietProblem();
+    r.build(p);
+    const std::string path = (dir_ / "refused").string();
+    EXPECT_EQ(XPRSwriteprob(p, path.c_str(), r.flags), 32);
+    char error[512] = {};
+    ASSERT_EQ(XPRSgetlasterror(p, error), 0);
+    EXPECT_EQ(std::string(error), "XPRSwriteprob: " + r.error);
+    EXPECT_FALSE(std::filesystem::exists(path + (r.flags[0] == 'l' ? ".lp" : ".mps")));
+    EXPECT_EQ(XPRSdestroyprob(p), 0);
+  }
+}
+
 }  // namespace
