@@ -1,10 +1,13 @@
 #include "tests/support/mps_loader.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <coin/CoinMpsIO.hpp>
 #include <coin/CoinPackedMatrix.hpp>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
@@ -28,43 +31,75 @@ struct QcEntry {
   double value;
 };
 
-// CoinMpsIO knows no QCMATRIX section: takes those sections out of the file's lines and
-// returns their entries; the other lines stay in rest.
-std::vector<QcEntry> takeQcMatrices(const std::string& path, std::string& rest) {
+struct IndicatorEntry {
+  std::string row, col;
+  int value;
+};
+
+// What CoinMpsIO does not read, taken out of the file's lines: the QCMATRIX and INDICATORS
+// sections and the sense of OBJSENSE. The other lines stay in rest, the NAME line marked FREE
+// (CoinMpsIO reads a file as fixed form unless that line says FREE; free form reads the fixed
+// form of the sample files the same).
+struct TakenSections {
+  std::vector<QcEntry> qc;
+  std::vector<IndicatorEntry> indicators;
+  bool maximize = false;
+  std::string rest;
+};
+
+TakenSections takeSections(const std::string& path) {
   std::ifstream in(path);
-  std::vector<QcEntry> entries;
+  TakenSections taken;
+  std::string section;
   std::string row;
-  bool inside = false;
   for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line[0] != ' ') {
-      std::istringstream head(line);
-      std::string section;
-      head >> section;
-      inside = section == "QCMATRIX";
-      if (inside) {
-        head >> row;
-        continue;
-      }
-    }
-    if (!inside) {
-      rest += line + '\n';
-      continue;
-    }
     std::istringstream fields(line);
     fields.imbue(std::locale::classic());
-    QcEntry e{row, {}, {}, 0.0};
-    if (!(fields >> e.col1 >> e.col2 >> e.value)) {
-      ADD_FAILURE() << "malformed QCMATRIX entry '" << line << "' in " << path;
+    if (!line.empty() && line[0] != ' ' && line[0] != '*') {
+      fields >> section;
+      if (section == "QCMATRIX") {
+        fields >> row;
+      } else if (section == "NAME") {
+        std::string name = "BLANK";
+        fields >> name;
+        taken.rest += "NAME " + name + " FREE\n";
+      } else if (section != "OBJSENSE" && section != "INDICATORS") {
+        taken.rest += line + '\n';
+      }
+      // OBJSENSE may give the sense on its own line or on the next.
+      std::string sense;
+      if (section == "OBJSENSE" && fields >> sense) taken.maximize = sense.rfind("MAX", 0) == 0;
       continue;
     }
-    entries.push_back(e);
+    if (section == "OBJSENSE") {
+      std::string sense;
+      fields >> sense;
+      taken.maximize = sense.rfind("MAX", 0) == 0;
+    } else if (section == "QCMATRIX") {
+      QcEntry e{row, {}, {}, 0.0};
+      if (!(fields >> e.col1 >> e.col2 >> e.value)) {
+        ADD_FAILURE() << "malformed QCMATRIX entry '" << line << "' in " << path;
+        continue;
+      }
+      taken.qc.push_back(e);
+    } else if (section == "INDICATORS") {
+      std::string word;
+      IndicatorEntry e{{}, {}, 0};
+      if (!(fields >> word >> e.row >> e.col >> e.value) || word != "IF") {
+        ADD_FAILURE() << "malformed INDICATORS entry '" << line << "' in " << path;
+        continue;
+      }
+      taken.indicators.push_back(e);
+    } else {
+      taken.rest += line + '\n';
+    }
   }
-  return entries;
+  return taken;
 }
 
 int indexOf(const std::vector<std::string>& names, const std::string& name) {
   const auto it = std::find(names.begin(), names.end(), name);
-  if (it == names.end()) ADD_FAILURE() << "unknown name " << name << " in a QCMATRIX section";
+  if (it == names.end()) ADD_FAILURE() << "unknown name " << name << " in a section";
   return static_cast<int>(it - names.begin());
 }
 
@@ -77,12 +112,16 @@ SampleModel readMpsFile(const std::string& path) {
   CoinMpsIO reader;
   reader.passInMessageHandler(&silent);
   SampleModel m;
-  std::string rest;
-  const std::vector<QcEntry> qc = takeQcMatrices(path, rest);
-  const std::string linear = path + ".linear";
-  if (!qc.empty()) std::ofstream(linear) << rest;
-  const int rc = reader.readMps((qc.empty() ? path : linear).c_str(), "");
-  if (!qc.empty()) std::remove(linear.c_str());
+  const TakenSections taken = takeSections(path);
+  // Beside the other temporary files: the sample files' folder is not writable.
+  static int copies = 0;
+  const std::string linear =
+      (std::filesystem::temp_directory_path() /
+       ("mps_loader_" + std::to_string(getpid()) + "_" + std::to_string(++copies) + ".mps"))
+          .string();
+  std::ofstream(linear) << taken.rest;
+  const int rc = reader.readMps(linear.c_str(), "");
+  std::remove(linear.c_str());
   if (rc != 0) {
     ADD_FAILURE() << "cannot read " << path;
     return m;
@@ -135,11 +174,17 @@ SampleModel readMpsFile(const std::string& path) {
   std::vector<std::string> colNames;
   for (int i = 0; i < m.rows; ++i) rowNames.emplace_back(reader.rowName(i));
   for (int j = 0; j < m.cols; ++j) colNames.emplace_back(reader.columnName(j));
-  for (const QcEntry& e : qc) {
+  m.maximize = taken.maximize;
+  for (const QcEntry& e : taken.qc) {
     m.qcRow.push_back(indexOf(rowNames, e.row));
     m.qcCol1.push_back(indexOf(colNames, e.col1));
     m.qcCol2.push_back(indexOf(colNames, e.col2));
     m.qcVal.push_back(e.value);
+  }
+  for (const IndicatorEntry& e : taken.indicators) {
+    m.indRow.push_back(indexOf(rowNames, e.row));
+    m.indCol.push_back(indexOf(colNames, e.col));
+    m.indComplement.push_back(e.value == 1 ? 1 : -1);
   }
   return m;
 }
@@ -169,6 +214,14 @@ void load(XPRSprob prob, const SampleModel& m) {
   for (std::size_t k = 0; k < m.qcVal.size(); ++k) {
     if (m.qcCol1[k] > m.qcCol2[k]) continue;
     ASSERT_EQ(XPRSaddqmatrix64(prob, m.qcRow[k], 1, &m.qcCol1[k], &m.qcCol2[k], &m.qcVal[k]), 0);
+  }
+  if (!m.indRow.empty()) {
+    ASSERT_EQ(XPRSsetindicators(prob, static_cast<int>(m.indRow.size()), m.indRow.data(),
+                                m.indCol.data(), m.indComplement.data()),
+              0);
+  }
+  if (m.maximize) {
+    ASSERT_EQ(XPRSchgobjsense(prob, XPRS_OBJ_MAXIMIZE), 0);
   }
   if (m.objRhs != 0.0) {
     const int constant = -1;

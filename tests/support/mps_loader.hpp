@@ -25,7 +25,11 @@ struct SampleModel {
   // QCMATRIX entries as listed: the Q of a row's x'Qx, both triangles.
   std::vector<int> qcRow, qcCol1, qcCol2;
   std::vector<double> qcVal;
-  double objRhs = 0.0;  // right-hand side r of the objective row: the objective is c'x - r
+  double objRhs = 0.0;    // right-hand side r of the objective row: the objective is c'x - r
+  bool maximize = false;  // OBJSENSE MAX
+  // INDICATORS entries: row indRow[k] holds while column indCol[k] is 1 (complement 1) or 0
+  // (complement -1).
+  std::vector<int> indRow, indCol, indComplement;
 };
 
 [[nodiscard]] std::string samplePath(const std::string& name);
@@ -33,8 +37,8 @@ struct SampleModel {
 // The model of any MPS file; readSample reads samplePath(name) with it.
 [[nodiscard]] SampleModel readMpsFile(const std::string& path);
 // Loads the model with XPRSaddrows64 (no entries), XPRSaddcols64, XPRSchgcoltype,
-// XPRSchgmqobj64, XPRSaddqmatrix64 (the upper triangle of each QCMATRIX) and XPRSchgobj
-// (objective constant); fails the test on a non-zero code.
+// XPRSchgmqobj64, XPRSaddqmatrix64 (the upper triangle of each QCMATRIX), XPRSsetindicators,
+// XPRSchgobjsense and XPRSchgobj (objective constant); fails the test on a non-zero code.
 void load(XPRSprob prob, const SampleModel& model);
 
 }  // namespace xprs_test

@@ -1,24 +1,13 @@
-// Files: the problem as MPS or LP (through CoinUtils' writers, with this file's QCMATRIX
-// sections added to the MPS), and the basis, the solution print, the save file and tuner method
-// files as readable text of this library's own format.
+// Files: the problem as MPS or LP (see model_writer.hpp), and the basis, the solution print, the
+// save file and tuner method files as readable text of this library's own format.
 #include <xprs.h>
 
-#include <algorithm>
-#include <coin/CoinFinite.hpp>
-#include <coin/CoinLpIO.hpp>
-#include <coin/CoinMpsIO.hpp>
-#include <coin/CoinPackedMatrix.hpp>
 #include <cstring>
 #include <fstream>
 #include <iomanip>
-#include <locale>
-#include <map>
-#include <memory>
-#include <sstream>
-#include <utility>
 
+#include "api/model_writer.hpp"
 #include "controls.hpp"
-#include "engine/engine.hpp"
 #include "library.hpp"
 #include "validate.hpp"
 
@@ -70,108 +59,13 @@ void record(Problem& p, const char* function, const char* filename, const char* 
   p.target().rec.files.push_back({function, filename ? filename : "", flags ? flags : "", path});
 }
 
-// Puts one QCMATRIX section per quadratic row before the file's closing ENDATA. A section lists
-// the row's symmetric Q of x'Qx in full: an off-diagonal entry once in each triangle.
-void insertQcMatrices(const ModelRecord& m, const std::string& path,
-                      const std::vector<std::string>& rowNames,
-                      const std::vector<std::string>& colNames) {
-  std::map<int, std::map<std::pair<int, int>, double>> upper;
-  for (std::size_t k = 0; k < m.qVal.size(); ++k) {
-    const int i = std::min(m.qCol1[k], m.qCol2[k]);
-    const int j = std::max(m.qCol1[k], m.qCol2[k]);
-    upper[m.qRow[k]][{i, j}] += m.qVal[k];
-  }
-  std::ostringstream sections;
-  sections.imbue(std::locale::classic());
-  sections << std::setprecision(17);
-  for (const auto& [row, entries] : upper) {
-    std::map<std::pair<int, int>, double> full;
-    for (const auto& [key, v] : entries) {
-      if (v == 0.0) continue;
-      full[key] = v;
-      full[{key.second, key.first}] = v;
-    }
-    if (full.empty()) continue;
-    sections << "QCMATRIX   " << rowNames[static_cast<std::size_t>(row)] << '\n';
-    for (const auto& [key, v] : full) {
-      sections << "    " << colNames[static_cast<std::size_t>(key.first)] << "  "
-               << colNames[static_cast<std::size_t>(key.second)] << "  " << v << '\n';
-    }
-  }
-  std::string content;
-  {
-    std::ifstream in(path);
-    std::ostringstream whole;
-    whole << in.rdbuf();
-    content = whole.str();
-  }
-  const std::size_t end = content.rfind("ENDATA");
-  if (end == std::string::npos) fail("cannot write file \"", path, "\"");
-  content.insert(end, sections.str());
-  std::ofstream out(path, std::ios::trunc);
-  out << content;
-  if (!out) fail("cannot write file \"", path, "\"");
-}
-
 void writeProblem(const ProblemRecord& rec, const std::string& path, bool lp) {
-  const ModelRecord& m = rec.model;
-  if (!m.formulas.empty()) fail("nonlinear formulas cannot be written");
-  const EngineModel e = assemble(m, /*mip=*/false);
-  CoinPackedMatrix matrix(true, e.nrows, e.ncols, static_cast<CoinBigIndex>(e.index.size()),
-                          e.value.data(), e.index.data(), e.start.data(), nullptr);
-  std::vector<char> integrality(static_cast<std::size_t>(e.ncols), 0);
-  for (std::size_t j = 0; j < integrality.size(); ++j) {
-    const char t = m.colType[j];
-    integrality[j] = t == 'I' || t == 'B' || t == 'R' ? 1 : 0;
-  }
-  const std::vector<std::string> colNames = names(m.colNames, e.ncols, 'C');
-  const std::vector<std::string> rowNames = names(m.rowNames, e.nrows, 'R');
-  if (lp) {
-    if (!m.objQ.empty()) fail("the LP format cannot hold a quadratic objective");
-    if (!m.qRow.empty()) fail("the LP format cannot hold quadratic rows");
-    CoinLpIO writer;
-    writer.setInfinity(COIN_DBL_MAX);
-    writer.setLpDataWithoutRowAndColNames(matrix, e.colLb.data(), e.colUb.data(), e.obj.data(),
-                                          integrality.data(), e.rowLb.data(), e.rowUb.data());
-    writer.setObjectiveOffset(-e.rhs);
-    if (!m.probName.empty()) writer.setProblemName(m.probName.c_str());
-    if (writer.writeLp(path.c_str(), 1e-15, 10, 15, /*useRowNames=*/false) != 0) {
-      fail("cannot write file \"", path, "\"");
-    }
-    return;
-  }
-  // The overload taking name vectors leaks inside CoinUtils; this one takes plain arrays.
-  std::vector<const char*> colPtr;
-  std::vector<const char*> rowPtr;
-  for (const std::string& n : colNames) colPtr.push_back(n.c_str());
-  for (const std::string& n : rowNames) rowPtr.push_back(n.c_str());
-  CoinMpsIO writer;
-  writer.setMpsData(matrix, COIN_DBL_MAX, e.colLb.data(), e.colUb.data(), e.obj.data(),
-                    integrality.data(), e.rowLb.data(), e.rowUb.data(), colPtr.data(),
-                    rowPtr.data());
-  // The MPS writer takes the objective row's right-hand side r (the objective c'x - r); the LP
-  // writer above takes the constant itself.
-  writer.setObjectiveOffset(e.rhs);
-  if (!m.probName.empty()) writer.setProblemName(m.probName.c_str());
-  std::unique_ptr<CoinPackedMatrix> quadratic;
-  if (!m.objQ.empty()) {
-    quadratic = std::make_unique<CoinPackedMatrix>(
-        true, e.ncols, e.ncols, static_cast<CoinBigIndex>(e.qIndex.size()), e.qValue.data(),
-        e.qIndex.data(), e.qStart.data(), nullptr);
-  }
-  std::vector<CoinSosSet> sets;
-  for (int s = 0; s < m.sets(); ++s) {
-    const auto b = static_cast<std::size_t>(m.setStart[static_cast<std::size_t>(s)]);
-    const auto n =
-        static_cast<int>(m.setStart[static_cast<std::size_t>(s) + 1]) - static_cast<int>(b);
-    sets.emplace_back(n, m.setCol.data() + b, m.setRef.data() + b,
-                      m.setType[static_cast<std::size_t>(s)] == '1' ? 1 : 2);
-  }
-  if (writer.writeMps(path.c_str(), 0, 1, 2, quadratic.get(), static_cast<int>(sets.size()),
-                      sets.empty() ? nullptr : sets.data()) != 0) {
-    fail("cannot write file \"", path, "\"");
-  }
-  if (!m.qRow.empty()) insertQcMatrices(m, path, rowNames, colNames);
+  // The text first: a model the format cannot hold leaves no file behind.
+  const std::string content = modelText(rec.model, lp ? ModelFormat::kLp : ModelFormat::kMps);
+  std::ofstream out(path, std::ios::trunc);
+  if (!out) fail("cannot open file \"", path, "\" for writing");
+  out << content;
+  if (!out.flush()) fail("cannot write file \"", path, "\"");
 }
 
 }  // namespace
