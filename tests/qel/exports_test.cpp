@@ -460,6 +460,64 @@ TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
   }
 }
 
+// Each power of the host's expressions raises its first argument to its second: with a constant
+// exponent or a constant base, in the objective and in a row, to the optimum worked out by hand.
+TEST_F(ExportsTest, ExpressionPowersRaiseTheFirstArgumentToTheSecond) {
+  using Token = vopRec::Token;
+  const Token x = Token::ofColumn(0), y = Token::ofColumn(1);
+  const auto n = [](double v) { return Token::ofNumber(v); };
+  const auto call = [](const char* name) { return Token::ofCall(name); };
+  const Token multiply = call("nuv:function:basic:Multiply");
+  const Token subtract = call("nuv:function:basic:Subtract");
+  const Token power = call("");  // where the power under test goes
+  const double ln2 = std::log(2.0);
+  struct Case {
+    const char* what;
+    std::vector<vopRec::Column> columns;
+    std::vector<Token> objective;  // empty: minimise -x - y
+    std::vector<Token> row;        // at most 0, when not empty
+    std::vector<double> x;
+    double optimum;
+  };
+  const Case cases[] = {
+      {"x^3 - 12 x", {{.upper = 10}}, {x, n(3), power, n(12), x, multiply, subtract}, {}, {2}, -16},
+      {"2^x - 4 ln2 x",
+       {{.lower = -5, .upper = 5}},
+       {n(2), x, power, n(4 * ln2), x, multiply, subtract},
+       {},
+       {2},
+       4 - 8 * ln2},
+      {"x^2 + y^2 <= 2",
+       {{.upper = 5}, {.upper = 5}},
+       {},
+       {x, n(2), power, y, n(2), power, call("nuv:function:basic:Add"), n(2), subtract},
+       {1, 1},
+       -2},
+      {"2^x <= 8", {{.upper = 10}, {.upper = 0}}, {}, {n(2), x, power, n(8), subtract}, {3, 0}, -3},
+  };
+  for (const char* tag : {"nuv:function:exponential:Power", "nuv:function:exponential:PowerConst",
+                          "nuv:function:exponential:Power0"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(tag) + ": " + c.what);
+      const auto withPower = [&](std::vector<Token> tokens) {
+        for (Token& t : tokens) {
+          if (t.kind == Token::Kind::kCall && t.function.empty()) t = call(tag);
+        }
+        return tokens;
+      };
+      vopRec m;
+      m.columns = c.columns;
+      m.objectives = {{.name = "f", .expression = withPower(c.objective)}};
+      if (c.objective.empty()) m.objectives[0] = {.name = "f", .terms = {{0, -1}, {1, -1}}};
+      if (!c.row.empty()) m.nonlinearRows = {{"r", withPower(c.row), -kInf, 0}};
+      ASSERT_EQ(solve(m), 0) << testing::PrintToString(m.messages);
+      EXPECT_EQ(m.results.status, 0);
+      EXPECT_THAT(m.results.values, testing::Pointwise(DoubleNear(1e-5), c.x));
+      EXPECT_THAT(m.results.objective, optNear(c.optimum));
+    }
+  }
+}
+
 TEST_F(ExportsTest, HostExits0Solved1WithoutASolutionAnd2OnErrors) {
   qelhost_test::TempFiles files;
   const std::string bad = files.write("bad.mps", "NAME x\nROWS\n N obj\nCOLUMNS\n garbage\n");
