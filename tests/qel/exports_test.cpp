@@ -414,10 +414,18 @@ TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
        {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
         {.maximize = true, .terms = z, .absoluteTolerance = 0}},
        {1, 0, 2}},
+      // A tolerance given on one objective only holds as well.
+      {"the value within 1, then the most z without a tolerance",
+       {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
+        {.maximize = true, .terms = z}},
+       {1, 0, 2}},
       // Every value of 14 has x >= 2: the second level must leave the first one's optimum.
       {"the value within 10 %, then the least x",
        {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1},
         {.terms = x, .relativeTolerance = 0}},
+       {0, 2, 1}},
+      {"the value within 10 %, then the least x without a tolerance",
+       {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1}, {.terms = x}},
        {0, 2, 1}},
       // 3x + 4y + 5z - 2x alone is largest (13) at (0, 2, 1).
       {"the value blended with the least x, weighted 2, then the most z",
