@@ -4,17 +4,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+#include <xprs_testing.hpp>
 
 #include "host.hpp"
 #include "model_reader.hpp"
 #include "nuv/opt/abstract_solver.hpp"
+#include "nuv/opt/solve_status.hpp"
 #include "orla/testing.hpp"
 #include "orla/vop_rec.hpp"
 #include "plugin.hpp"
@@ -414,10 +421,18 @@ TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
        {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
         {.maximize = true, .terms = z, .absoluteTolerance = 0}},
        {1, 0, 2}},
+      // A tolerance given on one objective only holds as well.
+      {"the value within 1, then the most z without a tolerance",
+       {{.maximize = true, .terms = value, .priority = 2, .absoluteTolerance = 1},
+        {.maximize = true, .terms = z}},
+       {1, 0, 2}},
       // Every value of 14 has x >= 2: the second level must leave the first one's optimum.
       {"the value within 10 %, then the least x",
        {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1},
         {.terms = x, .relativeTolerance = 0}},
+       {0, 2, 1}},
+      {"the value within 10 %, then the least x without a tolerance",
+       {{.maximize = true, .terms = value, .priority = 2, .relativeTolerance = 0.1}, {.terms = x}},
        {0, 2, 1}},
       // 3x + 4y + 5z - 2x alone is largest (13) at (0, 2, 1).
       {"the value blended with the least x, weighted 2, then the most z",
@@ -457,6 +472,197 @@ TEST_F(ExportsTest, IntegerModelsSolveEveryObjectiveLevel) {
     EXPECT_EQ(model.results.status, 0);
     EXPECT_THAT(model.results.values, testing::Pointwise(DoubleNear(1e-6), c.x));
     EXPECT_EQ(model.results.objective, std::nullopt);
+  }
+}
+
+// Each power of the host's expressions raises its first argument to its second: with a constant
+// exponent or a constant base, in the objective and in a row, to the optimum worked out by hand.
+TEST_F(ExportsTest, ExpressionPowersRaiseTheFirstArgumentToTheSecond) {
+  using Token = vopRec::Token;
+  const Token x = Token::ofColumn(0), y = Token::ofColumn(1);
+  const auto n = [](double v) { return Token::ofNumber(v); };
+  const auto call = [](const char* name) { return Token::ofCall(name); };
+  const Token multiply = call("nuv:function:basic:Multiply");
+  const Token subtract = call("nuv:function:basic:Subtract");
+  const Token power = call("");  // where the power under test goes
+  const double ln2 = std::log(2.0);
+  struct Case {
+    const char* what;
+    std::vector<vopRec::Column> columns;
+    std::vector<Token> objective;  // empty: minimise -x - y
+    std::vector<Token> row;        // at most 0, when not empty
+    std::vector<double> x;
+    double optimum;
+  };
+  const Case cases[] = {
+      {"x^3 - 12 x", {{.upper = 10}}, {x, n(3), power, n(12), x, multiply, subtract}, {}, {2}, -16},
+      {"2^x - 4 ln2 x",
+       {{.lower = -5, .upper = 5}},
+       {n(2), x, power, n(4 * ln2), x, multiply, subtract},
+       {},
+       {2},
+       4 - 8 * ln2},
+      {"x^2 + y^2 <= 2",
+       {{.upper = 5}, {.upper = 5}},
+       {},
+       {x, n(2), power, y, n(2), power, call("nuv:function:basic:Add"), n(2), subtract},
+       {1, 1},
+       -2},
+      {"2^x <= 8", {{.upper = 10}, {.upper = 0}}, {}, {n(2), x, power, n(8), subtract}, {3, 0}, -3},
+  };
+  for (const char* tag : {"nuv:function:exponential:Power", "nuv:function:exponential:PowerConst",
+                          "nuv:function:exponential:Power0"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(tag) + ": " + c.what);
+      const auto withPower = [&](std::vector<Token> tokens) {
+        for (Token& t : tokens) {
+          if (t.kind == Token::Kind::kCall && t.function.empty()) t = call(tag);
+        }
+        return tokens;
+      };
+      vopRec m;
+      m.columns = c.columns;
+      m.objectives = {{.name = "f", .expression = withPower(c.objective)}};
+      if (c.objective.empty()) m.objectives[0] = {.name = "f", .terms = {{0, -1}, {1, -1}}};
+      if (!c.row.empty()) m.nonlinearRows = {{"r", withPower(c.row), -kInf, 0}};
+      ASSERT_EQ(solve(m), 0) << testing::PrintToString(m.messages);
+      EXPECT_EQ(m.results.status, 0);
+      EXPECT_THAT(m.results.values, testing::Pointwise(DoubleNear(1e-5), c.x));
+      EXPECT_THAT(m.results.objective, optNear(c.optimum));
+    }
+  }
+}
+
+// Covering rows (activity at least 1) over columns in [0, 10], five random entries per column,
+// from a fixed generator. With 20000 columns either simplex runs beyond a minute.
+vopRec coveringModel(int cols, int rows) {
+  std::uint64_t state = 1;
+  const auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::uint32_t>(state >> 33);
+  };
+  vopRec m;
+  m.rows.assign(static_cast<std::size_t>(rows), {.lower = 1});
+  m.objectives = {{.name = "cost"}};
+  for (int j = 0; j < cols; ++j) {
+    m.columns.push_back({.upper = 10});
+    for (int k = 0; k < 5; ++k) {
+      m.rows[next() % static_cast<std::uint32_t>(rows)].terms.push_back(
+          {j, 0.1 + next() / 2147483648.0});
+    }
+    m.objectives[0].terms.push_back({j, 0.5 + next() / 2147483648.0});
+  }
+  return m;
+}
+
+// An equality knapsack of 40 binaries with even coefficients and an odd right-hand side: no
+// point, which only a search of about 2^40 nodes finds out.
+vopRec knapsackModel() {
+  vopRec m;
+  m.rows = {{.lower = 601, .upper = 601}};
+  m.objectives = {{.name = "cost"}};
+  for (int j = 0; j < 40; ++j) {
+    m.columns.push_back({.type = vopRec::ColumnType::kInteger, .upper = 1});
+    m.rows[0].terms.push_back({j, 2.0 * (j + 11)});
+    m.objectives[0].terms.push_back({j, 2.0 * (j + 11)});
+  }
+  return m;
+}
+
+// Ctrl-C while the optimizer runs, on every engine path. The SIGINT comes once the path's engine
+// has written the trigger to the log, and the log waits there until the link has passed it on as
+// XPRSinterrupt, so that the engine meets it at its next poll; on a path whose engine writes
+// nothing while it runs, it comes half a second into the run. The time limit only ends a run
+// whose interrupt is lost.
+TEST_F(ExportsTest, CtrlCEndsEveryEnginePathAsAUserInterrupt) {
+  using Token = vopRec::Token;
+  const auto call = [](const char* name) { return Token::ofCall(name); };
+  vopRec warm = coveringModel(20000, 10000);
+  for (auto& c : warm.columns) c.basis = 1;  // at the lower bound: the slack basis
+  for (auto& r : warm.rows) r.basis = 3;
+  vopRec qp = coveringModel(4000, 2000);
+  for (int j = 0; j < 4000; ++j) qp.objectives[0].quadratic.push_back({j, j, 0.5 + j % 7 * 0.5});
+  vopRec relaxation = coveringModel(20000, 10000);
+  for (auto& c : relaxation.columns) c.type = vopRec::ColumnType::kInteger;
+  // Rosenbrock's function from (-1.2, 1), some 20 iterations of the NLP engine.
+  vopRec nlp;
+  nlp.columns = {{.lower = -kInf, .start = -1.2}, {.lower = -kInf, .start = 1}};
+  nlp.objectives = {
+      {.expression = {Token::ofNumber(1), Token::ofColumn(0), call("nuv:function:basic:Subtract"),
+                      call("nuv:function:exponential:Square"), Token::ofNumber(100),
+                      Token::ofColumn(1), Token::ofColumn(0),
+                      call("nuv:function:exponential:Square"), call("nuv:function:basic:Subtract"),
+                      call("nuv:function:exponential:Square"), call("nuv:function:basic:Multiply"),
+                      call("nuv:function:basic:Add")}}};
+  // The knapsack with a nonlinear objective: each node of its search is a run of the NLP engine.
+  vopRec minlp = knapsackModel();
+  minlp.objectives[0] = {.expression = {Token::ofColumn(0)}};
+  for (int j = 1; j < 40; ++j) {
+    minlp.objectives[0].expression.push_back(Token::ofColumn(j));
+    minlp.objectives[0].expression.push_back(call("nuv:function:exponential:Square"));
+    minlp.objectives[0].expression.push_back(call("nuv:function:basic:Add"));
+  }
+  const struct {
+    const char* path;
+    vopRec model;
+    std::vector<vopRec::Option> options;
+    const char* trigger;  // null: half a second into the run
+  } cases[] = {
+      {"dual simplex after presolve", coveringModel(20000, 10000), {}, "Clp0006I"},
+      {"dual simplex", coveringModel(20000, 10000), {{"presolve", "0"}}, "Clp0006I"},
+      {"primal simplex", coveringModel(20000, 10000), {{"defaultAlg", "3"}}, "Clp0006I"},
+      {"warm start", warm, {}, "Warm start"},
+      {"barrier", coveringModel(4000, 2000), {{"defaultAlg", "4"}}, nullptr},
+      {"quadratic", qp, {}, "Clp0006I"},
+      {"root relaxation", relaxation, {}, nullptr},
+      {"tree search", knapsackModel(), {}, "Cbc0010I"},
+      {"threaded tree search", knapsackModel(), {{"mipThreads", "4"}}, "Cbc0010I"},
+      {"NLP", nlp, {}, "iter"},
+      {"MINLP", minlp, {}, "Cbc0010I"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    vopRec model = c.model;
+    model.options = c.options;
+    model.options.push_back({"timeLimit", "30"});
+    std::atomic<bool> signalled{false};
+    const std::size_t optimized = xprs::testing::countCalls("XPRSoptimize");
+    std::vector<std::string> log;
+    model.log = [&](std::string_view text) {
+      log.emplace_back(text);
+      if (c.trigger == nullptr || text.find(c.trigger) == std::string_view::npos ||
+          signalled.exchange(true)) {
+        return;
+      }
+      const std::size_t before = xprs::testing::countCalls("XPRSinterrupt");
+      std::raise(SIGINT);
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (xprs::testing::countCalls("XPRSinterrupt") == before &&
+             std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    };
+    std::thread late;
+    if (c.trigger == nullptr) {
+      late = std::thread([&] {
+        while (xprs::testing::countCalls("XPRSoptimize") == optimized) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        signalled = true;
+        std::raise(SIGINT);
+      });
+    }
+    void* handle = nullptr;
+    char text[256] = {};
+    ASSERT_EQ(plugin_->create(&handle, text, sizeof text), 0) << text;
+    const int result = plugin_->readyApi(handle, &model) || plugin_->callSolver(handle);
+    plugin_->free(&handle);
+    if (late.joinable()) late.join();
+    EXPECT_EQ(result, 0) << testing::PrintToString(model.messages);
+    EXPECT_TRUE(signalled) << testing::PrintToString(log);
+    EXPECT_EQ(model.results.status, static_cast<int>(nuv::opt::SolveStatus::user_interrupt))
+        << testing::PrintToString(log);
   }
 }
 

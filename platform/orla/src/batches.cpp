@@ -364,13 +364,13 @@ nuv::opt::ConstraintContainer BatchBuilder::linearObjectives(int first, int coun
   }
   bool weights = objectives_.size() > 1;
   bool priorities = false;
-  bool absTol = true;
-  bool relTol = true;
+  bool absTol = settings_.objectiveAbsTol.has_value();
+  bool relTol = settings_.objectiveRelTol.has_value();
   for (const vopRec::Objective& o : objectives_) {
     weights = weights || o.weight.has_value();
     priorities = priorities || o.priority.has_value();
-    absTol = absTol && (o.absoluteTolerance || settings_.objectiveAbsTol);
-    relTol = relTol && (o.relativeTolerance || settings_.objectiveRelTol);
+    absTol = absTol || o.absoluteTolerance.has_value();
+    relTol = relTol || o.relativeTolerance.has_value();
   }
   Part function;
   function.set(keys::linear_function::variables, std::move(variables));
@@ -394,14 +394,16 @@ nuv::opt::ConstraintContainer BatchBuilder::linearObjectives(int first, int coun
     domain.set(keys::sense_domain::priority,
                every([](const vopRec::Objective& o) { return o.priority.value_or(0); }));
   }
+  // A tolerance given anywhere is passed: a key holds a value for every objective, so one
+  // without a tolerance of its own, or from the settings, gets none (0).
   if (absTol) {
     domain.set(keys::sense_domain::absolute_tolerance, every([&](const vopRec::Objective& o) {
-                 return o.absoluteTolerance ? *o.absoluteTolerance : *settings_.objectiveAbsTol;
+                 return o.absoluteTolerance.value_or(settings_.objectiveAbsTol.value_or(0.0));
                }));
   }
   if (relTol) {
     domain.set(keys::sense_domain::relative_tolerance, every([&](const vopRec::Objective& o) {
-                 return o.relativeTolerance ? *o.relativeTolerance : *settings_.objectiveRelTol;
+                 return o.relativeTolerance.value_or(settings_.objectiveRelTol.value_or(0.0));
                }));
   }
   nuv::opt::ConstraintContainer batch;

@@ -157,6 +157,9 @@ const std::vector<HostFunction>& functions() {
       {"nuv:function:basic:Multiply", Op::kMultiply, 2, false},
       {"nuv:function:basic:Divide", Op::kDivide, 2, false},
       {"nuv:function:exponential:Power", Op::kPower, 2, false},
+      // Powers too, as the solver takes them: the base, then the exponent.
+      {"nuv:function:exponential:PowerConst", Op::kPower, 2, false},
+      {"nuv:function:exponential:Power0", Op::kPower, 2, false},
       {"nuv:function:basic:Min", Op::kMin, 1, true},
       {"nuv:function:basic:Max", Op::kMax, 1, true},
       {"nuv:function:basic:Negate", Op::kNegate, 1, false},

@@ -2,10 +2,11 @@
 // expression, calls become calls of the functions below, found by their tags.
 //
 // The functions are the two-argument "nuv:function:basic:Add", "Subtract", "Multiply",
-// "Divide" and "nuv:function:exponential:Power"; the variadic "nuv:function:basic:Min" and
-// "Max" (one or more arguments); and the one-argument "Negate", "Abs", "Sign" (basic), "Sin",
-// "Cos", "Tan", "ArcSin", "ArcCos", "ArcTan" (trigonometric), "Square", "Exp", "Errf",
-// "ErrfCompl", "Log", "Log10" and "SquareRoot" (exponential). Each evaluates numeric arguments.
+// "Divide" and "nuv:function:exponential:Power", "PowerConst" and "Power0" (each the first
+// argument raised to the second); the variadic "nuv:function:basic:Min" and "Max" (one or more
+// arguments); and the one-argument "Negate", "Abs", "Sign" (basic), "Sin", "Cos", "Tan",
+// "ArcSin", "ArcCos", "ArcTan" (trigonometric), "Square", "Exp", "Errf", "ErrfCompl", "Log",
+// "Log10" and "SquareRoot" (exponential). Each evaluates numeric arguments.
 #ifndef ORLA_SRC_EXPRESSION_HPP_
 #define ORLA_SRC_EXPRESSION_HPP_
 

@@ -135,6 +135,9 @@ LpOutcome solveSimplex(const FreshModel& fresh, int alg, bool presolve) {
   ClpSolve options;
   options.setSolveType(alg == XPRS_ALG_PRIMAL ? ClpSolve::usePrimal : ClpSolve::useDual);
   options.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
+  // Clp would take SIGINT for the run and end it as an iteration limit; the host's handler
+  // stays, and its interrupt reaches the run through the events.
+  options.setSpecialOption(2, 1);
   clp->initialSolve(options);
   return outcomeOf(std::move(clp), alg == XPRS_ALG_PRIMAL ? XPRS_ALG_PRIMAL : XPRS_ALG_DUAL);
 }

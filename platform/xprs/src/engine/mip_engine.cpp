@@ -4,6 +4,7 @@
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
 #include <coin/CbcModel.hpp>
+#include <coin/ClpSolve.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 #include <optional>
 
@@ -68,7 +69,12 @@ void markUnbounded(RunRecord& run) {
 // relaxation honours the time limit and interrupts like any linear program. The tree search
 // polls at its nodes instead: a node's relaxation stopped halfway could read as infeasible.
 bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel& e) {
-  ClpSimplex* root = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver()).getModelPtr();
+  auto& osi = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver());
+  // Clp would take SIGINT for the relaxation and lose it; the host's handler stays.
+  ClpSolve keepSigint;
+  keepSigint.setSpecialOption(2, 1);
+  osi.setSolveOptions(keepSigint);
+  ClpSimplex* root = osi.getModelPtr();
   ClpEvents rootEvents(&ctx);
   root->passInEventHandler(&rootEvents);
   if (const double t = timeLeft(ctx); t > 0) root->setMaximumWallSeconds(t);

@@ -90,8 +90,9 @@ bool RunContext::poll() {
     int expected = 0;
     problem_.interruptReason.compare_exchange_strong(expected, XPRS_STOP_TIMELIMIT);
   }
-  if (now - lastCheck_ >= std::chrono::milliseconds(checkDelayMs_)) {
-    lastCheck_ = now;
+  auto last = lastCheck_.load();
+  if (now - last >= std::chrono::milliseconds(checkDelayMs_) &&
+      lastCheck_.compare_exchange_strong(last, now)) {
     checkTime();
   }
   return stopReason() != 0;

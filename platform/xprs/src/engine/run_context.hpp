@@ -4,6 +4,7 @@
 #ifndef XPRS_RUN_CONTEXT_HPP_
 #define XPRS_RUN_CONTEXT_HPP_
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -54,7 +55,9 @@ class RunContext {
   Problem* cbProblem_ = nullptr;
   std::recursive_mutex mutex_;  // serialises callbacks when the engine runs threads
   std::chrono::steady_clock::time_point start_;
-  std::chrono::steady_clock::time_point lastCheck_;
+  // When the check-time callbacks last ran. Cbc's threads poll at once: whichever moves it on
+  // runs the callbacks of that round.
+  std::atomic<std::chrono::steady_clock::time_point> lastCheck_;
   int outputLog_ = 1;
   int checkDelayMs_ = 0;
   double timeLimit_ = -1.0;  // seconds, -1 without a limit

@@ -1,7 +1,8 @@
 // Every engine path stops on the time limit and on an interrupt: the primal and dual simplex,
-// the barrier, the quadratic engine and the tree search, each on a generated model that runs
-// far longer than the limit (measured on the development machine: the LP over a minute with
-// either simplex, the barrier LP and QP about 6 s, the tree search beyond a minute).
+// the barrier, the quadratic engine and the tree search (on one thread and on four), each on a
+// generated model that runs far longer than the limit (measured on the development machine: the
+// LP over a minute with either simplex, the barrier LP and QP about 6 s, the tree search beyond a
+// minute).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <xprs.h>
@@ -88,6 +89,12 @@ void loadLongMip(XPRSprob prob) {
   makeInteger(prob, n);
 }
 
+// The same search on four threads, which poll at once.
+void loadThreadedLongMip(XPRSprob prob) {
+  loadLongMip(prob);
+  ASSERT_EQ(XPRSsetintcontrol(prob, XPRS_MIPTHREADS, 4), 0);
+}
+
 // The linear model with integer columns: its relaxation alone runs long.
 void loadLongRelaxation(XPRSprob prob) {
   loadLongLp(prob);
@@ -113,6 +120,7 @@ const EnginePath kPaths[] = {
     {"quadratic", loadBarrierQp, "", XPRS_ALG_BARRIER, XPRS_ALG_PRIMAL, 0, 3},
     // Past the few polls of the relaxation of one row.
     {"treeSearch", loadLongMip, "", 0, 0, XPRS_MIP_NO_SOL_FOUND, 200},
+    {"threadedTreeSearch", loadThreadedLongMip, "", 0, 0, XPRS_MIP_NO_SOL_FOUND, 200},
     {"rootRelaxation", loadLongRelaxation, "", 0, 0, XPRS_MIP_LP_NOT_OPTIMAL, 3},
 };
 
