@@ -4,14 +4,12 @@
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
 #include <coin/CbcModel.hpp>
-#include <coin/ClpSolve.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 #include <optional>
 
 #include "controls.hpp"
 #include "engine/cbc_events.hpp"
 #include "engine/clp_events.hpp"
-#include "engine/clp_guard.hpp"
 #include "engine/coin_log.hpp"
 #include "engine/cut_generators.hpp"
 #include "engine/lone_columns.hpp"
@@ -69,18 +67,11 @@ void markUnbounded(RunRecord& run) {
 // relaxation honours the time limit and interrupts like any linear program. The tree search
 // polls at its nodes instead: a node's relaxation stopped halfway could read as infeasible.
 bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel& e) {
-  auto& osi = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver());
-  // Clp would take SIGINT for the relaxation and lose it; the host's handler stays.
-  ClpSolve keepSigint;
-  keepSigint.setSpecialOption(2, 1);
-  osi.setSolveOptions(keepSigint);
-  ClpSimplex* root = osi.getModelPtr();
+  ClpSimplex* root = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver()).getModelPtr();
   ClpEvents rootEvents(&ctx);
   root->passInEventHandler(&rootEvents);
   if (const double t = timeLeft(ctx); t > 0) root->setMaximumWallSeconds(t);
-  cbc.initialSolve();
-  // Clp calls some feasible relaxations infeasible.
-  if (root->status() == 1) recheckInfeasible(*root, feasibilityTolerance(ctx));
+  solveRelaxation(cbc, feasibilityTolerance(ctx));
   const ClpEventHandler silent;
   root->passInEventHandler(&silent);
   root->setMaximumWallSeconds(-1.0);
@@ -127,9 +118,7 @@ std::optional<bool> searchPoint(RunContext& ctx, const ModelRecord& m, const Eng
   addBranchingObjects(cbc, m, e, lotLimit);
   limitSearchTime(ctx, cbc);
   cbc.setMaximumSolutions(1);
-  cbc.initialSolve();
-  ClpSimplex* root = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver()).getModelPtr();
-  if (root->status() == 1) recheckInfeasible(*root, feasibilityTolerance(ctx));
+  solveRelaxation(cbc, feasibilityTolerance(ctx));
   if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
   cbc.branchAndBound();
   if (cbc.bestSolution() != nullptr) return true;

@@ -5,11 +5,13 @@
 #include <coin/CbcBranchActual.hpp>
 #include <coin/CbcBranchLotsize.hpp>
 #include <coin/CbcModel.hpp>
+#include <coin/ClpSolve.hpp>
 #include <coin/CoinFinite.hpp>
 #include <coin/CoinMessageHandler.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 #include <memory>
 
+#include "engine/clp_guard.hpp"
 #include "validate.hpp"
 
 namespace xprs::standin {
@@ -140,6 +142,15 @@ MipShape loadSolver(OsiClpSolverInterface& si, CoinMessageHandler& quiet, const 
   }
   si.setHintParam(OsiDoReducePrint, true, OsiHintTry);
   return shape;
+}
+
+void solveRelaxation(CbcModel& cbc, double tol) {
+  auto& osi = dynamic_cast<OsiClpSolverInterface&>(*cbc.solver());
+  ClpSolve keepSigint;
+  keepSigint.setSpecialOption(2, 1);
+  osi.setSolveOptions(keepSigint);
+  cbc.initialSolve();
+  if (ClpSimplex* root = osi.getModelPtr(); root->status() == 1) recheckInfeasible(*root, tol);
 }
 
 void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel& e,

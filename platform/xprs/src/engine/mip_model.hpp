@@ -37,6 +37,10 @@ struct MipShape {
 [[nodiscard]] MipShape loadSolver(OsiClpSolverInterface& si, CoinMessageHandler& quiet,
                                   const ModelRecord& m, const EngineModel& e,
                                   const IndicatorForm& indicators);
+// Solves the relaxation at the root of cbc's search. Clp leaves SIGINT to the host (its own
+// handler would take a Ctrl-C and stop as if at an iteration limit), and its verdict
+// "infeasible" is rechecked as recheckInfeasible does, within tol.
+void solveRelaxation(CbcModel& cbc, double tol);
 // Adds the sets of m and the nonzero ranges lotLimit of its semi-continuous columns to cbc.
 // Raises ApiError on a set with duplicate reference values or a column listed twice.
 void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel& e,

@@ -17,6 +17,7 @@
 #include "controls.hpp"
 #include "engine/cut_generators.hpp"
 #include "engine/engine.hpp"
+#include "engine/mip_model.hpp"
 #include "engine/precheck.hpp"
 
 namespace xprs::standin {
@@ -317,7 +318,7 @@ class Search {
     if (maxNodes_ >= 0 && maxNodes_ < XPRS_MAXINT) cbc.setMaximumNodes(maxNodes_ - nodes_);
     EnumEvents events(&ctx_, nodes_, e_.sense, e_.rhs);
     cbc.passInEventHandler(&events);
-    cbc.initialSolve();
+    solveRelaxation(cbc, std::max(1e-6, dblControl(problem_.rec, XPRS_FEASTOL)));
     const bool lpInfeasible = cbc.isInitialSolveProvenPrimalInfeasible();
     const bool lpUnbounded = !lpInfeasible && cbc.isInitialSolveProvenDualInfeasible();
     if (lpStatus_ == XPRS_LP_UNFINISHED) {
