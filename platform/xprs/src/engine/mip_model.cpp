@@ -157,14 +157,21 @@ void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel&
                          const std::vector<double>& lotLimit) {
   std::vector<std::unique_ptr<CbcObject>> objects;
   for (int s = 0; s < m.sets(); ++s) objects.push_back(setObject(cbc, m, s));
+  bool lotSizes = false;
   for (int j = 0; j < e.ncols; ++j) {
     const auto u = static_cast<std::size_t>(j);
     if (lotLimit[u] > 0.0) {
       const double points[4] = {0.0, 0.0, lotLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
       objects.push_back(std::make_unique<SemiContinuousObject>(&cbc, j, 2, points, true));
+      lotSizes = true;
     }
   }
   if (objects.empty()) return;
+  // Cbc's pseudo-cost branching compares the branches of objects other than its own integer ones
+  // by a decision that reads the model's current node, which is not always set there: the null
+  // pointer crashes the process. With no trust in pseudo costs Cbc chooses its branch by strong
+  // branching and its default decision, which compares the branches of any object.
+  if (lotSizes) cbc.setNumberBeforeTrust(0);
   // Cbc keeps copies of the objects it is given.
   std::vector<CbcObject*> given;
   for (const auto& o : objects) given.push_back(o.get());

@@ -1199,6 +1199,42 @@ TEST_F(SolveTest, SolutionOfferedInASemiContinuousGapIsRepairedNotFatal) {
   EXPECT_GE(x[3], 2 - 1e-6);
 }
 
+// A maximisation over 17 columns and 9 rows with x1 in {0} or [5, 6] and x4 in {0} or [5, 9]
+// beside binary, integer and continuous columns, with the cutoff increment the plug-in sets
+// (0). Cbc's pseudo-cost branching compared the lot-size branches through a node it had not set
+// and crashed the process. The optimum, 101 with x1 on and x4 off, is confirmed by the LP of
+// every pattern of the integer values and semi-continuous ranges, and by the model with each
+// semi-continuous column as a continuous column and a binary in two rows.
+TEST_F(SolveTest, SemiContinuousBranchingAmongIntegerColumnsDoesNotCrash) {
+  quiet();
+  const double obj[] = {0, 9, 0, 0, 0, 6, 0, -6, -5, 0, 0, 0, -7, 8, 6, -7, 0};
+  const double lb[] = {1.5, 5, 0, 0, 5, 1.5, 0, 0, 0, 1.5, 1, 0, 1.5, 0, 0, 1.5, 0};
+  const double ub[] = {11.5, 6, 21, 10, 9, 21.5, 20, 1, 7.5, 9, 2, 1, 6.5, 7, 20, 9, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 17, 0, obj, nullptr, nullptr, nullptr, lb, ub), 0);
+  const char rowType[] = {'E', 'L', 'E', 'L', 'L', 'G', 'G', 'L', 'G'};
+  const double rhs[] = {-24, -24, 81, 56, 19, 52, -48, -126, 12};
+  const XPRSint64 start[] = {0, 2, 4, 11, 15, 19, 22, 26, 31};
+  const int rowCols[] = {6, 13, 7, 12, 0,  1,  4,  7, 10, 13, 15, 1,  2, 4, 14, 4,  6,  8, 9,
+                         3, 5,  7, 0,  13, 15, 16, 6, 8,  13, 14, 15, 2, 5, 11, 12, 13, 15};
+  const double rowVals[] = {-3, -9, 5, -7, 5,  -2, 7,  7,  9,  -6, 9,  9,  -5, -5, 4, 8, 1, -5, 4,
+                            9,  -8, 7, -8, -8, 8,  -3, -6, -8, 3,  -4, -4, -6, 1,  4, 4, 4, -9};
+  ASSERT_EQ(XPRSaddrows64(prob_, 9, 37, rowType, rhs, nullptr, start, rowCols, rowVals), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  const int cols[] = {1, 4, 7, 10, 13, 16};
+  const char types[] = {'S', 'S', 'B', 'I', 'I', 'B'};
+  const double limits[] = {5, 5};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 6, cols, types), 0);
+  ASSERT_EQ(XPRSchgglblimit(prob_, 2, cols, limits), 0);
+  ASSERT_EQ(XPRSsetdblcontrol(prob_, XPRS_MIPADDCUTOFF, 0), 0);
+  const Outcome o = optimize();
+  ASSERT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 101, 1e-6);
+  const auto x = values(XPRSgetsolution, 17, XPRS_SOLAVAILABLE_OPTIMAL);
+  for (const int j : {1, 4}) {
+    EXPECT_TRUE(x[j] <= 1e-6 || (x[j] >= 5 - 1e-6 && x[j] <= ub[j] + 1e-6)) << j << ": " << x[j];
+  }
+}
+
 // min -4 x1 + 4 x4 with x0, x2, x4 binary, x1 in {0} or [2, 2], x3 semi-integer (limit 1, up to
 // 3), SOS2 over all five, 2 <= 2 x0 + 3 x1 - 4 x4 <= 6, 2 x0 + 3 x2 = 2 and the rows
 // r3: 0.5 x0 + 4 x1 + 4 x2 - 3 x4 <= -4 while x4 = 1, r4: 6 <= 0.5 x2 + 0.5 x3 <= 8 while x0 = 0:
