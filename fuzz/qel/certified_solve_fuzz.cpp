@@ -340,15 +340,19 @@ void countKinds(const vopRec& m) {
   }
   for (const auto& r : m.rows) quadraticRow = quadraticRow || !r.quadratic.empty();
   std::vector<bool> used(m.columns.size(), false);
+  // A free row is not passed on: its columns are in no row the optimizer sees.
   const auto use = [&used](const vopRec::Row& row) {
+    if (!std::isfinite(row.lower) && !std::isfinite(row.upper)) return;
     for (const auto& t : row.terms) used[static_cast<std::size_t>(t.column)] = true;
     for (const auto& q : row.quadratic) {
       used[static_cast<std::size_t>(q.first)] = used[static_cast<std::size_t>(q.second)] = true;
     }
   };
   for (const auto& r : m.rows) use(r);
-  for (const auto& ind : m.indicators)
-    use(ind.row), used[static_cast<std::size_t>(ind.column)] = true;
+  for (const auto& ind : m.indicators) {
+    use(ind.row);
+    used[static_cast<std::size_t>(ind.column)] = true;
+  }
   for (const auto& set : m.sets) {
     for (int j : set.columns) used[static_cast<std::size_t>(j)] = true;
   }
