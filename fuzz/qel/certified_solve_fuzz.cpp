@@ -8,7 +8,7 @@
 // quadratic or several linear objectives (priorities, weights, senses, tolerances) and, with
 // discrete columns, a set of type 1 or 2 and up to two indicators. Some models then grow to 15 to
 // 40 columns (semi-continuous among them) and 10 to 30 more rows, some get columns in no row with
-// objective terms (often improving without limit), a free column, or an equality row ranged
+// objective terms (often improving without limit), free columns, or an equality row ranged
 // above or below. Coefficients come from a small grid, so optima are well conditioned. Each solve
 // has a time limit of 5 s. A failed check prints the model and the failures and aborts; at exit
 // the model kinds and outcomes seen are counted on standard error, each status by the
@@ -130,20 +130,23 @@ void addEmptyColumns(FuzzedDataProvider& in, bool discrete, vopRec& m) {
   }
 }
 
-// Frees one of the first `n` columns when it is in no set and no indicator's column.
-void freeColumn(FuzzedDataProvider& in, int n, vopRec& m) {
+// Frees some of the first `n` columns, those in no set and no indicator's column.
+void freeColumns(FuzzedDataProvider& in, int n, vopRec& m) {
   if (in.ConsumeIntegralInRange(0, 3) != 3) return;
-  const int j = in.ConsumeIntegralInRange(0, n - 1);
-  for (const vopRec::Set& set : m.sets) {
-    if (std::find(set.columns.begin(), set.columns.end(), j) != set.columns.end()) return;
+  for (int j = 0; j < n; ++j) {
+    if (!in.ConsumeBool()) continue;
+    const bool inSet = std::any_of(m.sets.begin(), m.sets.end(), [j](const vopRec::Set& set) {
+      return std::find(set.columns.begin(), set.columns.end(), j) != set.columns.end();
+    });
+    const bool indicator =
+        std::any_of(m.indicators.begin(), m.indicators.end(),
+                    [j](const vopRec::Indicator& ind) { return ind.column == j; });
+    if (inSet || indicator) continue;
+    vopRec::Column& c = m.columns[static_cast<std::size_t>(j)];
+    if (c.type == ColumnType::kSemiContinuous) c.type = ColumnType::kContinuous;
+    if (c.type == ColumnType::kSemiInteger) c.type = ColumnType::kInteger;
+    c.lower = -kInf, c.upper = kInf;
   }
-  for (const vopRec::Indicator& ind : m.indicators) {
-    if (ind.column == j) return;
-  }
-  vopRec::Column& c = m.columns[static_cast<std::size_t>(j)];
-  if (c.type == ColumnType::kSemiContinuous) c.type = ColumnType::kContinuous;
-  if (c.type == ColumnType::kSemiInteger) c.type = ColumnType::kInteger;
-  c.lower = -kInf, c.upper = kInf;
 }
 
 // Makes one of the first `rows` rows an equality ranged above or below its right-hand side,
@@ -289,7 +292,7 @@ vopRec decode(FuzzedDataProvider& in) {
   // reads 0 for each and decodes to the model it did before they were added.
   if (in.ConsumeIntegralInRange(0, 7) == 7) grow(in.ConsumeIntegral<std::uint32_t>(), m);
   addEmptyColumns(in, discrete, m);
-  freeColumn(in, n, m);
+  freeColumns(in, n, m);
   rangeEquality(in, rows, m);
   // Every solve, the checker's re-solves included, stops within a few seconds: an engine that
   // crawls towards an unbounded ray (Ipopt takes thousands of huge steps) must not end the run
