@@ -495,6 +495,189 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
   }
 }
 
+// ---- the elastic form of models reported infeasible
+
+// How the elastic form decides a model reported infeasible.
+enum class Elastic { kInfeasible, kFeasible, kUndecided };
+
+// The record's largest finite bound or coefficient, at least 1.
+double recordScale(const vopRec& m) {
+  double scale = 1.0;
+  const auto take = [&scale](double v) {
+    if (std::isfinite(v)) scale = std::max(scale, std::fabs(v));
+  };
+  const auto takeRow = [&take](const vopRec::Row& row) {
+    take(row.lower), take(row.upper);
+    for (const vopRec::Term& t : row.terms) take(t.coef);
+    for (const vopRec::QuadTerm& q : row.quadratic) take(q.coef);
+  };
+  for (const vopRec::Column& c : m.columns) take(c.lower), take(c.upper);
+  for (const vopRec::Row& row : m.rows) takeRow(row);
+  for (const vopRec::Indicator& ind : m.indicators) takeRow(ind.row);
+  return scale;
+}
+
+// The least and the largest value a linear row's activity takes over the columns' bounds
+// (semi-continuous columns taking 0 as well).
+std::pair<double, double> activityRange(const vopRec& m, const vopRec::Row& row) {
+  double low = 0.0, high = 0.0;
+  for (const vopRec::Term& t : row.terms) {
+    if (t.coef == 0.0) continue;
+    const vopRec::Column& c = m.columns[static_cast<std::size_t>(t.column)];
+    const bool semi = c.type == ColumnType::kSemiContinuous || c.type == ColumnType::kSemiInteger;
+    const double a = t.coef * (semi ? std::min(c.lower, 0.0) : c.lower);
+    const double b = t.coef * (semi ? std::max(c.upper, 0.0) : c.upper);
+    low += std::min(a, b);
+    high += std::max(a, b);
+  }
+  return {low, high};
+}
+
+// The model's elastic form: the same columns first, then penalised nonnegative slacks, the
+// objective their sum (minimised). Every finite side of a row gets a slack, and a row whose
+// sides cross is split in two, so that every row holds whatever the columns. A column keeps the
+// bounds it can take, widened to hold both when they cross, to hold 0 when it is in a set (so
+// that every set holds with its columns at 0) and to integers when it is integral; a finite
+// bound so widened becomes a row with a slack. A semi-continuous column keeps its type and
+// bounds (0 is always one of its values), or is fixed at 0 when they cross. An indicator's row
+// gets slacks bounded by its activity's range over the columns' bounds: an indicator must imply
+// a finite bound on the row. Integrality, sets and indicators stay, so the elastic form always
+// has a point, its optimum is finite, and a point at an optimum of 0 is a point of the model.
+vopRec elasticForm(const vopRec& m) {
+  vopRec e = copyModel(m);
+  e.objectives.assign(1, {});
+  e.objectives.front().name = "elastic";
+  const auto slack = [&e](double upper) {
+    const int column = static_cast<int>(e.columns.size());
+    e.columns.emplace_back().name = text("slack", column);
+    e.columns.back().upper = upper;
+    e.objectives.front().terms.push_back({column, 1.0});
+    return column;
+  };
+  // The row with a slack on each finite side, the sides split apart when they cross.
+  const auto soften = [&slack](vopRec::Row row, double lowerNeed, double upperNeed) {
+    std::vector<vopRec::Row> parts;
+    if (row.lower > row.upper) {
+      vopRec::Row upperPart = row;
+      upperPart.lower = -kInf;
+      row.upper = kInf;
+      parts.push_back(std::move(upperPart));
+    }
+    parts.insert(parts.begin(), std::move(row));
+    for (vopRec::Row& part : parts) {
+      if (std::isfinite(part.lower)) part.terms.push_back({slack(lowerNeed), 1.0});
+      if (std::isfinite(part.upper)) part.terms.push_back({slack(upperNeed), -1.0});
+    }
+    return parts;
+  };
+  std::vector<bool> inSet(m.columns.size(), false);
+  for (const vopRec::Set& set : m.sets) {
+    for (int j : set.columns) inSet[static_cast<std::size_t>(j)] = true;
+  }
+  std::vector<vopRec::Row> rows;
+  for (const vopRec::Row& row : m.rows) {
+    const bool free = !std::isfinite(row.lower) && !std::isfinite(row.upper);
+    for (vopRec::Row& part : free ? std::vector{row} : soften(row, kInf, kInf)) {
+      rows.push_back(std::move(part));
+    }
+  }
+  for (std::size_t j = 0; j < m.columns.size(); ++j) {
+    vopRec::Column& c = e.columns[j];
+    const bool semi = c.type == ColumnType::kSemiContinuous || c.type == ColumnType::kSemiInteger;
+    if (semi) {
+      if (c.lower > c.upper) c.type = ColumnType::kContinuous, c.lower = c.upper = 0.0;
+      continue;
+    }
+    double lower = std::min(c.lower, c.upper), upper = std::max(c.lower, c.upper);
+    if (inSet[j]) lower = std::min(lower, 0.0), upper = std::max(upper, 0.0);
+    if (c.type == ColumnType::kInteger) lower = std::floor(lower), upper = std::ceil(upper);
+    const int column = static_cast<int>(j);
+    if (lower < c.lower) {
+      rows.emplace_back().lower = c.lower;
+      rows.back().terms = {{column, 1.0}};
+    }
+    if (upper > c.upper) {
+      rows.emplace_back().upper = c.upper;
+      rows.back().terms = {{column, 1.0}};
+    }
+    c.lower = lower, c.upper = upper;
+  }
+  for (std::size_t i = m.rows.size(); i < rows.size(); ++i) {
+    rows[i] = soften(std::move(rows[i]), kInf, kInf).front();
+  }
+  e.rows = std::move(rows);
+  e.indicators.clear();
+  for (const vopRec::Indicator& ind : m.indicators) {
+    const auto [low, high] = activityRange(e, ind.row);
+    for (vopRec::Row& part :
+         soften(ind.row, std::max(0.0, ind.row.lower - low), std::max(0.0, high - ind.row.upper))) {
+      e.indicators.push_back(ind);
+      e.indicators.back().row = std::move(part);
+    }
+  }
+  return e;
+}
+
+// Solves the elastic form of a model reported infeasible. The report holds when the least sum
+// of slacks (by the point, or the bound the solve proved when lower) clearly passes 0: a hundred
+// times the feasibility and integrality tolerances (the checker's or the record's, the larger)
+// at the record's scale. The model is feasible when the point's own columns satisfy it. Between
+// the two, and when the elastic form's solve fails or stops at a limit, nothing is decided; a
+// wrong answer of that solve (a point off the elastic form, wrong duals, "infeasible") fails.
+// `point` receives the feasible point.
+Elastic elasticVerdict(const vopRec& m, CheckResult& result, const Resolver& resolve,
+                       const Tolerances& tol, std::vector<double>& point) {
+  const std::size_t n = m.columns.size();
+  if (!m.nonlinearRows.empty()) {
+    result.uncertified = "infeasible with nonlinear rows";
+    return Elastic::kUndecided;
+  }
+  for (const vopRec::Row& row : m.rows) {
+    if ((std::isfinite(row.upper) && !convex(row.quadratic, n, 1.0)) ||
+        (std::isfinite(row.lower) && !convex(row.quadratic, n, -1.0))) {
+      result.uncertified = "infeasible with a quadratic row that is not convex";
+      return Elastic::kUndecided;
+    }
+  }
+  const bool quadraticIndicator =
+      std::any_of(m.indicators.begin(), m.indicators.end(),
+                  [](const vopRec::Indicator& ind) { return !ind.row.quadratic.empty(); });
+  if (quadraticIndicator || (hasQuadraticRows(m) && !modelIsContinuous(m))) {
+    // Branch and bound over the nonlinear engine takes minutes.
+    result.uncertified = "infeasible with discrete entities and quadratic rows";
+    return Elastic::kUndecided;
+  }
+  vopRec e = elasticForm(m);
+  std::string log;
+  const int call = resolve(e, log);
+  const vopRec::Results& r = e.results;
+  if (call == 0 && r.solved && r.status >= 1 && r.status <= 4) {
+    result.failures.push_back(text("the elastic form, which has points and a sum of slacks of at ",
+                                   "least 0, is reported with status ", r.status));
+    return Elastic::kUndecided;
+  }
+  if (call != 0 || !r.solved || r.status != 0) {
+    result.uncertified = call != 0 || !r.solved
+                             ? "the elastic form's solve failed"
+                             : text("the elastic form's solve ended with status ", r.status);
+    return Elastic::kUndecided;
+  }
+  const CheckResult check = checkAnswer(e, call, log, resolve, tol);
+  for (const std::string& f : check.failures) result.failures.push_back("the elastic form: " + f);
+  if (!check.ok()) return Elastic::kUndecided;
+  point.assign(r.values.begin(), r.values.begin() + static_cast<std::ptrdiff_t>(n));
+  if (infeasibilities(m, point, tol).empty()) return Elastic::kFeasible;
+  double optimum = objectiveValue(e.objectives.front(), r.values);
+  if (r.bound) optimum = std::min(optimum, *r.bound);
+  const double feasibility = std::max(tol.feasibility, optionValue(m, "feastol").value_or(0.0));
+  const double integrality = std::max(tol.integrality, optionValue(m, "miptol").value_or(0.0));
+  const double clear = 100 * (feasibility + integrality) * recordScale(m);
+  if (optimum > clear) return Elastic::kInfeasible;
+  result.uncertified = text("infeasible, but the elastic form's optimum ", optimum,
+                            " is too close to 0 to tell (", clear, ")");
+  return Elastic::kUndecided;
+}
+
 }  // namespace
 
 std::vector<Level> objectiveLevels(const vopRec& m) {
@@ -676,10 +859,23 @@ CheckResult checkAnswer(const vopRec& m, int callResult, std::string_view log,
       }
       return result;
     }
-    if (status != 4) {
-      result.uncertified = "infeasible, too large to enumerate";
+    std::vector<double> point;
+    const Elastic verdict = elasticVerdict(m, result, resolve, tol, point);
+    if (!result.ok()) return result;
+    if (verdict == Elastic::kInfeasible) {
+      result.certificate = "elastic";
       return result;
     }
+    if (verdict == Elastic::kFeasible && status != 4) {
+      std::ostringstream values;
+      for (double v : point) values << ' ' << v;
+      result.failures.push_back(
+          text("reported infeasible (status ", status,
+               "), but the elastic form's optimum is this point:", values.str()));
+    }
+    // "Infeasible or unbounded" of a model with a point is shown unbounded, or not, below.
+    if (status != 4) return result;
+    result.uncertified.clear();
   }
   if (status == 3 || status == 4) {
     unboundedCertificate(m, result, resolve, tol);

@@ -8,10 +8,15 @@
 //     returned duals and reduced costs (stationarity, signs, complementary slackness);
 //   - continuous models with several objectives, by solving each level again alone, with the
 //     earlier levels held as rows, and certifying each of those answers.
-// "Infeasible" is confirmed by enumeration, "unbounded" by solving again with every infinite
-// bound replaced by +-1e6 and by +-1e3: the larger box must be optimal on its boundary with an
-// objective beyond the smaller box's; with several objectives, level by level, each level alone
-// with the earlier ones held at their optima within the same box, until one grows with the box.
+// "Infeasible" is confirmed by enumeration where the model allows, otherwise by solving the
+// model's elastic form through the same path (every row and every bound the columns cannot keep
+// get penalised slacks, integrality, sets and indicators stay, the objective is the slacks'
+// sum): its optimum must clearly pass 0, and an optimum whose point satisfies the record shows
+// the report wrong; a limit in that solve leaves the report uncertified. "Unbounded" is confirmed
+// by solving again with every infinite bound replaced by +-1e6 and by +-1e3: the larger box must be
+// optimal on its boundary with an objective beyond the smaller box's; with several objectives,
+// level by level, each level alone with the earlier ones held at their optima within the same box,
+// until one grows with the box.
 //
 // Signs follow the host link: a row's dual and a column's reduced cost are the objective's rate
 // of change with the row's right-hand side and the column's value, so that grad f(x) = A'y + d

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -109,6 +110,24 @@ vopRec setsAndSemi() {
   return answered(m, {3, 5, 0}, -8);
 }
 
+// x0 free, x0 <= 1 and x0 >= 3: infeasible, the sides 2 apart.
+vopRec crossedRows() {
+  vopRec m;
+  m.columns = {{.lower = -kInf}};
+  m.rows = {{.upper = 1, .terms = {{0, 1}}}, {.lower = 3, .terms = {{0, 1}}}};
+  m.objectives = {{.terms = {{0, 1}}}};
+  return m;
+}
+
+// Integers a, b in [0, 100] with 2a + 2b = 3: infeasible, 1 apart, too many to enumerate.
+vopRec parity() {
+  vopRec m;
+  m.columns.assign(2, {.type = ColumnType::kInteger, .upper = 100});
+  m.rows = {{.lower = 3, .upper = 3, .terms = {{0, 2}, {1, 2}}}};
+  m.objectives = {{.terms = {{0, 1}}}};
+  return m;
+}
+
 // A resolver that answers every model with x0 at its upper bound (or its lower bound when
 // `low`), as an engine would for min -x0 (min x0).
 Resolver boxSolver(bool low) {
@@ -130,6 +149,54 @@ Resolver levelsBoxSolver() {
     const int call = boxSolver(false)(m, log);
     if (m.objectives.size() > 1) m.results.values[0] *= 0.9;
     return call;
+  };
+}
+
+// Answers a model's elastic form as an engine would with the model's columns at `x`: each
+// slack the least that holds its row (or indicator row, when it applies), the duals `y` of the
+// elastic form's rows (0 where not given) and the reduced costs that make them stationary.
+Resolver elasticAt(std::vector<double> x, std::vector<double> y = {}) {
+  return [x, y](vopRec& e, std::string&) {
+    std::vector<double> v(e.columns.size(), 0.0);
+    std::copy(x.begin(), x.end(), v.begin());
+    const auto fill = [&](const vopRec::Row& row) {
+      double a = 0.0;
+      for (const auto& t : row.terms) a += t.coef * v[static_cast<std::size_t>(t.column)];
+      for (const auto& q : row.quadratic) {
+        a += q.coef * v[static_cast<std::size_t>(q.first)] * v[static_cast<std::size_t>(q.second)];
+      }
+      for (const auto& t : row.terms) {
+        if (static_cast<std::size_t>(t.column) < x.size()) continue;
+        v[static_cast<std::size_t>(t.column)] =
+            std::max(0.0, t.coef > 0 ? row.lower - a : a - row.upper);
+      }
+    };
+    for (const auto& row : e.rows) fill(row);
+    for (const auto& ind : e.indicators) {
+      if ((v[static_cast<std::size_t>(ind.column)] == 1.0) == ind.whenOne) fill(ind.row);
+    }
+    std::vector<double> d(v.size(), 0.0);
+    double sum = 0.0;
+    for (const auto& t : e.objectives.front().terms) {
+      d[static_cast<std::size_t>(t.column)] += t.coef;
+      sum += t.coef * v[static_cast<std::size_t>(t.column)];
+    }
+    e.results = {.solved = true, .status = 0, .objective = sum, .values = v};
+    for (std::size_t i = 0; i < e.rows.size(); ++i) {
+      const double yi = i < y.size() ? y[i] : 0.0;
+      e.results.duals.emplace_back(yi);
+      for (const auto& t : e.rows[i].terms) d[static_cast<std::size_t>(t.column)] -= t.coef * yi;
+    }
+    e.results.reducedCosts = d;
+    return 0;
+  };
+}
+
+// Answers every model with the status given, without a point.
+Resolver statusOnly(int status) {
+  return [status](vopRec& m, std::string&) {
+    m.results = {.solved = true, .status = status};
+    return 0;
   };
 }
 
@@ -158,6 +225,16 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
   refused.messages = {"error: solving: the model is refused"};
   vopRec infeasible = knapsack();
   infeasible.rows[0].lower = 10;
+  vopRec crossedBounds;  // 2 <= x0 <= 1: 1 apart
+  crossedBounds.columns = {{.lower = 2, .upper = 1}};
+  crossedBounds.objectives = {{.maximize = true, .terms = {{0, 1}}}};
+  vopRec nonZeroSet = setsAndSemi();  // x0 and x2 at least 1 under an SOS1 of x0, x2
+  nonZeroSet.columns[0].lower = nonZeroSet.columns[2].lower = 1;
+  nonZeroSet.sets = {{.type = 1, .columns = {0, 2}}};
+  vopRec forcedIndicator = indicator();  // z fixed at 1 forces x >= 3, but x <= 2
+  forcedIndicator.columns = {{.upper = 2}, {.type = ColumnType::kInteger, .lower = 1, .upper = 1}};
+  vopRec nearlyFeasible = crossedRows();  // x0 <= 1 and x0 >= 1 + 1e-5: too close to tell
+  nearlyFeasible.rows[1].lower = 1 + 1e-5;
   const struct {
     const char* name;
     vopRec model;
@@ -197,6 +274,22 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"indicator", indicator(), 0, "", kNoResolve, ""},
       {"set and semi-continuous", setsAndSemi(), 0, "", kNoResolve, ""},
       {"infeasible", answered(infeasible, {}, std::nullopt, 1), 0, "", kNoResolve, "enumeration"},
+      {"infeasible continuous rows", answered(crossedRows(), {}, std::nullopt, 1), 0, "",
+       elasticAt({2}, {-1, 1}), "elastic"},
+      {"infeasible or unbounded: infeasible", answered(crossedRows(), {}, std::nullopt, 4), 0, "",
+       elasticAt({2}, {-1, 1}), "elastic"},
+      {"crossed column bounds", answered(crossedBounds, {}, std::nullopt, 1), 0, "",
+       elasticAt({1.5}, {1, -1}), "elastic"},
+      {"infeasible integers, too many to enumerate", answered(parity(), {}, std::nullopt, 1), 0, "",
+       elasticAt({1, 0}), "elastic"},
+      {"a set whose columns cannot be 0", answered(nonZeroSet, {}, std::nullopt, 1), 0, "",
+       elasticAt({1, 0, 0}), "elastic"},
+      {"an indicator that cannot hold", answered(forcedIndicator, {}, std::nullopt, 1), 0, "",
+       elasticAt({2, 1}), "elastic"},
+      {"infeasible by less than the tolerances", answered(nearlyFeasible, {}, std::nullopt, 1), 0,
+       "", elasticAt({1 + 5e-6}, {-1, 1}), ""},
+      {"the elastic form stopped at a limit", answered(crossedRows(), {}, std::nullopt, 1), 0, "",
+       statusOnly(7), ""},
       {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
       {"unbounded first of two levels", answered(unboundedFirstLevel, {}, std::nullopt, 3), 0, "",
        levelsBoxSolver(), "box"},
@@ -218,6 +311,30 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
   vopRec bounded;
   bounded.columns = {{}};
   bounded.objectives = {{.terms = {{0, 1}}}};
+  vopRec emptyColumn = lp(true);  // x2 >= 0 in no row, max ... + 9 x2: unbounded
+  emptyColumn.columns.push_back({});
+  emptyColumn.objectives[0].terms.push_back({2, 9});
+  vopRec freeColumn = lp(false);  // x2 free, x0 + x2 = -3
+  freeColumn.columns.push_back({.lower = -kInf});
+  freeColumn.rows.push_back({.lower = -3, .upper = -3, .terms = {{0, 1}, {2, 1}}});
+  vopRec rangedEquality;  // x0 in [3, 5], 1 <= x0 <= 3.5: an equality row ranged upwards
+  rangedEquality.columns = {{.lower = 3, .upper = 5}};
+  rangedEquality.rows = {{.lower = 1, .upper = 3.5, .terms = {{0, 1}}}};
+  rangedEquality.objectives = {{.terms = {{0, 1}}}};
+  // min (x1 - x2 - 14)^2, x0 in [0, 10], x1 and x2 free; 2 <= x1 - 4 x2 <= 5 (ranged equality),
+  // x0 + x2 >= 4, x1 + x2 <= 22: (0, 18, 4) holds every row.
+  vopRec rankOneQp;
+  rankOneQp.columns = {{.upper = 10}, {.lower = -kInf}, {.lower = -kInf}};
+  rankOneQp.rows = {{.lower = 2, .upper = 5, .terms = {{1, 1}, {2, -4}}},
+                    {.lower = 4, .terms = {{0, 1}, {2, 1}}},
+                    {.upper = 22, .terms = {{1, 1}, {2, 1}}}};
+  rankOneQp.objectives = {{.terms = {{1, -28}, {2, 28}},
+                           .constant = 196,
+                           .quadratic = {{1, 1, 1}, {2, 2, 1}, {1, 2, -2}}}};
+  vopRec evenParity = parity();
+  evenParity.rows[0].lower = evenParity.rows[0].upper = 4;
+  vopRec semiAtZero = setsAndSemi();  // the semi-continuous x1 <= 1 holds at 0
+  semiAtZero.rows = {{.upper = 1, .terms = {{1, 1}}}};
   const struct {
     const char* name;
     vopRec model;
@@ -325,6 +442,23 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
       {"a feasible model reported infeasible",
        with(knapsack(), [](vopRec& m) { m = answered(m, {}, std::nullopt, 1); }), 0, "", kNoResolve,
        "reported infeasible (status 1), but this assignment is feasible: 0 0 0"},
+      {"a column in no row, unbounded, reported infeasible",
+       answered(emptyColumn, {}, std::nullopt, 1), 0, "", elasticAt({1, 3, 0}),
+       "reported infeasible (status 1), but the elastic form's optimum is this point: 1 3 0"},
+      {"a model with a free column reported infeasible", answered(freeColumn, {}, std::nullopt, 1),
+       0, "", elasticAt({1, 3, -4}), "the elastic form's optimum is this point: 1 3 -4"},
+      {"a ranged equality row reported infeasible", answered(rangedEquality, {}, std::nullopt, 1),
+       0, "", elasticAt({3.25}), "the elastic form's optimum is this point: 3.25"},
+      {"a feasible convex QP reported infeasible", answered(rankOneQp, {}, std::nullopt, 1), 0, "",
+       elasticAt({0, 18, 4}), "the elastic form's optimum is this point: 0 18 4"},
+      {"integers too many to enumerate reported infeasible",
+       answered(evenParity, {}, std::nullopt, 1), 0, "", elasticAt({2, 0}),
+       "the elastic form's optimum is this point: 2 0"},
+      {"a semi-continuous column at 0 reported infeasible",
+       answered(semiAtZero, {}, std::nullopt, 1), 0, "", elasticAt({3, 0, 0}),
+       "the elastic form's optimum is this point: 3 0 0"},
+      {"an elastic form reported infeasible", answered(crossedRows(), {}, std::nullopt, 1), 0, "",
+       statusOnly(1), "the elastic form, which has points"},
       {"a bounded model reported unbounded", answered(bounded, {}, std::nullopt, 3), 0, "",
        boxSolver(true), "is no better than within +-1e3"},
       {"an objective without a solution",
