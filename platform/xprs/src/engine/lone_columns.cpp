@@ -33,6 +33,11 @@ std::vector<char> heldColumns(const EngineModel& e, const ModelRecord& m,
   for (int col : m.objQCol2) held[static_cast<std::size_t>(col)] = 1;
   for (int col : m.qCol1) held[static_cast<std::size_t>(col)] = 1;
   for (int col : m.qCol2) held[static_cast<std::size_t>(col)] = 1;
+  for (const FormulaRecord& f : m.formulas) {
+    for (std::size_t k = 0; k < f.type.size(); ++k) {
+      if (f.type[k] == XPRS_TOK_COL) held[static_cast<std::size_t>(f.value[k])] = 1;
+    }
+  }
   return held;
 }
 
@@ -44,8 +49,13 @@ LoneColumns settleLoneColumns(EngineModel& e, const ModelRecord& m,
   const std::vector<char> held = heldColumns(e, m, indicators);
   for (std::size_t j = 0; j < held.size(); ++j) {
     if (held[j]) continue;
-    const double lb = e.colLb[j];
-    const double ub = e.colUb[j];
+    double lb = e.colLb[j];
+    double ub = e.colUb[j];
+    if (m.colType[j] == 'I' || m.colType[j] == 'B') {
+      lb = std::ceil(lb);
+      ub = std::floor(ub);
+      if (lb > ub) continue;  // no integer value: the run says so
+    }
     const double cost = e.sense * e.obj[j];
     double value = std::clamp(0.0, lb, ub);
     if (cost != 0.0) {
@@ -58,7 +68,7 @@ LoneColumns settleLoneColumns(EngineModel& e, const ModelRecord& m,
         if (std::fabs(other) < COIN_DBL_MAX) value = other;
       }
     }
-    lone.settled.push_back({static_cast<int>(j), lb, ub});
+    lone.settled.push_back({static_cast<int>(j), e.colLb[j], e.colUb[j]});
     e.colLb[j] = value;
     e.colUb[j] = value;
   }

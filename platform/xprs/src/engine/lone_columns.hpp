@@ -28,9 +28,10 @@ struct LoneColumns {
 
 // Fixes every column of e that has no entry in a row with a finite side (of e, or of the big-M
 // rows of indicators when given), no quadratic term, and is no set member, indicator column,
-// semi-continuous or partial integer column of m. Each is fixed at the bound its objective term
-// (e.obj times e.sense, minimised) prefers; where that bound is infinite, at its other bound (or
-// 0) and recorded as unbounded; with no objective term, at the value of its bounds nearest 0.
+// semi-continuous or partial integer column of m, and in no formula. Each is fixed at the bound
+// its objective term (e.obj times e.sense, minimised) prefers; where that bound is infinite, at
+// its other bound (or 0) and recorded as unbounded; with no objective term, at the value of its
+// bounds nearest 0. Integer columns take integral values (their bounds rounded inward).
 [[nodiscard]] LoneColumns settleLoneColumns(EngineModel& e, const ModelRecord& m,
                                             const IndicatorForm* indicators);
 

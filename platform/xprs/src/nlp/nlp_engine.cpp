@@ -10,6 +10,7 @@
 #include "controls.hpp"
 #include "engine/clp_guard.hpp"
 #include "engine/engine_model.hpp"
+#include "engine/lone_columns.hpp"
 #include "engine/mip_engine.hpp"
 #include "engine/precheck.hpp"
 
@@ -221,6 +222,42 @@ void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
   }
 }
 
+// The model with its settled columns fixed where the settling put them.
+ModelRecord withSettledColumns(const ModelRecord& m, const EngineModel& e,
+                               const LoneColumns& lone) {
+  ModelRecord settled = m;
+  for (const LoneColumns::Column& c : lone.settled) {
+    const auto j = static_cast<std::size_t>(c.col);
+    settled.colLb[j] = settled.colUb[j] = e.colLb[j];
+  }
+  return settled;
+}
+
+// What the linear programs of a MIQP's relaxation show before the branch and bound: nothing
+// when its relaxation is bounded (or the programs decided nothing), else the model's status. An
+// unbounded relaxation makes the MIQP unbounded when it has an integer point: Bonmin answers
+// such a model "optimal" far out along the unbounded direction.
+std::optional<int> miqpShape(RunContext& ctx, const ModelRecord& m, EngineModel relaxation,
+                             const EngineModel& settled, const LoneColumns& lone, double tol) {
+  for (const LoneColumns::Column& c : lone.settled) {
+    const auto j = static_cast<std::size_t>(c.col);
+    relaxation.colLb[j] = relaxation.colUb[j] = settled.colLb[j];
+  }
+  const ClpSetup setup = [&](ClpSimplex& clp) {
+    clp.setLogLevel(0);
+    if (const double t = timeLeft(ctx); t > 0) clp.setMaximumWallSeconds(t);
+  };
+  switch (shapeOfQuadratic(relaxation, setup, tol).shape) {
+    case QpShape::Infeasible:
+      return XPRS_SOLSTATUS_INFEASIBLE;
+    case QpShape::Unbounded:
+      return mipHasPoint(ctx, m).value_or(true) ? XPRS_SOLSTATUS_UNBOUNDED
+                                                : XPRS_SOLSTATUS_INFEASIBLE;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 int pollStop(RunContext& ctx) { return ctx.poll() ? ctx.stopReason() : XPRS_STOP_NONE; }
@@ -240,16 +277,45 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   run.optType = integers && m.formulas.empty() && m.qRow.empty() ? XPRS_OPTIMIZETYPE_MIP
                                                                  : XPRS_OPTIMIZETYPE_LOCAL;
   ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
-  NlpModel model(m, integers);
   ResultRecord& out = rec.results;
   out = ResultRecord{};
   run.bestBound = m.sense > 0 ? XPRS_MINUSINFINITY : XPRS_PLUSINFINITY;
   run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
-  if (!model.boundConflict().empty()) {
-    ctx.message(text("The model is infeasible: ", model.boundConflict()), XPRS_MSG_INFO);
-    run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
-    if (integers) run.mipStatus = XPRS_MIP_INFEAS;
+  const auto decided = [&](int solStatus, const std::string& why) {
+    ctx.message(why, XPRS_MSG_INFO);
+    run.solStatus = solStatus;
+    if (integers) {
+      run.mipStatus = solStatus == XPRS_SOLSTATUS_INFEASIBLE ? XPRS_MIP_INFEAS : XPRS_MIP_UNBOUNDED;
+    }
+  };
+  const double feasTol = dblControl(rec, XPRS_FEASTOL);
+  EngineModel linear = linearPartOf(m);
+  if (const std::string reason = provenInfeasible(linear, m, integers, feasTol,
+                                                  std::max(1e-9, dblControl(rec, XPRS_MIPTOL)));
+      !reason.empty()) {
+    decided(XPRS_SOLSTATUS_INFEASIBLE, text("The model is infeasible: ", reason));
     return;
+  }
+  // Columns no constraint, quadratic term or formula holds are settled as for a linear model:
+  // Ipopt runs off to infinity along one whose objective improves without limit, whether or not
+  // the model has a point.
+  EngineModel whole = assemble(m, /*mip=*/false);
+  const LoneColumns lone = settleLoneColumns(whole, m, /*indicators=*/nullptr);
+  ModelRecord settledModel;
+  if (!lone.settled.empty()) settledModel = withSettledColumns(m, whole, lone);
+  NlpModel model(lone.settled.empty() ? m : settledModel, integers);
+  if (!model.boundConflict().empty()) {
+    decided(XPRS_SOLSTATUS_INFEASIBLE, text("The model is infeasible: ", model.boundConflict()));
+    return;
+  }
+  if (integers && m.formulas.empty() && m.qRow.empty()) {
+    if (const std::optional<int> status =
+            miqpShape(ctx, m, std::move(linear), whole, lone, std::max(1e-6, feasTol))) {
+      decided(*status, *status == XPRS_SOLSTATUS_INFEASIBLE
+                           ? "The model is infeasible: its relaxation has no point"
+                           : "The model is unbounded: its relaxation is, and it has a point");
+      return;
+    }
   }
   const NlpSettings settings = settingsOf(rec);
   const std::vector<double> start = startingPoint(rec, model);
@@ -263,8 +329,9 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     insideEngine = true;
     try {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
-      if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE)
+      if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
         checkInfeasible(ctx, m, model, settings, integers, r);
+      }
     } catch (...) {
       insideEngine = false;
       throw;
@@ -288,6 +355,15 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   if (point) model.completePoint(r.x.data());
   double sum = 0.0;
   const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
+  if (lone.unbounded >= 0 && ok && (r.solStatus == XPRS_SOLSTATUS_OPTIMAL || r.candidate)) {
+    out = ResultRecord{};
+    run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+    run.stopStatus = run.nlpStopStatus = XPRS_STOP_NONE;
+    decided(XPRS_SOLSTATUS_UNBOUNDED,
+            text("The model is unbounded: column ", lone.unbounded,
+                 " is in no constraint and its objective improves without limit"));
+    return;
+  }
   run.sumPrimalInf = sum;
   if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
     keepResults(rec, model, r, XPRS_SOLAVAILABLE_OPTIMAL, out, run);

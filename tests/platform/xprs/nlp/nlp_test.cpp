@@ -616,6 +616,16 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
          ASSERT_EQ(XPRSsetindicators(t.prob_, 1, rows, on, complement), 0);
        },
        XPRS_OPTIMIZETYPE_LOCAL},
+      // Ipopt ran off along the column in no row and answered "unbounded".
+      {"x1^2 <= -1 with x0 >= 0 in no row, min -x0",
+       [](NlpTest& t) {
+         t.addCols({0, 0}, {XPRS_PLUSINFINITY, 2}, {-1, 0});
+         const int row = t.addRow('L', -1);
+         const int one[] = {1};
+         const double two[] = {2};
+         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, one, one, two), 0);
+       },
+       XPRS_OPTIMIZETYPE_LOCAL},
       {"G row with an infinite right-hand side",
        [](NlpTest& t) {
          t.addCols({0}, {1});
@@ -637,6 +647,47 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
     double x = 0;
     ASSERT_EQ(XPRSgetsolution(prob_, &status, &x, 0, 0), 0);
     EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
+  }
+}
+
+// Models whose objective improves without limit: a column in no row next to a quadratic row
+// (Ipopt would stop anywhere along it), and a MIQP whose relaxation is unbounded along a
+// direction the objective's Hessian does not curve (Bonmin answered "optimal" far out on it).
+TEST_F(NlpTest, UnboundedModelsAreReportedNotSolved) {
+  struct Case {
+    const char* what;
+    std::function<void(NlpTest&)> build;
+    int optType;
+  };
+  const Case cases[] = {
+      {"x1^2 <= 4 with x0 >= 0 in no row, min -x0",
+       [](NlpTest& t) {
+         t.addCols({0, 0}, {XPRS_PLUSINFINITY, 3}, {-1, 0});
+         const int row = t.addRow('L', 4);
+         const int one[] = {1};
+         const double two[] = {2};
+         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, one, one, two), 0);
+       },
+       XPRS_OPTIMIZETYPE_LOCAL},
+      {"min (x0 - x1)^2 + x1, x0 integer, both free",
+       [](NlpTest& t) {
+         t.addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {0, 1});
+         t.integers({0});
+         const int c1[] = {0, 0, 1}, c2[] = {0, 1, 1};
+         const double q[] = {2, -2, 2};
+         ASSERT_EQ(XPRSchgmqobj64(t.prob_, 3, c1, c2, q), 0);
+       },
+       XPRS_OPTIMIZETYPE_MIP},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    c.build(*this);
+    const Outcome o = optimize();
+    EXPECT_EQ(o.rc, 0) << lastError();
+    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
+    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_UNBOUNDED);
+    EXPECT_EQ(o.optType, c.optType);
   }
 }
 
