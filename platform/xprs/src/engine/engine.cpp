@@ -60,6 +60,21 @@ void solveLinear(RunContext& ctx, RunRecord& run, const std::string& flags) {
     solveObjectives(ctx, rec.model, run, solve);
   } else {
     solve(run, rec.model);
+    // Clp's quadratic methods find no answer that holds on some convex QPs (rank-deficient
+    // Hessians without rows among them); Ipopt solves a convex QP to its optimum.
+    if (!mip && !rec.model.objQ.empty() && run.solveStatus == XPRS_SOLVESTATUS_FAILED) {
+      ctx.message("Ipopt solves the convex quadratic model", XPRS_MSG_INFO);
+      run = RunRecord{};
+      solveNonlinear(ctx, run);
+      run.optType = XPRS_OPTIMIZETYPE_LP;
+      run.lpStatus = run.solStatus == XPRS_SOLSTATUS_OPTIMAL       ? XPRS_LP_OPTIMAL
+                     : run.solStatus == XPRS_SOLSTATUS_INFEASIBLE  ? XPRS_LP_INFEAS
+                     : run.solStatus == XPRS_SOLSTATUS_UNBOUNDED   ? XPRS_LP_UNBOUNDED
+                     : run.solveStatus == XPRS_SOLVESTATUS_STOPPED ? XPRS_LP_UNFINISHED
+                                                                   : XPRS_LP_UNSOLVED;
+      if (run.solStatus == XPRS_SOLSTATUS_OPTIMAL) run.lpObjVal = run.objVal;
+      ctx.view().intAttribs[XPRS_OPTIMIZETYPEUSED] = run.optType;
+    }
     const bool optimal =
         run.solveStatus == XPRS_SOLVESTATUS_COMPLETED && run.solStatus == XPRS_SOLSTATUS_OPTIMAL;
     run.solvedObjs = optimal ? 1 : 0;

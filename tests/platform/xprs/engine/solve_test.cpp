@@ -1410,6 +1410,17 @@ TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
       {{2, -2, 0, 3, -3}, {0, -4, -3, -2, 4}, {4, -3, -2, 0, 5}, {-5, 3, 3, -2, 0}},
       {{0, 0}, {0, 1}, {0, 2}, {0, 4}, {1, 1}, {1, 2}, {1, 4}, {2, 2}, {2, 4}, {4, 4}},
       {4, -4, -2, -4, 4, 2, 4, 1, 2, 4}};
+  // min 2 (x0 + 2 x3)^2 + x2^2 / 2 - x3 / 2 without rows (x1 in nothing): Clp's quadratic
+  // methods find no answer; the optimum is -1/128 at x3 = 1/32.
+  const DenseModel qpWithoutRows{{0, 0, 0, -0.5},
+                                 {0, 0, 0, 0},
+                                 {kInf, 4, 4, 4},
+                                 {},
+                                 {},
+                                 {},
+                                 {},
+                                 {{0, 0}, {0, 3}, {3, 3}, {2, 2}},
+                                 {4, 8, 16, 1}};
   struct Case {
     const char* name;
     const DenseModel& model;
@@ -1429,6 +1440,8 @@ TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
       {"free lone", freeLone, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_UNBOUNDED, 0},
       {"free lone MIP", freeLone, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_UNBOUNDED, 0},
       {"qp", qp, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL, -42.5},
+      {"qp without rows", qpWithoutRows, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL,
+       -1.0 / 128},
   };
   for (const Case& c : cases) {
     for (const char* flags : {"d", "p", "b"}) {
