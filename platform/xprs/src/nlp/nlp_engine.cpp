@@ -355,7 +355,8 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   if (point) model.completePoint(r.x.data());
   double sum = 0.0;
   const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
-  if (lone.unbounded >= 0 && ok && (r.solStatus == XPRS_SOLSTATUS_OPTIMAL || r.candidate)) {
+  const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
+  if (lone.unbounded >= 0 && hasPoint) {
     out = ResultRecord{};
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
     run.stopStatus = run.nlpStopStatus = XPRS_STOP_NONE;
