@@ -222,6 +222,50 @@ void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
   }
 }
 
+// Ipopt stalls on some unbounded models, or stops at its iteration limit, without a point that
+// holds. The model is then solved within boxes of 1e4, 1e6 and 1e8 on every infinite column side:
+// an optimum inside a box is the model's answer; optima on the sides of two boxes in turn, the
+// larger box's better, make the model unbounded. Nothing is decided otherwise.
+std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
+                                      const std::vector<double>& start,
+                                      const NlpSettings& settings) {
+  std::optional<double> previous;  // the minimised objective at the last box's side
+  for (const double box : {1e4, 1e6, 1e8}) {
+    ModelRecord boxed = m;
+    bool boxedSide = false;
+    for (std::size_t j = 0; j < boxed.colLb.size(); ++j) {
+      boxedSide = boxedSide || boxed.colLb[j] < -box || boxed.colUb[j] > box;
+      boxed.colLb[j] = std::max(boxed.colLb[j], -box);
+      boxed.colUb[j] = std::min(boxed.colUb[j], box);
+    }
+    if (!boxedSide) return std::nullopt;
+    NlpModel model(boxed, /*integers=*/false);
+    std::vector<double> from = start;
+    for (std::size_t j = 0; j < from.size(); ++j) {
+      from[j] = std::clamp(from[j], model.colLb()[j], model.colUb()[j]);
+    }
+    NlpResult r = runIpopt(ctx, model, from, settings);
+    if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return std::nullopt;
+    model.completePoint(r.x.data());
+    bool atBox = false;
+    for (std::size_t j = 0; j < r.x.size(); ++j) {
+      atBox = atBox || (m.colLb[j] < -box && r.x[j] <= -box * (1 - 1e-6)) ||
+              (m.colUb[j] > box && r.x[j] >= box * (1 - 1e-6));
+    }
+    if (!atBox) return r;
+    if (!model.at(r.x.data())) return std::nullopt;
+    const double objective = model.sense() * model.objective();
+    if (previous && objective < *previous - 1e-6 * std::max(1.0, std::fabs(*previous))) {
+      NlpResult unbounded;
+      unbounded.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+      unbounded.solStatus = XPRS_SOLSTATUS_UNBOUNDED;
+      return unbounded;
+    }
+    previous = objective;
+  }
+  return std::nullopt;
+}
+
 // The model with its settled columns fixed where the settling put them.
 ModelRecord withSettledColumns(const ModelRecord& m, const EngineModel& e,
                                const LoneColumns& lone) {
@@ -331,6 +375,16 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
       if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
         checkInfeasible(ctx, m, model, settings, integers, r);
+      } else if (!integers && r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
+                 (r.stopStatus == XPRS_STOP_NUMERICALERROR ||
+                  r.stopStatus == XPRS_STOP_ITERLIMIT)) {
+        if (std::optional<NlpResult> boxed =
+                solveInBoxes(ctx, lone.settled.empty() ? m : settledModel, start, settings)) {
+          ctx.message("Ipopt stalled; within boxes on the infinite column sides it decided",
+                      XPRS_MSG_INFO);
+          boxed->iterations += r.iterations;
+          r = std::move(*boxed);
+        }
       }
     } catch (...) {
       insideEngine = false;
