@@ -36,6 +36,16 @@ double activity(const vopRec::Row& row, std::span<const double> x) {
   return value;
 }
 
+// The sum of the magnitudes of a row's terms at x: where they are large and cancel, the
+// activity is known only to a rounding error of about 1e-16 times that.
+double magnitude(const vopRec::Row& row, std::span<const double> x) {
+  double sum = 0.0;
+  for (const vopRec::Term& t : row.terms) sum += std::fabs(t.coef * at(x, t.column));
+  for (const vopRec::QuadTerm& q : row.quadratic)
+    sum += std::fabs(q.coef * at(x, q.first) * at(x, q.second));
+  return sum;
+}
+
 bool isIntegral(double v, const Tolerances& tol) {
   return std::fabs(v - std::round(v)) <= tol.integrality;
 }
@@ -224,15 +234,17 @@ bool convex(const std::vector<vopRec::QuadTerm>& products, std::size_t n, double
 // a value off its bound by more than the feasibility tolerance fails only when the product of
 // the multiplier and that distance passes `zero`; multipliers within `zero` count as zero. Where
 // constraints are degenerate the multipliers are not unique and may be huge, with the value at
-// its bound.
+// its bound. A value that is the sum of large terms counts as at its bound within 1e-12 of their
+// magnitudes (rounding).
 void checkMultiplier(const std::string& what, double multiplier, double value, double lower,
-                     double upper, double zero, double feasibility, std::vector<std::string>& out) {
+                     double upper, double zero, double feasibility, std::vector<std::string>& out,
+                     double terms = 0.0) {
   const double m = multiplier;
   if (std::fabs(m) <= zero) return;
   const double bound = m > 0 ? lower : upper;
   const double distance = std::isfinite(bound) ? std::fabs(value - bound) : vopRec::kInfinity;
-  const bool atBound =
-      std::isfinite(bound) && distance <= feasibility * std::max(1.0, std::fabs(bound));
+  const bool atBound = std::isfinite(bound) &&
+                       distance <= feasibility * std::max(1.0, std::fabs(bound)) + 1e-12 * terms;
   if (!atBound && std::fabs(m) * distance > zero) {
     out.push_back(text(what, " has multiplier ", m, " (minimising sense) at ", value, " within [",
                        lower, ", ", upper, "]"));
@@ -325,7 +337,7 @@ void dualCertificate(const vopRec& m, const vopRec::Results& r, CheckResult& res
       scale[j] = std::max(scale[j], std::fabs(mu * g[j]));
     }
     checkMultiplier(text("quadratic row ", *quadraticRow), s * mu, activity(row, x), row.lower,
-                    row.upper, zero, tol.feasibility, result.failures);
+                    row.upper, zero, tol.feasibility, result.failures, magnitude(row, x));
   }
   for (std::size_t j = 0; j < x.size(); ++j) {
     if (std::fabs(residual[j]) > tol.optimality * 10 * scale[j]) {

@@ -375,6 +375,14 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
       if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
         checkInfeasible(ctx, m, model, settings, integers, r);
+      } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
+                 findLinearPoint(linearPartOf(m), std::max(1e-6, feasTol)).verdict ==
+                     LinearPoint::Verdict::None) {
+        // Ipopt's iterates diverge on some infeasible models too: an unbounded model has a
+        // point, so linear rows without one make it infeasible.
+        ctx.message("The linear rows have no point: the model is infeasible", XPRS_MSG_INFO);
+        r.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+        r.mipStatus = XPRS_MIP_INFEAS;
       } else if (!integers && r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
                  (r.stopStatus == XPRS_STOP_NUMERICALERROR ||
                   r.stopStatus == XPRS_STOP_ITERLIMIT)) {
