@@ -428,7 +428,15 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     return;
   }
   run.sumPrimalInf = sum;
-  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
+  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL && !ok) {
+    // Ipopt measures its constraint violation on its own scaling of the model.
+    ctx.message("The engine's optimum violates the model beyond the feasibility tolerance",
+                XPRS_MSG_WARNING);
+    run.solveStatus = XPRS_SOLVESTATUS_FAILED;
+    run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+    run.stopStatus = run.nlpStopStatus = XPRS_STOP_NUMERICALERROR;
+    if (r.mip) run.mipStatus = XPRS_MIP_NO_SOL_FOUND;
+  } else if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
     keepResults(rec, model, r, XPRS_SOLAVAILABLE_OPTIMAL, out, run);
   } else if (r.candidate && ok) {
     run.solStatus = XPRS_SOLSTATUS_FEASIBLE;
