@@ -53,8 +53,9 @@ bool isIntegral(double v, const Tolerances& tol) {
 void checkRow(const std::string& what, const vopRec::Row& row, std::span<const double> x,
               const Tolerances& tol, std::vector<std::string>& out) {
   const double a = activity(row, x);
-  if (a < row.lower - scaled(tol.feasibility, row.lower) ||
-      a > row.upper + scaled(tol.feasibility, row.upper)) {
+  const double rounding = 1e-12 * magnitude(row, x);
+  if (a < row.lower - scaled(tol.feasibility, row.lower) - rounding ||
+      a > row.upper + scaled(tol.feasibility, row.upper) + rounding) {
     out.push_back(text(what, " has activity ", a, " outside [", row.lower, ", ", row.upper, "]"));
   }
 }

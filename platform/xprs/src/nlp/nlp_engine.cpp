@@ -111,19 +111,21 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
   }
 }
 
-// Columns and constraints of the point outside their bounds by more than tol.
+// Columns and constraints of the point outside their bounds by more than tol; *measured, when
+// given, tells whether a violation passes what the rounding of large terms explains.
 bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultRecord& out,
-              double* sum) {
+              double* sum, bool* measured = nullptr) {
   out.primalInfeasCols.clear();
   out.primalInfeasRows.clear();
   *sum = 0.0;
+  bool beyond = false;
   if (!model.at(x.data())) return false;
   for (int j = 0; j < model.cols(); ++j) {
     // The substituted objective column is free.
     if (j == model.objectiveColumn()) continue;
     const auto u = static_cast<std::size_t>(j);
     const double v = std::max(model.colLb()[u] - x[u], x[u] - model.colUb()[u]);
-    if (v > tol) out.primalInfeasCols.push_back(j), *sum += v;
+    if (v > tol) out.primalInfeasCols.push_back(j), *sum += v, beyond = true;
   }
   std::vector<double> g(static_cast<std::size_t>(model.constraints()));
   std::vector<double> size(g.size());
@@ -140,8 +142,10 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
     if (v > tol * scale || std::isnan(g[u]) || unknown) {
       out.primalInfeasRows.push_back(model.conRow(c));
       *sum += std::isnan(v) ? 0.0 : std::max(v, 0.0);
+      beyond = beyond || std::isnan(g[u]) || v > tol * scale + 1e-14 * size[u];
     }
   }
+  if (measured) *measured = beyond;
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
@@ -165,6 +169,10 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
   const bool ok = feasible(model, r.x, tol, check, &sum);
   r.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
   r.solStatus = ok ? XPRS_SOLSTATUS_OPTIMAL : XPRS_SOLSTATUS_INFEASIBLE;
+  // No column can move: every multiplier of a row may be 0, and the reduced costs are the
+  // objective's gradient.
+  r.duals = ok && !integers;
+  if (r.duals) r.lambda.assign(static_cast<std::size_t>(model.constraints()), 0.0);
   if (integers) {
     r.mip = true;
     r.mipStatus = ok ? XPRS_MIP_OPTIMAL : XPRS_MIP_INFEAS;
@@ -375,23 +383,27 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
       if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
         checkInfeasible(ctx, m, model, settings, integers, r);
-      } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
-                 findLinearPoint(linearPartOf(m), std::max(1e-6, feasTol)).verdict ==
-                     LinearPoint::Verdict::None) {
-        // Ipopt's iterates diverge on some infeasible models too: an unbounded model has a
-        // point, so linear rows without one make it infeasible.
-        ctx.message("The linear rows have no point: the model is infeasible", XPRS_MSG_INFO);
-        r.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
-        r.mipStatus = XPRS_MIP_INFEAS;
-      } else if (!integers && r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
-                 (r.stopStatus == XPRS_STOP_NUMERICALERROR ||
-                  r.stopStatus == XPRS_STOP_ITERLIMIT)) {
-        if (std::optional<NlpResult> boxed =
-                solveInBoxes(ctx, lone.settled.empty() ? m : settledModel, start, settings)) {
-          ctx.message("Ipopt stalled; within boxes on the infinite column sides it decided",
-                      XPRS_MSG_INFO);
-          boxed->iterations += r.iterations;
-          r = std::move(*boxed);
+      } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED ||
+                 (r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
+                  (r.stopStatus == XPRS_STOP_NUMERICALERROR ||
+                   r.stopStatus == XPRS_STOP_ITERLIMIT))) {
+        if (findLinearPoint(linearPartOf(m), std::max(1e-6, feasTol)).verdict ==
+            LinearPoint::Verdict::None) {
+          // Ipopt's iterates diverge or stall on some infeasible models too.
+          ctx.message("The linear rows have no point: the model is infeasible", XPRS_MSG_INFO);
+          r = NlpResult{};
+          r.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
+          r.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
+          r.mip = integers;
+          r.mipStatus = XPRS_MIP_INFEAS;
+        } else if (!integers && r.solStatus != XPRS_SOLSTATUS_UNBOUNDED) {
+          if (std::optional<NlpResult> boxed =
+                  solveInBoxes(ctx, lone.settled.empty() ? m : settledModel, start, settings)) {
+            ctx.message("Ipopt stalled; within boxes on the infinite column sides it decided",
+                        XPRS_MSG_INFO);
+            boxed->iterations += r.iterations;
+            r = std::move(*boxed);
+          }
         }
       }
     } catch (...) {
@@ -416,7 +428,8 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   const bool point = r.x.size() == static_cast<std::size_t>(model.cols());
   if (point) model.completePoint(r.x.data());
   double sum = 0.0;
-  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
+  bool violated = false;  // by more than rounding can explain
+  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum, &violated);
   const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
   if (lone.unbounded >= 0 && hasPoint) {
     out = ResultRecord{};
@@ -428,7 +441,7 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     return;
   }
   run.sumPrimalInf = sum;
-  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL && !ok) {
+  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL && violated) {
     // Ipopt measures its constraint violation on its own scaling of the model.
     ctx.message("The engine's optimum violates the model beyond the feasibility tolerance",
                 XPRS_MSG_WARNING);
