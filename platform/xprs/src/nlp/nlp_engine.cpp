@@ -149,6 +149,21 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
+// True when r is an optimum whose point violates the model by more than tol, beyond what the
+// rounding of large terms explains.
+bool optimumViolates(NlpModel& model, const NlpResult& r, double tol) {
+  if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL ||
+      r.x.size() != static_cast<std::size_t>(model.cols())) {
+    return false;
+  }
+  std::vector<double> x = r.x;
+  model.completePoint(x.data());
+  ResultRecord scratch;
+  double sum = 0.0;
+  bool measured = false;
+  return !feasible(model, x, tol, scratch, &sum, &measured) && measured;
+}
+
 // A model whose columns are all fixed has one point: it decides without an engine. Ipopt crashes
 // on such a model when a formula has no value there.
 bool allFixed(const NlpModel& model) {
@@ -381,6 +396,16 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     insideEngine = true;
     try {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
+      const bool violates = optimumViolates(model, r, settings.feasTol * 10);
+      if (violates) {
+        // Ipopt measures its constraint violation on its own scaling of the model.
+        ctx.message("The engine's optimum violates the model beyond the feasibility tolerance",
+                    XPRS_MSG_INFO);
+        r.solveStatus = XPRS_SOLVESTATUS_FAILED;
+        r.solStatus = XPRS_SOLSTATUS_NOTFOUND;
+        r.stopStatus = XPRS_STOP_NUMERICALERROR;
+        r.candidate = false;
+      }
       if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
         checkInfeasible(ctx, m, model, settings, integers, r);
       } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED ||
@@ -406,6 +431,9 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
           }
         }
       }
+      if (violates && r.solveStatus == XPRS_SOLVESTATUS_FAILED) {
+        fail("the nonlinear engine's optimum violates the model beyond the feasibility tolerance");
+      }
     } catch (...) {
       insideEngine = false;
       throw;
@@ -428,8 +456,7 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   const bool point = r.x.size() == static_cast<std::size_t>(model.cols());
   if (point) model.completePoint(r.x.data());
   double sum = 0.0;
-  bool violated = false;  // by more than rounding can explain
-  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum, &violated);
+  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
   const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
   if (lone.unbounded >= 0 && hasPoint) {
     out = ResultRecord{};
@@ -441,15 +468,7 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     return;
   }
   run.sumPrimalInf = sum;
-  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL && violated) {
-    // Ipopt measures its constraint violation on its own scaling of the model.
-    ctx.message("The engine's optimum violates the model beyond the feasibility tolerance",
-                XPRS_MSG_WARNING);
-    run.solveStatus = XPRS_SOLVESTATUS_FAILED;
-    run.solStatus = XPRS_SOLSTATUS_NOTFOUND;
-    run.stopStatus = run.nlpStopStatus = XPRS_STOP_NUMERICALERROR;
-    if (r.mip) run.mipStatus = XPRS_MIP_NO_SOL_FOUND;
-  } else if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
+  if (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) {
     keepResults(rec, model, r, XPRS_SOLAVAILABLE_OPTIMAL, out, run);
   } else if (r.candidate && ok) {
     run.solStatus = XPRS_SOLSTATUS_FEASIBLE;
