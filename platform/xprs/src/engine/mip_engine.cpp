@@ -4,6 +4,7 @@
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
 #include <coin/CbcModel.hpp>
+#include <coin/CoinFinite.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 #include <optional>
 
@@ -122,7 +123,16 @@ std::optional<bool> searchPoint(RunContext& ctx, const ModelRecord& m, const Eng
   if (cbc.isInitialSolveProvenPrimalInfeasible()) return false;
   cbc.branchAndBound();
   if (cbc.bestSolution() != nullptr) return true;
-  if (cbc.status() == 0) return false;
+  // Cbc's search ends without a point some models have when an integer column has an infinite
+  // bound: its "none" then proves nothing.
+  bool unboundedInteger = false;
+  for (int j = 0; j < e.ncols; ++j) {
+    const auto u = static_cast<std::size_t>(j);
+    unboundedInteger =
+        unboundedInteger ||
+        (si.isInteger(j) && (e.colLb[u] <= -COIN_DBL_MAX || e.colUb[u] >= COIN_DBL_MAX));
+  }
+  if (cbc.status() == 0 && !unboundedInteger) return false;
   return std::nullopt;
 }
 
