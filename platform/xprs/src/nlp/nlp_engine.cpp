@@ -248,7 +248,8 @@ void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
 // Ipopt stalls on some unbounded models, or stops at its iteration limit, without a point that
 // holds. The model is then solved within boxes of 1e4, 1e6 and 1e8 on every infinite column side:
 // an optimum inside a box is the model's answer; optima on the sides of two boxes in turn, the
-// larger box's better, make the model unbounded. Nothing is decided otherwise.
+// larger box's better, make the model unbounded; a limit or interrupt in a box's run ends the
+// run. Nothing is decided otherwise.
 std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
                                       const std::vector<double>& start,
                                       const NlpSettings& settings) {
@@ -268,6 +269,11 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
       from[j] = std::clamp(from[j], model.colLb()[j], model.colUb()[j]);
     }
     NlpResult r = runIpopt(ctx, model, from, settings);
+    // A limit or an interrupt ends the run.
+    if (r.solveStatus == XPRS_SOLVESTATUS_STOPPED) {
+      r.candidate = false;
+      return r;
+    }
     if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return std::nullopt;
     model.completePoint(r.x.data());
     bool atBox = false;
