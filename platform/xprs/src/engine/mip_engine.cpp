@@ -1,6 +1,7 @@
 #include "engine/mip_engine.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <coin/CbcHeuristic.hpp>
 #include <coin/CbcHeuristicFPump.hpp>
 #include <coin/CbcModel.hpp>
@@ -325,6 +326,44 @@ std::optional<EngineModel> prepareMip(RunContext& ctx, RunRecord& run, const Mod
   return e;
 }
 
+// With sets, semi-continuous columns or indicators an unbounded relaxation proves nothing: they
+// may keep every point of the model off the relaxation's ray. The model is then solved within
+// boxes of 1e6 and 1e8 on its infinite column sides: an optimum off the sides of a box is its
+// answer; optima on the sides of both, the larger box's better, make it unbounded. False when
+// neither decided.
+bool decideInBoxes(RunContext& ctx, RunRecord& run, const std::string& flags,
+                   const ModelRecord& m) {
+  std::optional<double> previous;
+  for (const double box : {1e6, 1e8}) {
+    ModelRecord boxed = m;
+    for (std::size_t j = 0; j < boxed.colLb.size(); ++j) {
+      boxed.colLb[j] = std::max(boxed.colLb[j], -box);
+      boxed.colUb[j] = std::min(boxed.colUb[j], box);
+    }
+    RunRecord r = run;
+    solveMip(ctx, r, flags, boxed);
+    if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return false;
+    const std::vector<double>& x = ctx.problem().rec.results.x;
+    bool atBox = false;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      atBox = atBox || (m.colLb[j] < -box && x[j] <= -box * (1 - 1e-6)) ||
+              (m.colUb[j] > box && x[j] >= box * (1 - 1e-6));
+    }
+    if (!atBox) {
+      run = r;
+      return true;
+    }
+    if (previous &&
+        m.sense * (r.objVal - *previous) < -1e-6 * std::max(1.0, std::fabs(*previous))) {
+      ctx.problem().rec.results = ResultRecord{};
+      markUnbounded(run);
+      return true;
+    }
+    previous = r.objVal;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<bool> mipHasPoint(RunContext& ctx, const ModelRecord& m) {
@@ -383,6 +422,9 @@ void solveMip(RunContext& ctx, RunRecord& run, const std::string& flags, const M
     }
     if (!shape.special) offerMipStart(ctx, cbc, m, e, indicators, lone);
     x = searchTree(ctx, cbc, run, e);
+  } else if (run.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
+             (shape.special || indicators.rows() > 0) && decideInBoxes(ctx, run, flags, m)) {
+    return;
   } else if (run.solStatus == XPRS_SOLSTATUS_UNBOUNDED &&
              !mayHavePoint(ctx, m, e, indicators, lotLimit)) {
     reportInfeasible(ctx, run, /*mip=*/true,
