@@ -561,11 +561,12 @@ TEST_F(NlpTest, IterateWhoseRowsCannotBeEvaluatedIsNoSolution) {
   values(XPRSgetsolution, 4, XPRS_SOLAVAILABLE_NOTFOUND);
 }
 
-TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
+TEST_F(NlpTest, InfeasibleAndUnboundedModelsAreReportedNotSolved) {
   struct Case {
     const char* what;
     std::function<void(NlpTest&)> build;
     int optType;
+    int sol = XPRS_SOLSTATUS_INFEASIBLE;
   };
   const Case cases[] = {
       {"x^2 + y^2 <= -1",
@@ -633,33 +634,9 @@ TEST_F(NlpTest, InfeasibleModelsAreReportedNotSolved) {
          t.formula(row, {mark(), col(0), fn(XPRS_IFUN_EXP)});
        },
        XPRS_OPTIMIZETYPE_LOCAL},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    fresh();
-    c.build(*this);
-    const Outcome o = optimize();
-    EXPECT_EQ(o.rc, 0) << lastError();
-    EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
-    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_INFEASIBLE);
-    EXPECT_EQ(o.optType, c.optType);
-    int status = -1;
-    double x = 0;
-    ASSERT_EQ(XPRSgetsolution(prob_, &status, &x, 0, 0), 0);
-    EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
-  }
-}
-
-// Models whose objective improves without limit: a column in no row next to a quadratic row
-// (Ipopt would stop anywhere along it), and a MIQP whose relaxation is unbounded along a
-// direction the objective's Hessian does not curve (Bonmin answered "optimal" far out on it).
-TEST_F(NlpTest, UnboundedModelsAreReportedNotSolved) {
-  struct Case {
-    const char* what;
-    std::function<void(NlpTest&)> build;
-    int optType;
-  };
-  const Case cases[] = {
+      // Objectives that improve without limit: a column in no row next to a quadratic row
+      // (Ipopt would stop anywhere along it), and a MIQP whose relaxation is unbounded along a
+      // direction the objective's Hessian does not curve (Bonmin answered "optimal" far out).
       {"x1^2 <= 4 with x0 >= 0 in no row, min -x0",
        [](NlpTest& t) {
          t.addCols({0, 0}, {XPRS_PLUSINFINITY, 3}, {-1, 0});
@@ -668,7 +645,7 @@ TEST_F(NlpTest, UnboundedModelsAreReportedNotSolved) {
          const double two[] = {2};
          ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, one, one, two), 0);
        },
-       XPRS_OPTIMIZETYPE_LOCAL},
+       XPRS_OPTIMIZETYPE_LOCAL, XPRS_SOLSTATUS_UNBOUNDED},
       {"min (x0 - x1)^2 + x1, x0 integer, both free",
        [](NlpTest& t) {
          t.addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {0, 1});
@@ -677,7 +654,7 @@ TEST_F(NlpTest, UnboundedModelsAreReportedNotSolved) {
          const double q[] = {2, -2, 2};
          ASSERT_EQ(XPRSchgmqobj64(t.prob_, 3, c1, c2, q), 0);
        },
-       XPRS_OPTIMIZETYPE_MIP},
+       XPRS_OPTIMIZETYPE_MIP, XPRS_SOLSTATUS_UNBOUNDED},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -686,8 +663,12 @@ TEST_F(NlpTest, UnboundedModelsAreReportedNotSolved) {
     const Outcome o = optimize();
     EXPECT_EQ(o.rc, 0) << lastError();
     EXPECT_EQ(o.solve, XPRS_SOLVESTATUS_COMPLETED);
-    EXPECT_EQ(o.sol, XPRS_SOLSTATUS_UNBOUNDED);
+    EXPECT_EQ(o.sol, c.sol);
     EXPECT_EQ(o.optType, c.optType);
+    int status = -1;
+    double x = 0;
+    ASSERT_EQ(XPRSgetsolution(prob_, &status, &x, 0, 0), 0);
+    EXPECT_EQ(status, XPRS_SOLAVAILABLE_NOTFOUND);
   }
 }
 
