@@ -245,11 +245,12 @@ void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
   }
 }
 
-// Ipopt stalls on some unbounded models, or stops at its iteration limit, without a point that
-// holds. The model is then solved within boxes of 1e4, 1e6 and 1e8 on every infinite column side:
-// an optimum inside a box is the model's answer; optima on the sides of two boxes in turn, the
-// larger box's better, make the model unbounded; a limit or interrupt in a box's run ends the
-// run. Nothing is decided otherwise.
+// Ipopt stalls on some unbounded models, stops at its iteration limit, or lets its iterates
+// diverge (on bounded models too), without a point that holds. The model is then solved within
+// boxes of 1e4, 1e6 and 1e8 on every infinite column side: an optimum inside a box is the
+// model's answer; optima on the sides of two boxes in turn, the larger box's better, make the
+// model unbounded; a limit or interrupt in a box's run ends the run. Nothing is decided
+// otherwise.
 std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
                                       const std::vector<double>& start,
                                       const NlpSettings& settings) {
@@ -427,7 +428,9 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
           r.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
           r.mip = integers;
           r.mipStatus = XPRS_MIP_INFEAS;
-        } else if (!integers && r.solStatus != XPRS_SOLSTATUS_UNBOUNDED) {
+        } else if (!integers) {
+          // Ipopt's "diverging" only says that the iterates grew beyond 1e20, which they also
+          // do on bounded models with free columns.
           if (std::optional<NlpResult> boxed =
                   solveInBoxes(ctx, lone.settled.empty() ? m : settledModel, start, settings)) {
             ctx.message("Ipopt stalled; within boxes on the infinite column sides it decided",
