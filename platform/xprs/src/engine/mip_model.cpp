@@ -169,9 +169,13 @@ void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel&
   if (objects.empty()) return;
   // Cbc's pseudo-cost branching compares the branches of objects other than its own integer ones
   // by a decision that reads the model's current node, which is not always set there: the null
-  // pointer crashes the process. With no trust in pseudo costs Cbc chooses its branch by strong
-  // branching and its default decision, which compares the branches of any object.
-  if (lotSizes) cbc.setNumberBeforeTrust(0);
+  // pointer crashes the process. With no trust in pseudo costs Cbc chooses its branch by its
+  // default decision, which compares the branches of any object. That chooser's strong branching
+  // can hand OsiClp a hot start it asserts on, so it chooses without.
+  if (lotSizes) {
+    cbc.setNumberBeforeTrust(0);
+    cbc.setNumberStrong(0);
+  }
   // Cbc keeps copies of the objects it is given.
   std::vector<CbcObject*> given;
   for (const auto& o : objects) given.push_back(o.get());

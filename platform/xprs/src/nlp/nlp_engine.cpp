@@ -249,12 +249,13 @@ void checkInfeasible(RunContext& ctx, const ModelRecord& m, NlpModel& model,
 // diverge (on bounded models too), without a point that holds. The model is then solved within
 // boxes of 1e4, 1e6 and 1e8 on every infinite column side: an optimum inside a box is the
 // model's answer; optima on the sides of two boxes in turn, the larger box's better, make the
-// model unbounded; a limit or interrupt in a box's run ends the run. Nothing is decided
-// otherwise.
+// model unbounded; no point in any box makes it (locally) infeasible; a limit or interrupt in a
+// box's run ends the run. Nothing is decided otherwise.
 std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
                                       const std::vector<double>& start,
                                       const NlpSettings& settings) {
   std::optional<double> previous;  // the minimised objective at the last box's side
+  int infeasible = 0;
   for (const double box : {1e4, 1e6, 1e8}) {
     ModelRecord boxed = m;
     bool boxedSide = false;
@@ -275,6 +276,8 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
       r.candidate = false;
       return r;
     }
+    if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE && ++infeasible == 3) return r;
+    if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) continue;
     if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return std::nullopt;
     model.completePoint(r.x.data());
     bool atBox = false;
