@@ -128,10 +128,9 @@ std::optional<bool> searchPoint(RunContext& ctx, const ModelRecord& m, const Eng
   // bound: its "none" then proves nothing.
   bool unboundedInteger = false;
   for (int j = 0; j < e.ncols; ++j) {
-    const auto u = static_cast<std::size_t>(j);
     unboundedInteger =
-        unboundedInteger ||
-        (si.isInteger(j) && (e.colLb[u] <= -COIN_DBL_MAX || e.colUb[u] >= COIN_DBL_MAX));
+        unboundedInteger || (si.isInteger(j) && (si.getColLower()[j] <= -COIN_DBL_MAX ||
+                                                 si.getColUpper()[j] >= COIN_DBL_MAX));
   }
   if (cbc.status() == 0 && !unboundedInteger) return false;
   return std::nullopt;
@@ -329,11 +328,12 @@ std::optional<EngineModel> prepareMip(RunContext& ctx, RunRecord& run, const Mod
 // With sets, semi-continuous columns or indicators an unbounded relaxation proves nothing: they
 // may keep every point of the model off the relaxation's ray. The model is then solved within
 // boxes of 1e6 and 1e8 on its infinite column sides: an optimum off the sides of a box is its
-// answer; optima on the sides of both, the larger box's better, make it unbounded. False when
-// neither decided.
+// answer; optima on the sides of both, the larger box's better, make it unbounded; no point in
+// either box makes it infeasible. False when neither decided.
 bool decideInBoxes(RunContext& ctx, RunRecord& run, const std::string& flags,
                    const ModelRecord& m) {
   std::optional<double> previous;
+  int infeasible = 0;
   for (const double box : {1e6, 1e8}) {
     ModelRecord boxed = m;
     for (std::size_t j = 0; j < boxed.colLb.size(); ++j) {
@@ -342,6 +342,11 @@ bool decideInBoxes(RunContext& ctx, RunRecord& run, const std::string& flags,
     }
     RunRecord r = run;
     solveMip(ctx, r, flags, boxed);
+    if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE && ++infeasible == 2) {
+      run = r;
+      return true;
+    }
+    if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) continue;
     if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return false;
     const std::vector<double>& x = ctx.problem().rec.results.x;
     bool atBox = false;
