@@ -125,15 +125,18 @@ std::optional<bool> searchPoint(RunContext& ctx, const ModelRecord& m, const Eng
   cbc.branchAndBound();
   if (cbc.bestSolution() != nullptr) return true;
   // Cbc's search ends without a point some models have when an integer column has an infinite
-  // bound: its "none" then proves nothing.
+  // bound: its "none" then proves nothing, and the search runs again with such bounds at 1e6.
+  EngineModel boxed = e;
   bool unboundedInteger = false;
   for (int j = 0; j < e.ncols; ++j) {
-    unboundedInteger =
-        unboundedInteger || (si.isInteger(j) && (si.getColLower()[j] <= -COIN_DBL_MAX ||
-                                                 si.getColUpper()[j] >= COIN_DBL_MAX));
+    const auto u = static_cast<std::size_t>(j);
+    if (!si.isInteger(j)) continue;
+    if (si.getColLower()[j] <= -COIN_DBL_MAX) boxed.colLb[u] = -1e6, unboundedInteger = true;
+    if (si.getColUpper()[j] >= COIN_DBL_MAX) boxed.colUb[u] = 1e6, unboundedInteger = true;
   }
-  if (cbc.status() == 0 && !unboundedInteger) return false;
-  return std::nullopt;
+  if (cbc.status() != 0) return std::nullopt;
+  if (!unboundedInteger) return false;
+  return searchPoint(ctx, m, boxed, indicators, lotLimit);
 }
 
 // An unbounded relaxation makes the model unbounded only if the model has a point at all. False
