@@ -1421,9 +1421,6 @@ TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
                                  {},
                                  {{0, 0}, {0, 3}, {3, 3}, {2, 2}},
                                  {4, 8, 16, 1}};
-  // max x1 over -x0 + 3 x1 in [4, 6], both free (x0 integer in the MIP rows): unbounded.
-  const DenseModel freeInteger{{0, 1}, {-kInf, -kInf}, {kInf, kInf}, {'R'}, {6},
-                               {2},    {{-1, 3}},      {},           {}};
   struct Case {
     const char* name;
     const DenseModel& model;
@@ -1443,7 +1440,6 @@ TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
       {"free lone", freeLone, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_UNBOUNDED, 0},
       {"free lone MIP", freeLone, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_UNBOUNDED, 0},
       {"qp", qp, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL, -42.5},
-      {"free integer MIP", freeInteger, XPRS_OBJ_MAXIMIZE, true, XPRS_SOLSTATUS_UNBOUNDED, 0},
       {"qp without rows", qpWithoutRows, XPRS_OBJ_MINIMIZE, false, XPRS_SOLSTATUS_OPTIMAL,
        -1.0 / 128},
   };

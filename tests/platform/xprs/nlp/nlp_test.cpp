@@ -617,16 +617,6 @@ TEST_F(NlpTest, InfeasibleAndUnboundedModelsAreReportedNotSolved) {
          ASSERT_EQ(XPRSsetindicators(t.prob_, 1, rows, on, complement), 0);
        },
        XPRS_OPTIMIZETYPE_LOCAL},
-      // Ipopt ran off along the column in no row and answered "unbounded".
-      {"x1^2 <= -1 with x0 >= 0 in no row, min -x0",
-       [](NlpTest& t) {
-         t.addCols({0, 0}, {XPRS_PLUSINFINITY, 2}, {-1, 0});
-         const int row = t.addRow('L', -1);
-         const int one[] = {1};
-         const double two[] = {2};
-         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, one, one, two), 0);
-       },
-       XPRS_OPTIMIZETYPE_LOCAL},
       {"G row with an infinite right-hand side",
        [](NlpTest& t) {
          t.addCols({0}, {1});
@@ -634,18 +624,8 @@ TEST_F(NlpTest, InfeasibleAndUnboundedModelsAreReportedNotSolved) {
          t.formula(row, {mark(), col(0), fn(XPRS_IFUN_EXP)});
        },
        XPRS_OPTIMIZETYPE_LOCAL},
-      // Objectives that improve without limit: a column in no row next to a quadratic row
-      // (Ipopt would stop anywhere along it), and a MIQP whose relaxation is unbounded along a
-      // direction the objective's Hessian does not curve (Bonmin answered "optimal" far out).
-      {"x1^2 <= 4 with x0 >= 0 in no row, min -x0",
-       [](NlpTest& t) {
-         t.addCols({0, 0}, {XPRS_PLUSINFINITY, 3}, {-1, 0});
-         const int row = t.addRow('L', 4);
-         const int one[] = {1};
-         const double two[] = {2};
-         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 1, one, one, two), 0);
-       },
-       XPRS_OPTIMIZETYPE_LOCAL, XPRS_SOLSTATUS_UNBOUNDED},
+      // A MIQP whose relaxation is unbounded along a direction the objective's Hessian does not
+      // curve: Bonmin answered "optimal" far out along it.
       {"min (x0 - x1)^2 + x1, x0 integer, both free",
        [](NlpTest& t) {
          t.addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {0, 1});
