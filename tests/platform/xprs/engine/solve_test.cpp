@@ -1466,6 +1466,27 @@ TEST_F(SolveTest, VerdictsHoldForColumnsInNoRowAndFreeColumns) {
           double obj = 0;
           ASSERT_EQ(XPRSgetdblattrib(p, XPRS_OBJVAL, &obj), 0);
           EXPECT_LE(c.sense * obj, c.sense * c.atPoint + 1e-6);
+          // The point keeps the user's model: bounds, rows and integrality.
+          const std::size_t n = c.model.obj.size();
+          std::vector<double> x(n);
+          ASSERT_EQ(XPRSgetsolution(p, nullptr, x.data(), 0, static_cast<int>(n) - 1), 0);
+          for (std::size_t j = 0; j < n; ++j) {
+            EXPECT_GE(x[j], c.model.lb[j] - 1e-6);
+            EXPECT_LE(x[j], c.model.ub[j] + 1e-6);
+          }
+          if (c.mip) {
+            EXPECT_NEAR(x[0], std::round(x[0]), 1e-6);
+          }
+          for (std::size_t i = 0; i < c.model.a.size(); ++i) {
+            double act = 0;
+            for (std::size_t j = 0; j < n; ++j) act += c.model.a[i][j] * x[j];
+            const char t = c.model.type[i];
+            const double rhs = c.model.rhs[i];
+            const double lower = t == 'L' ? -1e30 : t == 'R' ? rhs - c.model.rng[i] : rhs;
+            const double upper = t == 'G' ? 1e30 : rhs;
+            EXPECT_GE(act, lower - 1e-6) << "row " << i;
+            EXPECT_LE(act, upper + 1e-6) << "row " << i;
+          }
         }
         EXPECT_EQ(XPRSdestroyprob(p), 0);
       }
