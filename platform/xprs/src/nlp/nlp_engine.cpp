@@ -197,6 +197,32 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
   return r;
 }
 
+// True when the objective has no term: every point is then optimal, with every multiplier 0.
+bool constantObjective(const ModelRecord& m) {
+  const std::vector<double>& c = m.objectives.front().coef;
+  return m.objectives.size() == 1 &&
+         std::all_of(c.begin(), c.end(), [](double v) { return v == 0.0; }) &&
+         std::all_of(m.objQ.begin(), m.objQ.end(), [](const auto& q) { return q.second == 0.0; }) &&
+         std::none_of(m.formulas.begin(), m.formulas.end(),
+                      [](const FormulaRecord& f) { return f.row < 0; });
+}
+
+// A completed run's point that keeps the model is an optimum when the objective is constant.
+// Ipopt can end such a run short of its tolerances ("acceptable level") with multipliers of
+// inactive constraints still nonzero; those are barrier noise, and the exact ones are all 0.
+void constantObjectiveOptimum(NlpModel& model, bool integers, NlpResult& r) {
+  r.solStatus = XPRS_SOLSTATUS_OPTIMAL;
+  r.stopStatus = XPRS_STOP_NONE;
+  r.candidate = false;
+  r.duals = !integers;
+  if (r.duals) r.lambda.assign(static_cast<std::size_t>(model.constraints()), 0.0);
+  if (integers) {
+    r.mip = true;
+    r.mipStatus = XPRS_MIP_OPTIMAL;
+    r.bestBound = model.objective();
+  }
+}
+
 // The linear rows and bounds of m: rows with quadratic terms or formulas, and indicator rows,
 // are freed.
 EngineModel linearPartOf(const ModelRecord& m) {
@@ -470,6 +496,12 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   double sum = 0.0;
   const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
   const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
+  if (hasPoint && ok && r.solveStatus == XPRS_SOLVESTATUS_COMPLETED && constantObjective(m)) {
+    constantObjectiveOptimum(model, integers, r);
+    run.solStatus = r.solStatus;
+    run.stopStatus = run.nlpStopStatus = r.stopStatus;
+    if (r.mip) run.mipStatus = r.mipStatus, run.bestBound = r.bestBound;
+  }
   if (lone.unbounded >= 0 && hasPoint) {
     out = ResultRecord{};
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
