@@ -150,6 +150,26 @@ TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
   EXPECT_NE(XPRSgetbasis(prob_, rowstat, colstat), 0);
 }
 
+// A constant objective makes every point optimal, with every multiplier 0. Ipopt ends this model
+// (4x + 4.5x^2 <= 8, x <= 4, empty and free rows beside it) short of its tolerances, with
+// multipliers on the inactive row and bound left over.
+TEST_F(NlpTest, ConstantObjectiveAnswerIsOptimalWithZeroMultipliers) {
+  addCols({kFree}, {4});
+  addRow('L', 0);
+  addRow('N', 0, {0}, {-2});
+  addRow('N', 0);
+  addRow('N', 0);
+  const int row = addRow('L', 8, {0}, {4});
+  const int c[] = {0};
+  const double q[] = {4.5};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, c, c, q), 0);
+  expectLocalOptimum(optimize());
+  const auto x = values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL);
+  EXPECT_LE(4 * x[0] + 4.5 * x[0] * x[0], 8 + 1e-6);
+  EXPECT_EQ(values(XPRSgetduals, 5, XPRS_SOLAVAILABLE_OPTIMAL), std::vector<double>(5, 0.0));
+  EXPECT_EQ(values(XPRSgetredcosts, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0);
+}
+
 // max x + y  s.t.  8y^2 - x/2 <= 8, x in [0, 1e6], y >= 1: the optimum holds x at its bound and
 // the row active; the answer must keep both, not the row of a point beyond the bound.
 TEST_F(NlpTest, ActiveRowAtALargeColumnBoundHoldsAtTheAnswer) {
