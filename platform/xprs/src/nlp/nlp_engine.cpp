@@ -94,7 +94,12 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
   if (model.objectiveRow() >= 0) {
     out.dual[static_cast<std::size_t>(model.objectiveRow())] = model.objectiveRowDual();
   }
+  // A constraint without entries (an empty row) leaves its multiplier to the engine's whim, and
+  // Ipopt can answer 1e11 there: its exact dual is 0.
+  std::vector<char> entries(static_cast<std::size_t>(model.constraints()), 0);
+  for (const int c : model.jacRows()) entries[static_cast<std::size_t>(c)] = 1;
   for (int c = 0; c < model.constraints(); ++c) {
+    if (entries[static_cast<std::size_t>(c)] == 0) continue;
     out.dual[static_cast<std::size_t>(model.conRow(c))] +=
         -model.sense() * r.lambda[static_cast<std::size_t>(c)];
   }
@@ -197,12 +202,21 @@ NlpResult onlyPoint(NlpModel& model, bool integers, double tol) {
   return r;
 }
 
-// True when the objective has no term: every point is then optimal, with every multiplier 0.
+// True when the objective is constant: every term is 0 or on fixed columns (a settled column in
+// no row is one). Every point is then optimal, with every multiplier 0.
 bool constantObjective(const ModelRecord& m) {
+  const auto fixed = [&](int j) {
+    return m.colLb[static_cast<std::size_t>(j)] == m.colUb[static_cast<std::size_t>(j)];
+  };
+  if (m.objectives.size() != 1) return false;
   const std::vector<double>& c = m.objectives.front().coef;
-  return m.objectives.size() == 1 &&
-         std::all_of(c.begin(), c.end(), [](double v) { return v == 0.0; }) &&
-         std::all_of(m.objQ.begin(), m.objQ.end(), [](const auto& q) { return q.second == 0.0; }) &&
+  for (std::size_t j = 0; j < c.size(); ++j) {
+    if (c[j] != 0.0 && !fixed(static_cast<int>(j))) return false;
+  }
+  return std::all_of(m.objQ.begin(), m.objQ.end(),
+                     [&](const auto& q) {
+                       return q.second == 0.0 || (fixed(q.first.first) && fixed(q.first.second));
+                     }) &&
          std::none_of(m.formulas.begin(), m.formulas.end(),
                       [](const FormulaRecord& f) { return f.row < 0; });
 }
@@ -496,7 +510,8 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   double sum = 0.0;
   const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
   const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
-  if (hasPoint && ok && r.solveStatus == XPRS_SOLVESTATUS_COMPLETED && constantObjective(m)) {
+  if (hasPoint && ok && r.solveStatus == XPRS_SOLVESTATUS_COMPLETED &&
+      constantObjective(lone.settled.empty() ? m : settledModel)) {
     constantObjectiveOptimum(model, integers, r);
     run.solStatus = r.solStatus;
     run.stopStatus = run.nlpStopStatus = r.stopStatus;

@@ -121,9 +121,11 @@ class NlpTest : public StandinTest {
 
 // min or max x + y  s.t.  x^2 + y^2 <= 1 (a quadratic row): the optimum sits on the circle at
 // +-(1/sqrt2, 1/sqrt2), and the row's dual is d objective / d rhs = -+1/sqrt2 (the optimum
-// value is -+sqrt(2 rhs)).
+// value is -+sqrt(2 rhs)). An empty row 0 <= 0 beside it has dual 0 (Ipopt's multiplier there
+// is arbitrary).
 TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
   addCols({kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {1, 1});
+  addRow('L', 0);
   const int row = addRow('L', 1);
   const int c[] = {0, 1};
   const double q[] = {1, 1};
@@ -138,23 +140,26 @@ TEST_F(NlpTest, ConvexQcqpReachesItsOptimumWithDualsInBothSenses) {
     const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
     EXPECT_NEAR(x[0], -sense * h, 1e-7);
     EXPECT_NEAR(x[1], -sense * h, 1e-7);
-    EXPECT_NEAR(values(XPRSgetslacks, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0, 1e-7);
-    EXPECT_NEAR(values(XPRSgetduals, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], -sense * h, 1e-6);
+    EXPECT_NEAR(values(XPRSgetslacks, 2, XPRS_SOLAVAILABLE_OPTIMAL)[1], 0, 1e-7);
+    const auto y = values(XPRSgetduals, 2, XPRS_SOLAVAILABLE_OPTIMAL);
+    EXPECT_EQ(y[0], 0);
+    EXPECT_NEAR(y[1], -sense * h, 1e-6);
     const auto dj = values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL);
     EXPECT_NEAR(dj[0], 0, 1e-6);
     EXPECT_NEAR(dj[1], 0, 1e-6);
   }
   // An interior-point answer has no basis.
-  int rowstat[1];
+  int rowstat[2];
   int colstat[2];
   EXPECT_NE(XPRSgetbasis(prob_, rowstat, colstat), 0);
 }
 
 // A constant objective makes every point optimal, with every multiplier 0. Ipopt ends this model
 // (4x + 4.5x^2 <= 8, x <= 4, empty and free rows beside it) short of its tolerances, with
-// multipliers on the inactive row and bound left over.
+// multipliers on the inactive row and bound left over. The cost 3 of y >= -2, in no row, is
+// constant once y is settled at its bound.
 TEST_F(NlpTest, ConstantObjectiveAnswerIsOptimalWithZeroMultipliers) {
-  addCols({kFree}, {4});
+  addCols({kFree, -2}, {4, XPRS_PLUSINFINITY}, {0, 3});
   addRow('L', 0);
   addRow('N', 0, {0}, {-2});
   addRow('N', 0);
@@ -163,11 +168,13 @@ TEST_F(NlpTest, ConstantObjectiveAnswerIsOptimalWithZeroMultipliers) {
   const int c[] = {0};
   const double q[] = {4.5};
   ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, c, c, q), 0);
-  expectLocalOptimum(optimize());
-  const auto x = values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL);
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_EQ(o.obj, -6);
+  const auto x = values(XPRSgetsolution, 2, XPRS_SOLAVAILABLE_OPTIMAL);
   EXPECT_LE(4 * x[0] + 4.5 * x[0] * x[0], 8 + 1e-6);
   EXPECT_EQ(values(XPRSgetduals, 5, XPRS_SOLAVAILABLE_OPTIMAL), std::vector<double>(5, 0.0));
-  EXPECT_EQ(values(XPRSgetredcosts, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], 0);
+  EXPECT_EQ(values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL), (std::vector<double>{0, 3}));
 }
 
 // max x + y  s.t.  8y^2 - x/2 <= 8, x in [0, 1e6], y >= 1: the optimum holds x at its bound and
