@@ -157,13 +157,11 @@ void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel&
                          const std::vector<double>& lotLimit) {
   std::vector<std::unique_ptr<CbcObject>> objects;
   for (int s = 0; s < m.sets(); ++s) objects.push_back(setObject(cbc, m, s));
-  bool lotSizes = false;
   for (int j = 0; j < e.ncols; ++j) {
     const auto u = static_cast<std::size_t>(j);
     if (lotLimit[u] > 0.0) {
       const double points[4] = {0.0, 0.0, lotLimit[u], std::min(e.colUb[u], kSemiContinuousCap)};
       objects.push_back(std::make_unique<SemiContinuousObject>(&cbc, j, 2, points, true));
-      lotSizes = true;
     }
   }
   if (objects.empty()) return;
@@ -171,11 +169,10 @@ void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel&
   // by a decision that reads the model's current node, which is not always set there: the null
   // pointer crashes the process. With no trust in pseudo costs Cbc chooses its branch by its
   // default decision, which compares the branches of any object. That chooser's strong branching
-  // can hand OsiClp a hot start it asserts on, so it chooses without.
-  if (lotSizes) {
-    cbc.setNumberBeforeTrust(0);
-    cbc.setNumberStrong(0);
-  }
+  // can hand OsiClp a hot start it asserts on (with sets or lot sizes among the objects), so it
+  // chooses without.
+  cbc.setNumberBeforeTrust(0);
+  cbc.setNumberStrong(0);
   // Cbc keeps copies of the objects it is given.
   std::vector<CbcObject*> given;
   for (const auto& o : objects) given.push_back(o.get());

@@ -1235,6 +1235,33 @@ TEST_F(SolveTest, SemiContinuousBranchingAmongIntegerColumnsDoesNotCrash) {
   }
 }
 
+// max x0 / 2 + x1 / 2 with x0 in [0, 2], x1 binary, SOS1 {x0, x1} and 3 x0 >= 2 while x1 = 1:
+// x1 = 1 leaves no x0, so the optimum is x = (2, 0). Strong branching among the set's branches
+// handed OsiClp a hot start it asserts on, which aborted the process.
+TEST_F(SolveTest, SetBranchingBesideAnIndicatorDoesNotAbort) {
+  quiet();
+  const double obj[] = {0.5, 0.5};
+  const double ub[] = {2, 1};
+  ASSERT_EQ(XPRSaddcols64(prob_, 2, 0, obj, nullptr, nullptr, nullptr, nullptr, ub), 0);
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  const int cols[] = {0, 1};
+  const char integer[] = {'I'};
+  ASSERT_EQ(XPRSchgcoltype(prob_, 1, &cols[1], integer), 0);
+  const char settype[] = {'1'};
+  const XPRSint64 setStart[] = {0};
+  const double ref[] = {3, 1.5};
+  ASSERT_EQ(XPRSaddsets64(prob_, 1, 2, settype, setStart, cols, ref), 0);
+  const char type[] = {'G'};
+  const double rhs[] = {2}, three[] = {3};
+  const XPRSint64 start[] = {0};
+  ASSERT_EQ(XPRSaddrows64(prob_, 1, 1, type, rhs, nullptr, start, cols, three), 0);
+  const int row[] = {0}, complement[] = {1};
+  ASSERT_EQ(XPRSsetindicators(prob_, 1, row, &cols[1], complement), 0);
+  const Outcome o = optimize();
+  ASSERT_EQ(o.sol, XPRS_SOLSTATUS_OPTIMAL);
+  EXPECT_NEAR(o.obj, 1, 1e-6);
+}
+
 // min -4 x1 + 4 x4 with x0, x2, x4 binary, x1 in {0} or [2, 2], x3 semi-integer (limit 1, up to
 // 3), SOS2 over all five, 2 <= 2 x0 + 3 x1 - 4 x4 <= 6, 2 x0 + 3 x2 = 2 and the rows
 // r3: 0.5 x0 + 4 x1 + 4 x2 - 3 x4 <= -4 while x4 = 1, r4: 6 <= 0.5 x2 + 0.5 x3 <= 8 while x0 = 0:
