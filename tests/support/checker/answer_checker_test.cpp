@@ -152,6 +152,24 @@ Resolver levelsBoxSolver() {
   };
 }
 
+// min x0 over integers with x0 = 3 x1 + 1, both free: unbounded, and within a box x0 stops
+// short of it, at the last x1 whose x0 the box holds.
+vopRec lattice() {
+  vopRec m;
+  m.columns.assign(2, {.type = ColumnType::kInteger, .lower = -kInf});
+  m.rows = {{.lower = 1, .upper = 1, .terms = {{0, 1}, {1, -3}}}};
+  m.objectives = {{.terms = {{0, 1}}}};
+  return m;
+}
+
+Resolver latticeSolver() {
+  return [](vopRec& m, std::string&) {
+    const double x1 = std::ceil((m.columns[0].lower - 1) / 3);
+    m.results = {.solved = true, .status = 0, .objective = 3 * x1 + 1, .values = {3 * x1 + 1, x1}};
+    return 0;
+  };
+}
+
 // Answers a model's elastic form as an engine would with the model's columns at `x`: each
 // slack the least that holds its row (or indicator row, when it applies), the duals `y` of the
 // elastic form's rows (0 where not given) and the reduced costs that make them stationary.
@@ -291,6 +309,8 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"the elastic form stopped at a limit", answered(crossedRows(), {}, std::nullopt, 1), 0, "",
        statusOnly(7), ""},
       {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
+      {"unbounded, integers a step short of the box", answered(lattice(), {}, std::nullopt, 3), 0,
+       "", latticeSolver(), ""},
       {"unbounded first of two levels", answered(unboundedFirstLevel, {}, std::nullopt, 3), 0, "",
        levelsBoxSolver(), "box"},
       {"unbounded blend of one priority", answered(unboundedBlend, {}, std::nullopt, 3), 0, "",
