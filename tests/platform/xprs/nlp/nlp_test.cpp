@@ -662,6 +662,25 @@ TEST_F(NlpTest, InfeasibleAndUnboundedModelsAreReportedNotSolved) {
          ASSERT_EQ(XPRSchgmqobj64(t.prob_, 3, c1, c2, q), 0);
        },
        XPRS_OPTIMIZETYPE_MIP, XPRS_SOLSTATUS_UNBOUNDED},
+      // Ipopt called a point at 5e14 along x3 = -x2 optimal, where the rows cannot be evaluated
+      // to the tolerance.
+      {"min 2 x0 + 3 x3 + 36 (sum x)^2, sum x <= 2/3, 2 x0^2 - 2 x0 x1 + x1^2 / 2 - 3 sum x <= 1",
+       [](NlpTest& t) {
+         t.addCols({0, 0, kFree, kFree},
+                   {8, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY}, {2, 0, 0, 3});
+         t.addRow('G', -2, {0, 1, 2, 3}, {-3, -3, -3, -3});
+         const int row = t.addRow('L', 1, {0, 1, 2, 3}, {-3, -3, -3, -3});
+         const int r1[] = {0, 0, 1}, r2[] = {0, 1, 1};
+         const double rq[] = {2, -1, 0.5};
+         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 3, r1, r2, rq), 0);
+         std::vector<int> o1, o2;
+         for (int i = 0; i < 4; ++i) {
+           for (int j = i; j < 4; ++j) o1.push_back(i), o2.push_back(j);
+         }
+         const std::vector<double> oq(o1.size(), 72);
+         ASSERT_EQ(XPRSchgmqobj64(t.prob_, 10, o1.data(), o2.data(), oq.data()), 0);
+       },
+       XPRS_OPTIMIZETYPE_LOCAL, XPRS_SOLSTATUS_UNBOUNDED},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
