@@ -116,11 +116,10 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
   }
 }
 
-// Columns and constraints of the point outside their bounds by more than tol; *unsound, when
-// given, tells whether a violation passes what the rounding of large terms explains, or a
-// constraint's value is not known to tol at all.
+// Columns and constraints of the point outside their bounds by more than tol; *measured, when
+// given, tells whether a violation passes what the rounding of large terms explains.
 bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultRecord& out,
-              double* sum, bool* unsound = nullptr) {
+              double* sum, bool* measured = nullptr) {
   out.primalInfeasCols.clear();
   out.primalInfeasRows.clear();
   *sum = 0.0;
@@ -148,16 +147,21 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
     if (v > tol * scale || std::isnan(g[u]) || unknown) {
       out.primalInfeasRows.push_back(model.conRow(c));
       *sum += std::isnan(v) ? 0.0 : std::max(v, 0.0);
-      beyond = beyond || std::isnan(g[u]) || unknown || v > tol * scale + 1e-14 * size[u];
+      beyond = beyond || std::isnan(g[u]) || v > tol * scale + 1e-14 * size[u];
     }
   }
-  if (unsound) *unsound = beyond;
+  if (measured) *measured = beyond;
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
+// The boxes on the infinite column sides in which a model is solved where Ipopt's answer does
+// not stand (see solveInBoxes).
+constexpr double kBoxes[] = {1e4, 1e6, 1e8};
+
 // True when r is an optimum whose point violates the model by more than tol, beyond what the
-// rounding of large terms explains, or whose constraints that rounding leaves unknown (Ipopt
-// can call a point far out along an unbounded ray optimal).
+// rounding of large terms explains, or, beyond the largest box, is not shown to keep it: Ipopt
+// can call a point far out along an unbounded ray optimal, where the rows' huge terms leave
+// their values unknown.
 bool optimumViolates(NlpModel& model, const NlpResult& r, double tol) {
   if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL ||
       r.x.size() != static_cast<std::size_t>(model.cols())) {
@@ -167,8 +171,17 @@ bool optimumViolates(NlpModel& model, const NlpResult& r, double tol) {
   model.completePoint(x.data());
   ResultRecord scratch;
   double sum = 0.0;
-  bool unsound = false;
-  return !feasible(model, x, tol, scratch, &sum, &unsound) && unsound;
+  bool measured = false;
+  if (feasible(model, x, tol, scratch, &sum, &measured)) return false;
+  const auto& lb = model.colLb();
+  const auto& ub = model.colUb();
+  bool far = false;
+  for (std::size_t j = 0; j < x.size(); ++j) {
+    if (static_cast<int>(j) == model.objectiveColumn()) continue;
+    far = far || (lb[j] <= -XPRS_PLUSINFINITY && x[j] < -kBoxes[2]) ||
+          (ub[j] >= XPRS_PLUSINFINITY && x[j] > kBoxes[2]);
+  }
+  return measured || far;
 }
 
 // A model whose columns are all fixed has one point: it decides without an engine. Ipopt crashes
@@ -298,7 +311,7 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
                                       const NlpSettings& settings) {
   std::optional<double> previous;  // the minimised objective at the last box's side
   int infeasible = 0;
-  for (const double box : {1e4, 1e6, 1e8}) {
+  for (const double box : kBoxes) {
     ModelRecord boxed = m;
     bool boxedSide = false;
     for (std::size_t j = 0; j < boxed.colLb.size(); ++j) {
