@@ -154,6 +154,15 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
+// True when the engine's point x keeps the model to tol.
+bool pointHolds(NlpModel& model, std::vector<double> x, double tol) {
+  if (x.size() != static_cast<std::size_t>(model.cols())) return false;
+  model.completePoint(x.data());
+  ResultRecord scratch;
+  double sum = 0.0;
+  return feasible(model, x, tol, scratch, &sum);
+}
+
 // The boxes on the infinite column sides in which a model is solved where Ipopt's answer does
 // not stand (see solveInBoxes).
 constexpr double kBoxes[] = {1e4, 1e6, 1e8};
@@ -461,6 +470,17 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
     insideEngine = true;
     try {
       r = integers ? runBonmin(ctx, model, start, settings) : runIpopt(ctx, model, start, settings);
+      // A second run from a point of the linear rows answers in the first's place, and is read
+      // as the first would be.
+      if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
+        checkInfeasible(ctx, m, model, settings, integers, r);
+      }
+      // An answer short of Ipopt's tolerances ("acceptable") whose point does not hold is a
+      // stall like any other.
+      if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL && r.candidate && r.stopStatus == XPRS_STOP_NONE &&
+          !pointHolds(model, r.x, settings.feasTol * 10)) {
+        r.stopStatus = XPRS_STOP_NUMERICALERROR;
+      }
       const bool violates = optimumViolates(model, r, settings.feasTol * 10);
       if (violates) {
         // Ipopt measures its constraint violation on its own scaling of the model.
@@ -472,12 +492,9 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
         r.stopStatus = XPRS_STOP_NUMERICALERROR;
         r.candidate = false;
       }
-      if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) {
-        checkInfeasible(ctx, m, model, settings, integers, r);
-      } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED ||
-                 (r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
-                  (r.stopStatus == XPRS_STOP_NUMERICALERROR ||
-                   r.stopStatus == XPRS_STOP_ITERLIMIT))) {
+      if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED ||
+          (r.solStatus != XPRS_SOLSTATUS_OPTIMAL && r.solStatus != XPRS_SOLSTATUS_INFEASIBLE &&
+           (r.stopStatus == XPRS_STOP_NUMERICALERROR || r.stopStatus == XPRS_STOP_ITERLIMIT))) {
         if (findLinearPoint(linearPartOf(m), std::max(1e-6, feasTol)).verdict ==
             LinearPoint::Verdict::None) {
           // Ipopt's iterates diverge or stall on some infeasible models too.

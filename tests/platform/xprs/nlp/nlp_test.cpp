@@ -177,6 +177,24 @@ TEST_F(NlpTest, ConstantObjectiveAnswerIsOptimalWithZeroMultipliers) {
   EXPECT_EQ(values(XPRSgetredcosts, 2, XPRS_SOLAVAILABLE_OPTIMAL), (std::vector<double>{0, 3}));
 }
 
+// max 2 x3 with x1 >= 2, x2 <= 8, the others free, -3 sum x >= -4 and a convex quadratic row:
+// Ipopt stopped short of its tolerances ("acceptable") at a point whose rows cannot be evaluated
+// to the tolerance, and the run ended without an answer. Within boxes it has its optimum.
+TEST_F(NlpTest, AcceptableAnswerWhosePointDoesNotHoldIsDecidedInBoxes) {
+  addCols({kFree, 2, kFree, kFree}, {XPRS_PLUSINFINITY, XPRS_PLUSINFINITY, 8, XPRS_PLUSINFINITY},
+          {0, 0, 0, 2});
+  ASSERT_EQ(XPRSchgobjsense(prob_, XPRS_OBJ_MAXIMIZE), 0);
+  addRow('G', -4, {0, 1, 2, 3}, {-3, -3, -3, -3});
+  const int row = addRow('L', 2, {0, 1, 2, 3}, {-3, -3, -3, -3});
+  const int c1[] = {0, 0, 0, 0, 1, 1, 1, 2, 2, 3}, c2[] = {0, 1, 2, 3, 1, 2, 3, 2, 3, 3};
+  const double q[] = {18, 3, 18, -3, 0.5, 3, -0.5, 18, -3, 0.5};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 10, c1, c2, q), 0);
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_NEAR(o.obj, 0.418315, 1e-5);
+  EXPECT_NEAR(values(XPRSgetslacks, 2, XPRS_SOLAVAILABLE_OPTIMAL)[1], 0, 1e-6);
+}
+
 // max x + y  s.t.  8y^2 - x/2 <= 8, x in [0, 1e6], y >= 1: the optimum holds x at its bound and
 // the row active; the answer must keep both, not the row of a point beyond the bound.
 TEST_F(NlpTest, ActiveRowAtALargeColumnBoundHoldsAtTheAnswer) {
