@@ -481,6 +481,11 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
     result.uncertified = "unbounded with discrete entities and quadratic parts";
     return;
   }
+  // A quadratic row within a box holds terms of box^2; at +-1e6 an interior-point answer keeps
+  // its rows and multipliers only to the rounding of terms of 1e13, so such models take smaller
+  // boxes.
+  const double nearBox = hasQuadraticRows(m) ? 1e2 : 1e3;
+  const double farBox = hasQuadraticRows(m) ? 1e4 : 1e6;
   const std::vector<Level> levels = objectiveLevels(m);
   vopRec near = copyModel(m);
   vopRec far = copyModel(m);
@@ -490,8 +495,9 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
     if (m.objectives.size() > 1) near.objectives = far.objectives = {blended(m, levels[k])};
     bool small = false, large = false;
     const auto nearOptimum =
-        boxedOptimum(near, m.results.status, 1e3, result, resolve, tol, &small);
-    const auto farOptimum = boxedOptimum(far, m.results.status, 1e6, result, resolve, tol, &large);
+        boxedOptimum(near, m.results.status, nearBox, result, resolve, tol, &small);
+    const auto farOptimum =
+        boxedOptimum(far, m.results.status, farBox, result, resolve, tol, &large);
     if (!nearOptimum || !farOptimum) return;
     if (large && sense(m) * (*farOptimum - *nearOptimum) <= -1.0) {
       if (result.uncertified.empty()) result.certificate = "box";
@@ -501,8 +507,8 @@ void unboundedCertificate(const vopRec& m, CheckResult& result, const Resolver& 
       result.failures.push_back(
           text("reported unbounded, but ",
                levels.size() > 1 ? "no level grows with the box, and at the last one the " : "the ",
-               "optimum within +-1e6 (", *farOptimum, large ? "" : ", inside the box",
-               ") is no better than within +-1e3 (", *nearOptimum, ")"));
+               "optimum within +-", farBox, " (", *farOptimum, large ? "" : ", inside the box",
+               ") is no better than within +-", nearBox, " (", *nearOptimum, ")"));
       return;
     }
     holdLevel(near, levels[k], *nearOptimum, sense(m));

@@ -480,7 +480,7 @@ TEST(AnswerCheckerTest, CatchesEachKindOfWrongAnswer) {
       {"an elastic form reported infeasible", answered(crossedRows(), {}, std::nullopt, 1), 0, "",
        statusOnly(1), "the elastic form, which has points"},
       {"a bounded model reported unbounded", answered(bounded, {}, std::nullopt, 3), 0, "",
-       boxSolver(true), "is no better than within +-1e3"},
+       boxSolver(true), "is no better than within +-1000 "},
       {"an objective without a solution",
        with(knapsack(), [](vopRec& m) { m = answered(m, {}, 0.0, 1); }), 0, "", kNoResolve,
        "no solution, but the objective 0"},
