@@ -94,12 +94,7 @@ void keepResults(const ProblemRecord& rec, NlpModel& model, const NlpResult& r, 
   if (model.objectiveRow() >= 0) {
     out.dual[static_cast<std::size_t>(model.objectiveRow())] = model.objectiveRowDual();
   }
-  // A constraint without entries (an empty row) leaves its multiplier to the engine's whim, and
-  // Ipopt can answer 1e11 there: its exact dual is 0.
-  std::vector<char> entries(static_cast<std::size_t>(model.constraints()), 0);
-  for (const int c : model.jacRows()) entries[static_cast<std::size_t>(c)] = 1;
   for (int c = 0; c < model.constraints(); ++c) {
-    if (entries[static_cast<std::size_t>(c)] == 0) continue;
     out.dual[static_cast<std::size_t>(model.conRow(c))] +=
         -model.sense() * r.lambda[static_cast<std::size_t>(c)];
   }

@@ -271,6 +271,13 @@ void NlpModel::buildConstraints(const ModelRecord& m) {
       if (boundConflict_.empty() && empty) {
         boundConflict_ = text("row ", row, " has an infinite right-hand side on its binding side");
       }
+      // A row without entries that admits 0 holds at every point and is no constraint. As an
+      // equality it would make Ipopt take a model with as many equalities as columns for a
+      // square system, and drop the objective.
+      const bool noEntries = !nonlinear[i] && std::all_of(linValue_.begin() + linStart_[i],
+                                                          linValue_.begin() + linStart_[i + 1],
+                                                          [](double v) { return v == 0.0; });
+      if (noEntries && lo <= 0.0 && hi >= 0.0) continue;
       if (!nonlinear[i] && !empty && linStart_[i + 1] > linStart_[i]) {
         const std::size_t key = signature(i);
         const auto [from, to] = linearRows.equal_range(key);

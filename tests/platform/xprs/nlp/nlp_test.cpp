@@ -195,6 +195,22 @@ TEST_F(NlpTest, AcceptableAnswerWhosePointDoesNotHoldIsDecidedInBoxes) {
   EXPECT_NEAR(values(XPRSgetslacks, 2, XPRS_SOLAVAILABLE_OPTIMAL)[1], 0, 1e-6);
 }
 
+// min -4x, x in [0, 3], with 0.5x + 2x^2 <= 1 and an empty equality row: as a constraint that
+// row made Ipopt take the model for a square system (one equality, one column), drop the
+// objective and stop at its starting point.
+TEST_F(NlpTest, EmptyRowIsNoConstraint) {
+  addCols({0}, {3}, {-4});
+  addRow('E', 0);
+  const int row = addRow('L', 1, {0}, {0.5});
+  const int c[] = {0};
+  const double q[] = {2};
+  ASSERT_EQ(XPRSaddqmatrix64(prob_, row, 1, c, c, q), 0);
+  const Outcome o = optimize();
+  expectLocalOptimum(o);
+  EXPECT_NEAR(values(XPRSgetsolution, 1, XPRS_SOLAVAILABLE_OPTIMAL)[0], (std::sqrt(8.25) - 0.5) / 4,
+              1e-7);
+}
+
 // max x + y  s.t.  8y^2 - x/2 <= 8, x in [0, 1e6], y >= 1: the optimum holds x at its bound and
 // the row active; the answer must keep both, not the row of a point beyond the bound.
 TEST_F(NlpTest, ActiveRowAtALargeColumnBoundHoldsAtTheAnswer) {
