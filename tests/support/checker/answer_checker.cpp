@@ -83,6 +83,9 @@ std::optional<double> optionValue(const vopRec& m, const std::string& name) {
 }
 
 // A limit (iterations, time, nodes, solutions, work, memory, interrupt) stopped the solve.
+// The solution status of a point that holds but is not shown optimal.
+constexpr int kFeasibleSolution = 6;
+
 bool isLimit(int status) { return (status >= 5 && status <= 10) || status == 16; }
 
 double sense(const vopRec& m) { return m.objectives.front().maximize ? -1.0 : 1.0; }
@@ -441,6 +444,11 @@ std::optional<double> boxedOptimum(const vopRec& problem, int reported, double b
   }
   std::string boxedLog;
   const int call = resolve(boxed, boxedLog);
+  if (call == 0 && boxed.results.status == 11) {
+    // The box makes a model of its own, with terms of box^2 in its quadratic rows.
+    result.uncertified = text("within +-", box, " the engine failed numerically");
+    return std::nullopt;
+  }
   CheckResult check = checkAnswer(boxed, call, boxedLog, resolve, tol);
   for (std::string& f : check.failures) result.failures.push_back(text("within +-", box, ": ", f));
   if (!check.ok()) return std::nullopt;
@@ -857,6 +865,10 @@ CheckResult checkAnswer(const vopRec& m, int callResult, std::string_view log,
       if (result.ok()) result.certificate = "enumeration";
     } else if (!modelIsContinuous(m)) {
       result.uncertified = "discrete entities with continuous columns, or too many to enumerate";
+    } else if (r.solutionStatus == kFeasibleSolution) {
+      // The point holds, and the answer does not claim more (an engine that ended short of its
+      // optimality tolerances).
+      result.uncertified = "a feasible point, not claimed optimal";
     } else if (m.objectives.size() > 1) {
       levelCertificate(m, r, result, resolve, tol);
     } else {

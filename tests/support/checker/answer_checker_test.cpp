@@ -311,6 +311,17 @@ TEST(AnswerCheckerTest, CertifiesRightAnswersTheWayTheModelAllows) {
       {"unbounded", answered(unboundedBelow, {}, std::nullopt, 3), 0, "", boxSolver(false), "box"},
       {"unbounded, integers a step short of the box", answered(lattice(), {}, std::nullopt, 3), 0,
        "", latticeSolver(), ""},
+      {"unbounded, the boxed solve failed numerically",
+       answered(unboundedBelow, {}, std::nullopt, 3), 0, "", statusOnly(11), ""},
+      {"a point that holds, not claimed optimal",
+       with(lp(false),
+            [](vopRec& m) {
+              m = answered(m, {0, 0}, 0);
+              m.results.solutionStatus = 6;
+              m.results.duals = {0, 0};
+              m.results.activities = {0, 0};
+            }),
+       0, "", kNoResolve, ""},
       {"unbounded first of two levels", answered(unboundedFirstLevel, {}, std::nullopt, 3), 0, "",
        levelsBoxSolver(), "box"},
       {"unbounded blend of one priority", answered(unboundedBlend, {}, std::nullopt, 3), 0, "",
