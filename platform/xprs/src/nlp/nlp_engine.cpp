@@ -508,6 +508,11 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
                         XPRS_MSG_INFO);
             boxed->iterations += r.iterations;
             r = std::move(*boxed);
+          } else if (r.solStatus == XPRS_SOLSTATUS_UNBOUNDED) {
+            // Diverging iterates alone show no ray: infeasible models have them too.
+            fail(
+                "Ipopt's iterates diverged, and within boxes on the infinite column sides "
+                "nothing was decided: the nonlinear engine cannot solve the model");
           }
         }
       }

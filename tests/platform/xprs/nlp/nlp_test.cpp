@@ -931,6 +931,20 @@ TEST_F(NlpTest, ModelsTheNonlinearEnginesCannotTakeAreRefusedWithAClearError) {
          ASSERT_EQ(XPRSchgcoltype(t.prob_, 1, c, "I"), 0);
        },
        "the objective Hessian is not positive semi-definite"},
+      // Infeasible: the rows ask for s + x2 <= 4/3 and (6s - x2)^2 / 2 <= 1 + 3 (s + x2) with
+      // s = x0 + x1 + x3 and x2 >= 2. Ipopt's iterates diverge, and the boxes decide nothing.
+      {"diverging on an infeasible quadratic row",
+       [](NlpTest& t) {
+         t.addCols({0, kFree, 2, kFree}, {8, 8, XPRS_PLUSINFINITY, XPRS_PLUSINFINITY},
+                   {0, 2, 2, -4});
+         t.addRow('G', -4, {0, 1, 2, 3}, {-3, -3, -3, -3});
+         const int row = t.addRow('L', 1, {0, 1, 2, 3}, {-3, -3, -3, -3});
+         const int c1[] = {0, 0, 0, 0, 1, 1, 1, 2, 2, 3}, c2[] = {0, 1, 2, 3, 1, 2, 3, 2, 3, 3};
+         const double q[] = {18, 18, -3, 18, 18, -3, 18, 0.5, -3, 18};
+         ASSERT_EQ(XPRSaddqmatrix64(t.prob_, row, 10, c1, c2, q), 0);
+       },
+       "Ipopt's iterates diverged, and within boxes on the infinite column sides nothing was "
+       "decided: the nonlinear engine cannot solve the model"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
