@@ -543,7 +543,10 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
   const bool point = r.x.size() == static_cast<std::size_t>(model.cols());
   if (point) model.completePoint(r.x.data());
   double sum = 0.0;
-  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum);
+  // A point whose objective is infinite (an iterate far out along a ray, kept at a stop) is no
+  // solution.
+  const bool ok = point && feasible(model, r.x, settings.feasTol * 10, out, &sum) &&
+                  std::fabs(model.objective()) < XPRS_PLUSINFINITY;
   const bool hasPoint = (point && r.solStatus == XPRS_SOLSTATUS_OPTIMAL) || (r.candidate && ok);
   if (hasPoint && ok && r.solveStatus == XPRS_SOLVESTATUS_COMPLETED &&
       constantObjective(lone.settled.empty() ? m : settledModel)) {
