@@ -198,6 +198,26 @@ void recheck(RunContext& ctx, LpOutcome& out, double tol) {
   out.algorithm = XPRS_ALG_PRIMAL;
 }
 
+// Clp's dual simplex can call a program with free columns optimal while their reduced costs are
+// still dual infeasible (an unbounded program among them), and its primal simplex takes that
+// basis as it is: the primal simplex solves it again from a slack basis, and its answer is out's.
+void recheckOptimal(RunContext& ctx, LpOutcome& out, bool quadratic) {
+  if (out.status != 0 || !out.solved || quadratic) return;
+  ClpSimplex& clp = *out.solved;
+  clp.checkSolution();
+  if (clp.numberDualInfeasibilities() == 0) return;
+  ctx.message("The engine's optimum has dual infeasibilities: the primal simplex solved it again",
+              XPRS_MSG_INFO);
+  const int iterations = clp.numberIterations();
+  clp.allSlackBasis(true);
+  clp.primal();
+  clp.setNumberIterations(iterations + clp.numberIterations());
+  out.status = clp.status();
+  out.secondary = clp.secondaryStatus();
+  out.iterations = clp.numberIterations();
+  out.algorithm = XPRS_ALG_PRIMAL;
+}
+
 }  // namespace
 
 void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const ModelRecord& m) {
@@ -245,6 +265,7 @@ void solveLp(RunContext& ctx, RunRecord& run, const std::string& flags, const Mo
   const double answerTol = std::max(1e-6, feasTol);
   LpOutcome out = solveWith(ctx, e, m, algorithmOf(rec, flags), setup, fresh, answerTol);
   recheck(ctx, out, answerTol);
+  recheckOptimal(ctx, out, quadratic);
   if (lone.unbounded >= 0 && out.status == 0) {
     ctx.message(text("Column ", lone.unbounded,
                      " is in no constraint and its objective improves without limit"),
