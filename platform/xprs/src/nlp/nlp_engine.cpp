@@ -337,7 +337,10 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
     }
     if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE && ++infeasible == 3) return r;
     if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) continue;
-    if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL) return std::nullopt;
+    // An answer short of Ipopt's tolerances whose point holds decides only inside the box.
+    const bool acceptable = r.solStatus != XPRS_SOLSTATUS_OPTIMAL && r.candidate &&
+                            pointHolds(model, r.x, settings.feasTol * 10);
+    if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL && !acceptable) return std::nullopt;
     model.completePoint(r.x.data());
     bool atBox = false;
     for (std::size_t j = 0; j < r.x.size(); ++j) {
@@ -345,7 +348,7 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
               (m.colUb[j] > box && r.x[j] >= box * (1 - 1e-6));
     }
     if (!atBox) return r;
-    if (!model.at(r.x.data())) return std::nullopt;
+    if (acceptable || !model.at(r.x.data())) return std::nullopt;
     const double objective = model.sense() * model.objective();
     if (previous && objective < *previous - 1e-6 * std::max(1.0, std::fabs(*previous))) {
       NlpResult unbounded;
@@ -520,6 +523,13 @@ void solveNonlinear(RunContext& ctx, RunRecord& run) {
         fail(
             "the nonlinear engine's optimum is not shown to keep the model to the feasibility "
             "tolerance");
+      }
+      if (r.stopStatus == XPRS_STOP_NUMERICALERROR && r.solStatus != XPRS_SOLSTATUS_OPTIMAL &&
+          !integers && !(r.candidate && pointHolds(model, r.x, settings.feasTol * 10))) {
+        fail(
+            "Ipopt stopped on numerical trouble without a point that holds, and within boxes on "
+            "the infinite column sides nothing was decided: the nonlinear engine cannot solve the "
+            "model");
       }
     } catch (...) {
       insideEngine = false;
