@@ -339,6 +339,7 @@ std::optional<NlpResult> solveInBoxes(RunContext& ctx, const ModelRecord& m,
     if (r.solStatus == XPRS_SOLSTATUS_INFEASIBLE) continue;
     // An answer short of Ipopt's tolerances whose point holds decides only inside the box.
     const bool acceptable = r.solStatus != XPRS_SOLSTATUS_OPTIMAL && r.candidate &&
+                            r.stopStatus == XPRS_STOP_NONE &&
                             pointHolds(model, r.x, settings.feasTol * 10);
     if (r.solStatus != XPRS_SOLSTATUS_OPTIMAL && !acceptable) return std::nullopt;
     model.completePoint(r.x.data());
