@@ -219,6 +219,28 @@ void recheckInfeasible(ClpSimplex& clp, double tol) {
   clp.setNumberIterations(iterations + clp.numberIterations());
 }
 
+bool recheckOptimal(ClpSimplex& clp) {
+  if (clp.status() != 0) return false;
+  // Ten times the dual tolerance of each column's cost; Clp itself does not count free columns.
+  const double tol = clp.dualTolerance() * 10;
+  const double* dj = clp.dualColumnSolution();
+  const double* x = clp.primalColumnSolution();
+  const double* lo = clp.columnLower();
+  const double* up = clp.columnUpper();
+  const double* c = clp.objective();
+  bool infeasible = false;
+  for (int j = 0; j < clp.getNumCols() && !infeasible; ++j) {
+    const double d = clp.optimizationDirection() * dj[j];
+    const double slack = 1e-9 * std::max(1.0, std::fabs(x[j]));
+    const double size = tol * std::max(1.0, std::fabs(c[j]));
+    infeasible = (d < -size && x[j] < up[j] - slack) || (d > size && x[j] > lo[j] + slack);
+  }
+  if (!infeasible) return false;
+  clp.allSlackBasis(true);
+  clp.primal();
+  return true;
+}
+
 LinearPoint findLinearPoint(const EngineModel& e, double tol) {
   ClpSimplex clp;
   clp.setLogLevel(0);

@@ -47,6 +47,13 @@ void loadModel(ClpSimplex& clp, const EngineModel& e, bool quadratic);
 // it was.
 void recheckInfeasible(ClpSimplex& clp, double tol);
 
+// Checks Clp's verdict "optimal" on the linear program in clp (its status 0): its dual simplex
+// calls some programs with free columns optimal while their reduced costs point away from where
+// the columns stand (unbounded programs among them), and its primal simplex takes that basis as
+// it is. Such a program is solved again by the primal simplex from a slack basis, and clp holds
+// that answer. True when it was.
+bool recheckOptimal(ClpSimplex& clp);
+
 // What Clp finds of the rows and bounds of a model without its objective.
 struct LinearPoint {
   enum class Verdict { Found, None, Undecided };

@@ -198,36 +198,15 @@ void recheck(RunContext& ctx, LpOutcome& out, double tol) {
   out.algorithm = XPRS_ALG_PRIMAL;
 }
 
-// True when a column's reduced cost (minimising) points away from where the column stands, by
-// more than ten times the dual tolerance of its cost. Clp does not count free columns there.
-bool dualInfeasible(const ClpSimplex& clp) {
-  const double tol = clp.dualTolerance() * 10;
-  const double* dj = clp.dualColumnSolution();
-  const double* x = clp.primalColumnSolution();
-  const double* lo = clp.columnLower();
-  const double* up = clp.columnUpper();
-  const double* c = clp.objective();
-  for (int j = 0; j < clp.getNumCols(); ++j) {
-    const double d = clp.optimizationDirection() * dj[j];
-    const double slack = 1e-9 * std::max(1.0, std::fabs(x[j]));
-    const double size = tol * std::max(1.0, std::fabs(c[j]));
-    if ((d < -size && x[j] < up[j] - slack) || (d > size && x[j] > lo[j] + slack)) return true;
-  }
-  return false;
-}
-
-// Clp's dual simplex can call a program with free columns optimal while their reduced costs are
-// still dual infeasible (an unbounded program among them), and its primal simplex takes that
-// basis as it is: the primal simplex solves it again from a slack basis, and its answer is out's.
+// Clp's "optimal" rechecked (see recheckOptimal): when it was solved again, out takes the primal
+// simplex's answer.
 void recheckOptimal(RunContext& ctx, LpOutcome& out, bool quadratic) {
   if (out.status != 0 || !out.solved || quadratic) return;
   ClpSimplex& clp = *out.solved;
-  if (!dualInfeasible(clp)) return;
+  const int iterations = clp.numberIterations();
+  if (!xprs::standin::recheckOptimal(clp)) return;
   ctx.message("The engine's optimum has dual infeasibilities: the primal simplex solved it again",
               XPRS_MSG_INFO);
-  const int iterations = clp.numberIterations();
-  clp.allSlackBasis(true);
-  clp.primal();
   clp.setNumberIterations(iterations + clp.numberIterations());
   out.status = clp.status();
   out.secondary = clp.secondaryStatus();

@@ -91,7 +91,7 @@ bool solveRoot(RunContext& ctx, CbcModel& cbc, RunRecord& run, const EngineModel
     run.mipStatus = XPRS_MIP_INFEAS;
     run.solStatus = XPRS_SOLSTATUS_INFEASIBLE;
     run.solveStatus = XPRS_SOLVESTATUS_COMPLETED;
-  } else if (cbc.isInitialSolveProvenDualInfeasible()) {
+  } else if (cbc.isInitialSolveProvenDualInfeasible() || root->status() == 2) {
     markUnbounded(run);
   } else {
     run.lpStatus = XPRS_LP_OPTIMAL;

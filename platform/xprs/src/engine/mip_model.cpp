@@ -150,7 +150,9 @@ void solveRelaxation(CbcModel& cbc, double tol) {
   keepSigint.setSpecialOption(2, 1);
   osi.setSolveOptions(keepSigint);
   cbc.initialSolve();
-  if (ClpSimplex* root = osi.getModelPtr(); root->status() == 1) recheckInfeasible(*root, tol);
+  ClpSimplex* root = osi.getModelPtr();
+  if (root->status() == 1) recheckInfeasible(*root, tol);
+  recheckOptimal(*root);
 }
 
 void addBranchingObjects(CbcModel& cbc, const ModelRecord& m, const EngineModel& e,

@@ -39,7 +39,8 @@ struct MipShape {
                                   const IndicatorForm& indicators);
 // Solves the relaxation at the root of cbc's search. Clp leaves SIGINT to the host (its own
 // handler would take a Ctrl-C and stop as if at an iteration limit), and its verdict
-// "infeasible" is rechecked as recheckInfeasible does, within tol.
+// "infeasible" is rechecked as recheckInfeasible does, within tol, and "optimal" as
+// recheckOptimal does.
 void solveRelaxation(CbcModel& cbc, double tol);
 // Adds the sets of m and the nonzero ranges lotLimit of its semi-continuous columns to cbc.
 // Raises ApiError on a set with duplicate reference values or a column listed twice.
