@@ -149,13 +149,13 @@ bool feasible(NlpModel& model, const std::vector<double>& x, double tol, ResultR
   return out.primalInfeasCols.empty() && out.primalInfeasRows.empty();
 }
 
-// True when the engine's point x keeps the model to tol.
-bool pointHolds(NlpModel& model, std::vector<double> x, double tol) {
+// True when the engine's point x keeps the model to tol; *measured as feasible() sets it.
+bool pointHolds(NlpModel& model, std::vector<double> x, double tol, bool* measured = nullptr) {
   if (x.size() != static_cast<std::size_t>(model.cols())) return false;
   model.completePoint(x.data());
   ResultRecord scratch;
   double sum = 0.0;
-  return feasible(model, x, tol, scratch, &sum);
+  return feasible(model, x, tol, scratch, &sum, measured);
 }
 
 // The boxes on the infinite column sides in which a model is solved where Ipopt's answer does
@@ -171,12 +171,9 @@ bool optimumViolates(NlpModel& model, const NlpResult& r, double tol) {
       r.x.size() != static_cast<std::size_t>(model.cols())) {
     return false;
   }
-  std::vector<double> x = r.x;
-  model.completePoint(x.data());
-  ResultRecord scratch;
-  double sum = 0.0;
   bool measured = false;
-  if (feasible(model, x, tol, scratch, &sum, &measured)) return false;
+  if (pointHolds(model, r.x, tol, &measured)) return false;
+  const std::vector<double>& x = r.x;
   const auto& lb = model.colLb();
   const auto& ub = model.colUb();
   bool far = false;
